@@ -1,0 +1,29 @@
+# lumora_add_lab_test(NAME n [CAMSIM_ARGS "..."] [NO_ROUTE] COMMAND exe args...)
+# Registers a test that runs on the PC side of a private network lab made for
+# it alone. Windows executables run under Wine with a wineserver inside the
+# lab. The camera simulator is always the native one.
+set(LUMORA_LAB_RUN ${CMAKE_SOURCE_DIR}/scripts/lab-run.sh)
+if(WIN32)
+  set(LUMORA_CAMSIM_BIN ${CMAKE_SOURCE_DIR}/build/native/tools/camsim/camsim CACHE FILEPATH
+      "The native camera simulator the Windows lab tests use")
+endif()
+
+function(lumora_add_lab_test)
+  cmake_parse_arguments(LAB "NO_ROUTE" "NAME;CAMSIM_ARGS" "COMMAND" ${ARGN})
+  set(options)
+  if(LAB_NO_ROUTE)
+    list(APPEND options --no-route)
+  else()
+    if(WIN32)
+      list(APPEND options --camsim ${LUMORA_CAMSIM_BIN})
+    else()
+      list(APPEND options --camsim $<TARGET_FILE:camsim>)
+    endif()
+    list(APPEND options --camsim-args "${LAB_CAMSIM_ARGS}")
+  endif()
+  if(WIN32)
+    list(APPEND options --wine)
+  endif()
+  add_test(NAME ${LAB_NAME} COMMAND ${LUMORA_LAB_RUN} ${options} -- ${LAB_COMMAND})
+  set_tests_properties(${LAB_NAME} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+endfunction()
