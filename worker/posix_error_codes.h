@@ -1,0 +1,11 @@
+// POSIX errno values as the Winsock codes that the status texts show, so that
+// a status line reads the same natively and under Windows.
+#pragma once
+
+namespace lumora::net {
+
+// The Winsock code for `error`; an errno without a Winsock counterpart is
+// returned unchanged.
+int WinsockCodeForErrno(int error);
+
+}  // namespace lumora::net

@@ -1,0 +1,89 @@
+// A DialogLink that never waits for the dialog thread: every call the worker
+// makes becomes an event in one ordered queue, and the dialog thread applies
+// the queue when it is told to. This is what keeps "Exit" from ever hanging:
+// the dialog thread may wait for the worker, because the worker never waits
+// for it.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "worker/dialog_link.h"
+
+namespace lumora {
+
+// What the dialog thread does with the events, in the order they happened.
+class DialogEventSink {
+ public:
+  virtual void BatchBegins(std::size_t datagrams) { (void)datagrams; }
+  virtual void TakeDatagram(const uint8_t* data, int length) = 0;
+  virtual void ClearDevices() = 0;
+  virtual void ShowToolPort(unsigned port) = 0;
+  // The status line only shows the latest text, so a batch hands over the
+  // last one, after everything else in the batch.
+  virtual void ShowStatus(const char* text) = 0;
+  virtual void BatchEnds() {}
+
+ protected:
+  ~DialogEventSink() = default;
+};
+
+class QueuedDialogLink final : public DialogLink {
+ public:
+  // Called on the worker thread when the queue needs draining; returns false
+  // when the notice could not be delivered (it is then tried again with the
+  // next event). Must not wait for the dialog thread.
+  using Notify = std::function<bool()>;
+
+  // Beyond this many waiting datagrams new ones are dropped, as a full socket
+  // buffer would drop them; a dialog thread that keeps up never gets there.
+  static constexpr std::size_t kMaxQueuedDatagrams = 8192;
+
+  explicit QueuedDialogLink(Notify notify) : notify_(std::move(notify)) {}
+
+  // Worker side.
+  void WriteStatus(const char* text) override;
+  unsigned ReadToolPortEdit() override { return toolPortEdit_.load(); }
+  void WriteToolPortEdit(unsigned port) override;
+  void HandOverDatagram(const uint8_t* data, int length) override;
+  void AppendConfigurationFields(RequestFrame& frame) override;
+  void ClearDevices() override;
+
+  // Dialog side: keep the tool port edit's value here whenever it changes,
+  // and the configuration fields composed when "Submit" was pressed.
+  void SetToolPortEdit(unsigned value) { toolPortEdit_.store(value); }
+  void SetConfigurationFields(const uint8_t* fields, std::size_t size);
+
+  // Applies every queued event in order; returns how many there were.
+  std::size_t Drain(DialogEventSink& sink);
+
+  std::size_t droppedDatagrams() const { return dropped_.load(); }
+
+ private:
+  struct Event {
+    enum Kind { kStatus, kToolPort, kDatagram, kClear } kind;
+    std::string text;
+    std::vector<uint8_t> data;
+    unsigned port = 0;
+  };
+
+  void Push(Event event);
+
+  Notify notify_;
+  std::atomic<unsigned> toolPortEdit_{0};
+  std::atomic<std::size_t> dropped_{0};
+
+  std::mutex mutex_;  // guards everything below; never held while calling out
+  std::deque<Event> events_;
+  std::size_t queuedDatagrams_ = 0;
+  bool notified_ = false;
+  std::vector<uint8_t> configurationFields_;
+};
+
+}  // namespace lumora

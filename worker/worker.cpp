@@ -1,0 +1,173 @@
+// The worker loop. Each pass: look at the stop flag, send the pending request
+// if there is one, then take at most one datagram. Between datagrams it
+// sleeps in the socket layer's Wait, so an idle worker uses no CPU and a new
+// request or the stop flag is acted on as soon as the wake is signalled.
+#include "worker/worker.h"
+
+#include "protocol/packet_format.h"
+#include "worker/status_text.h"
+
+namespace lumora {
+namespace {
+
+// Used only when the socket could not be tied to a readiness event: the
+// worker then looks for datagrams this often instead of sleeping until one.
+constexpr int kFallbackPollMs = 10;
+
+class Worker {
+ public:
+  explicit Worker(WorkerContext& ctx) : ctx_(ctx), state_(*ctx.state), link_(*ctx.link) {}
+
+  int Run() {
+    if (!StartUp()) {
+      state_.stopFlag.store(1);
+      CloseDown();
+      return 1;
+    }
+    while (state_.stopFlag.load() == 0) Pass();
+    CloseDown();
+    return 0;
+  }
+
+ private:
+  void ReportError(const char* format, int code) {
+    char szErrMsg[kStatusSize];
+    FormatStatus(szErrMsg, format, code);
+    link_.WriteStatus(szErrMsg);
+  }
+
+  bool StartUp() {
+    int code = net::Startup();
+    if (code != 0) {
+      ReportError(kStatusStartupFailed, code);
+      return false;
+    }
+    winsockStarted_ = true;
+    link_.WriteStatus(kStatusOk);
+
+    socket_ = net::OpenUdp();
+    if (socket_ == net::kInvalidSocket) {
+      ReportError(kStatusSocketFailed, net::LastError());
+      return false;
+    }
+    link_.WriteStatus(kStatusOk);
+
+    net::SetBroadcast(socket_);
+    ctx_.receiveBufferGranted.store(net::SetReceiveBuffer(socket_, kReceiveBufferRequest));
+    if (!net::Bind(socket_, kLocalPort)) {
+      ReportError(kStatusBindFailed, net::LastError());
+      return false;
+    }
+    link_.WriteStatus(kStatusOk);
+
+    eventDriven_ = net::WatchReadable(socket_, watch_);
+    remote_addr_ = {net::kBroadcastAddress, ToolPortOnWire()};
+    return true;
+  }
+
+  void CloseDown() {
+    net::CloseWatch(watch_);
+    net::Close(socket_);
+    socket_ = net::kInvalidSocket;
+    if (winsockStarted_) net::Cleanup();
+  }
+
+  // The low 16 bits: a tool port of 70000 goes out as 4464.
+  uint16_t ToolPortOnWire() const { return static_cast<uint16_t>(ctx_.udpToolPort.load() & 0xFFFF); }
+
+  void Pass() {
+    int32_t pending = state_.pendingRequest.load();
+    if (pending != kRequestNone) SendRequest(pending);
+    ReceiveOne();
+  }
+
+  void SendRequest(int32_t pending) {
+    if (pending == kRequestSearch) {
+      RefreshToolPort();
+      remote_addr_ = {net::kBroadcastAddress, ToolPortOnWire()};
+      BuildSearchRequest(msg_);
+    } else {
+      // A configuration request goes where the last reply came from; the
+      // destination is deliberately not rebuilt.
+      StartRequest(msg_);
+      link_.AppendConfigurationFields(msg_);
+    }
+    if (net::SendTo(socket_, msg_.bytes, static_cast<int>(kRequestSize), remote_addr_) < 0) {
+      ReportError(kStatusSendFailed, net::LastError());
+    } else {
+      link_.WriteStatus(kStatusOk);
+    }
+    // Cleared whether or not the send worked: a failed request is dropped.
+    state_.pendingRequest.store(kRequestNone);
+    link_.ClearDevices();
+  }
+
+  void RefreshToolPort() {
+    unsigned port = link_.ReadToolPortEdit();
+    if (port == 0) {
+      port = kDefaultToolPort;
+      link_.WriteToolPortEdit(port);
+    }
+    ctx_.udpToolPort.store(port);
+  }
+
+  void ReceiveOne() {
+    net::Address sender{};
+    int n = net::RecvFrom(socket_, RecvMsg_, static_cast<int>(kReceiveSize), sender);
+    if (n < 0) {
+      int code = net::LastError();
+      if (code == net::kWouldBlock) {
+        net::Wait(watch_, ctx_.wake, eventDriven_ ? -1 : kFallbackPollMs);
+        return;
+      }
+      ReportError(kStatusRecvFailed, code);
+    } else {
+      link_.HandOverDatagram(RecvMsg_, n);
+      link_.WriteStatus(kStatusOk);
+      // The next configuration request goes to the sender's source port.
+      remote_addr_.port = sender.port;
+    }
+    remote_addr_.ip = net::kBroadcastAddress;
+  }
+
+  WorkerContext& ctx_;
+  SearchState& state_;
+  DialogLink& link_;
+  bool winsockStarted_ = false;
+  bool eventDriven_ = false;
+  net::Socket socket_ = net::kInvalidSocket;
+  net::ReadWatch watch_;
+  net::Address remote_addr_{net::kBroadcastAddress, 0};
+  RequestFrame msg_{};
+  uint8_t RecvMsg_[kReceiveSize] = {};
+};
+
+}  // namespace
+
+bool OpenWorkerContext(WorkerContext& ctx, SearchState* state, DialogLink* link) {
+  ctx.state = state;
+  ctx.link = link;
+  return net::OpenWake(ctx.wake);
+}
+
+void CloseWorkerContext(WorkerContext& ctx) { net::CloseWake(ctx.wake); }
+
+void PostRequest(WorkerContext& ctx, PendingRequest code) {
+  ctx.state->pendingRequest.store(code);
+  net::Signal(ctx.wake);
+}
+
+void RequestStop(WorkerContext& ctx) {
+  ctx.state->stopFlag.store(1);
+  net::Signal(ctx.wake);
+}
+
+int RunWorker(WorkerContext& ctx) {
+  // The buffers live with the thread, not in the loop: nothing is allocated
+  // per pass.
+  static_assert(sizeof(Worker) < 8192, "the worker's buffers fit on a thread stack");
+  Worker worker(ctx);
+  return worker.Run();
+}
+
+}  // namespace lumora
