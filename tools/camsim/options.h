@@ -1,0 +1,47 @@
+// The command line of camsim: what each option asks for, checked and
+// turned into plain settings before any socket is opened.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tools/camsim/camera_settings.h"
+#include "tools/camsim/reply_encoding.h"
+
+namespace camsim {
+
+inline constexpr unsigned kMaxDelayMs = 60000;
+inline constexpr unsigned kMaxRunSeconds = 31536000;  // a year
+
+struct CamsimOptions {
+  uint16_t port = 4000;
+  uint16_t replyPort = 3566;
+  uint16_t sourcePort = 0;   // 0: replies leave from the listening socket
+  uint16_t controlPort = 0;  // 0: no control channel
+  unsigned delayMs = 0;
+  std::string logPath;             // empty: no log file
+  std::vector<SendRequest> sends;  // one-shot sends, in command-line order
+  unsigned floodSeconds = 0;       // 0: no flood at start
+  unsigned maxSeconds = 0;         // 0: until a signal
+  bool once = false;
+  bool allowHostNetwork = false;
+  std::vector<CameraSettings> cameras;  // never empty after a successful parse
+};
+
+enum class OptionsOutcome { kRun, kHelp, kError };
+
+// Reads a --config file; `error` says why it could not.
+using FileReader =
+    std::function<bool(const std::string& path, std::string& contents, std::string& error)>;
+
+// `args` without the program name. Options take their value as the next
+// word or after '='. On kError, `error` names the option or key at fault.
+OptionsOutcome ParseOptions(const std::vector<std::string>& args, const FileReader& readFile,
+                            CamsimOptions& options, std::string& error);
+
+// The --help text: every option, the control commands, and the datagrams.
+extern const char kHelpText[];
+
+}  // namespace camsim
