@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Runs one command on the PC side of a fresh private network lab, and removes
+# the lab afterwards on every exit path.
+#
+#   lab-run.sh [--camsim BIN [--camsim-args "ARGS"]] [--wine] [--no-route] -- COMMAND...
+#
+#   --camsim BIN   start the camera simulator on the camera side with its
+#                  control channel on 4999; LUMORA_CAMSIM tells the command
+#                  where (10.77.0.2:4999)
+#   --wine         run COMMAND under Wine, with a prefix of the lab's own and
+#                  its wineserver started inside the lab first (a Wine
+#                  program's sockets live where its wineserver runs)
+#   --no-route     the PC side alone, lo only: every broadcast fails
+#
+# The command sees LUMORA_LAB=1. Exit code: the command's, or 77 (skipped)
+# when no lab can be built here.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lab.sh"
+
+camsim="" camsim_args="" use_wine=0 no_route=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --camsim) camsim=$2; shift 2 ;;
+    --camsim-args) camsim_args=$2; shift 2 ;;
+    --wine) use_wine=1; shift ;;
+    --no-route) no_route=--no-route; shift ;;
+    --) shift; break ;;
+    *) echo "lab-run: unknown option $1" >&2; exit 2 ;;
+  esac
+done
+[ $# -gt 0 ] || { echo "lab-run: no command" >&2; exit 2; }
+
+why=$(lab_missing)
+if [ -n "$why" ]; then
+  echo "SKIP: $why; the network tests did not run"
+  exit 77
+fi
+
+work=$(mktemp -d /tmp/lumora-lab.XXXXXX)
+camsim_pid="" wineserver_pid=""
+cleanup() {
+  [ -n "$camsim_pid" ] && kill "$camsim_pid" 2>/dev/null && wait "$camsim_pid" 2>/dev/null
+  if [ -n "$wineserver_pid" ]; then
+    WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null
+    kill "$wineserver_pid" 2>/dev/null
+    wait "$wineserver_pid" 2>/dev/null
+  fi
+  lab_down
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+lab_up $no_route || { echo "lab-run: could not build the lab" >&2; exit 1; }
+export LUMORA_LAB=1
+[ -n "$no_route" ] && export LUMORA_LAB_NO_ROUTE=1
+
+if [ -n "$camsim" ]; then
+  [ -n "$LAB_CAM" ] || { echo "lab-run: --camsim needs the camera side" >&2; exit 2; }
+  # shellcheck disable=SC2086
+  ip netns exec "$LAB_CAM" "$camsim" --control 4999 --max-seconds 3600 $camsim_args \
+    >"$work/camsim.out" 2>&1 &
+  camsim_pid=$!
+  if ! lab_wait_for_line "$work/camsim.out" 100 '^camsim:'; then
+    echo "lab-run: camsim did not start:" >&2
+    cat "$work/camsim.out" >&2
+    exit 1
+  fi
+  export LUMORA_CAMSIM="$LAB_CAM_ADDR:4999"
+fi
+
+if [ "$use_wine" = 1 ]; then
+  source "$here/wine-env.sh"
+  lumora_clone_prefix "$work/prefix"
+  export WINEPREFIX="$work/prefix"
+  ip netns exec "$LAB_PC" wineserver -f -p >"$work/wineserver.out" 2>&1 &
+  wineserver_pid=$!
+  # Check the trap is closed before any program starts: its wineserver, and
+  # so its sockets, must be inside the lab.
+  where=""
+  for _ in $(seq 50); do
+    # The wineserver wrapper script execs the real server under the same PID.
+    case "$(cat /proc/$wineserver_pid/comm 2>/dev/null)" in
+      wineserver64|wineserver32)
+        where=$(ip netns identify "$wineserver_pid" 2>/dev/null)
+        break ;;
+    esac
+    sleep 0.1
+  done
+  if [ "$where" != "$LAB_PC" ]; then
+    echo "lab-run: wineserver $wineserver_pid runs in '$where', not in $LAB_PC" >&2
+    exit 1
+  fi
+  set -- wine "$@"
+fi
+
+ip netns exec "$LAB_PC" "$@"
+rc=$?
+exit $rc

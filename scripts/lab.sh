@@ -1,0 +1,64 @@
+# Sourced: the private network lab. Two network namespaces, one for the PC
+# side and one for the cameras, joined by a veth pair; lo up and a default
+# route through the veth on each side, so that 255.255.255.255 has a route
+# and a broadcast from one side arrives on the other, and nowhere else.
+#
+# Names are unique to each run so labs may exist side by side; lab_down
+# removes everything lab_up made. Callers install `trap lab_down EXIT`.
+
+LAB_PC_ADDR=10.77.0.1
+LAB_CAM_ADDR=10.77.0.2
+
+# Prints why the lab cannot be built here, or nothing.
+lab_missing() {
+  if [ "$(id -u)" != 0 ]; then echo "the lab needs root (network namespaces)"; return; fi
+  if ! command -v ip >/dev/null 2>&1; then echo "the lab needs ip (iproute2)"; return; fi
+}
+
+# lab_up [--no-route]: sets LAB_PC, LAB_CAM. With --no-route only the PC
+# namespace is made, with lo alone: every broadcast fails there.
+lab_up() {
+  local id="${LAB_ID:-$$$RANDOM}"
+  LAB_PC="lumora-pc-$id"
+  LAB_CAM="lumora-cam-$id"
+  LAB_VETH_PC="lvp$id"
+  LAB_VETH_CAM="lvc$id"
+  LAB_VETH_PC=${LAB_VETH_PC:0:15}
+  LAB_VETH_CAM=${LAB_VETH_CAM:0:15}
+  ip netns add "$LAB_PC" || return 1
+  ip -n "$LAB_PC" link set lo up
+  if [ "${1:-}" = --no-route ]; then
+    LAB_CAM=""
+    return 0
+  fi
+  ip netns add "$LAB_CAM" || return 1
+  ip link add "$LAB_VETH_PC" type veth peer name "$LAB_VETH_CAM" || return 1
+  ip link set "$LAB_VETH_PC" netns "$LAB_PC"
+  ip link set "$LAB_VETH_CAM" netns "$LAB_CAM"
+  ip -n "$LAB_PC" addr add "$LAB_PC_ADDR/24" dev "$LAB_VETH_PC"
+  ip -n "$LAB_CAM" addr add "$LAB_CAM_ADDR/24" dev "$LAB_VETH_CAM"
+  ip -n "$LAB_PC" link set "$LAB_VETH_PC" up
+  ip -n "$LAB_CAM" link set "$LAB_VETH_CAM" up
+  ip -n "$LAB_CAM" link set lo up
+  ip -n "$LAB_PC" route add default dev "$LAB_VETH_PC"
+  ip -n "$LAB_CAM" route add default dev "$LAB_VETH_CAM"
+}
+
+# Deleting a namespace deletes the veth end inside it, and so the pair.
+lab_down() {
+  [ -n "${LAB_PC:-}" ] && ip netns del "$LAB_PC" 2>/dev/null
+  [ -n "${LAB_CAM:-}" ] && ip netns del "$LAB_CAM" 2>/dev/null
+  LAB_PC="" LAB_CAM=""
+  return 0
+}
+
+# Waits (at most $2 tenths of a second) until file $1 holds a line matching $3.
+lab_wait_for_line() {
+  local file=$1 tries=$2 pattern=$3
+  while [ "$tries" -gt 0 ]; do
+    grep -q -- "$pattern" "$file" 2>/dev/null && return 0
+    sleep 0.1
+    tries=$((tries - 1))
+  done
+  return 1
+}
