@@ -1,0 +1,11 @@
+// The one AppState of the process.
+#include "app/app_state.h"
+
+namespace lumora {
+
+AppState& App() {
+  static AppState state;
+  return state;
+}
+
+}  // namespace lumora

@@ -1,0 +1,32 @@
+// Everything the program holds for the life of the process, in one owner:
+// the dialog and its controls, the block shared with the worker, the worker
+// thread and the hand-over between them.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "protocol/device_record.h"
+#include "ui/dialog_controls.h"
+#include "worker/queued_dialog_link.h"
+#include "worker/worker.h"
+
+namespace lumora {
+
+struct AppState {
+  HINSTANCE instance = nullptr;
+  HWND dialog = nullptr;
+  DialogControls controls{};
+  char title[256] = {};  // the dialog's caption and the single-instance key
+
+  SearchState search;
+  WorkerContext worker;
+  std::unique_ptr<QueuedDialogLink> link;  // made anew each time the dialog initialises
+  HANDLE workerThread = nullptr;
+  DWORD workerThreadId = 0;
+};
+
+AppState& App();
+
+}  // namespace lumora

@@ -1,0 +1,105 @@
+// The main dialog procedure: a short switch over named handlers.
+#include "app/main_dialog.h"
+
+#include "app/app_state.h"
+#include "app/marker_file.h"
+#include "app/worker_events.h"
+#include "app/worker_thread.h"
+#include "resources/resource_ids.h"
+#include "ui/details_panel.h"
+
+namespace lumora {
+namespace {
+
+void OnInitDialog(HWND dialog, const DialogOptions* options) {
+  AppState& app = App();
+  // The worker reaches the dialog through this handle from its first step,
+  // so it is recorded here, before the thread starts, rather than after
+  // CreateDialogParamA returns.
+  app.dialog = dialog;
+  app.controls = FetchDialogControls(dialog);
+  ZeroTable(app.search.table);
+  app.search.pendingRequest.store(kRequestSearch);
+  app.search.stopFlag.store(0);
+  app.workerThread = nullptr;
+  app.worker.udpToolPort.store(kDefaultToolPort);
+
+  bool marker = MarkerFileExists();
+  EnableWindow(app.controls.newMac, marker);
+  EnableWindow(app.controls.toolPort, marker);
+
+  app.link = std::make_unique<QueuedDialogLink>([dialog] { return PostWorkerEventsNotice(dialog); });
+  app.link->SetToolPortEdit(GetDlgItemInt(dialog, IDC_TOOL_PORT, nullptr, FALSE));
+  // "Update" and "Submit" write the request through the context, started or not.
+  app.worker.state = &app.search;
+  app.worker.link = app.link.get();
+  if (options == nullptr || options->startWorker) StartWorkerThread(app);
+}
+
+void OnUpdate() {
+  AppState& app = App();
+  SendMessageA(app.controls.deviceList, LB_RESETCONTENT, 0, 0);
+  ZeroTable(app.search.table);
+  PostRequest(app.worker, kRequestSearch);
+}
+
+void OnSubmit() {
+  AppState& app = App();
+  // The fields a configuration request carries are composed here, where the
+  // panel and the table live; until the panel can show a camera, the group
+  // box names none and the request holds the magic alone.
+  app.link->SetConfigurationFields(nullptr, 0);
+  PostRequest(app.worker, kRequestConfiguration);
+}
+
+void OnExit() {
+  AppState& app = App();
+  StopWorkerThread(app);
+  // What the worker handed over before it ended is applied, not leaked.
+  ApplyWorkerEvents(app);
+  PostQuitMessage(0);
+}
+
+void EnableAddressEdits(BOOL enable) {
+  const DialogControls& c = App().controls;
+  EnableWindow(c.ip, enable);
+  EnableWindow(c.subnetMask, enable);
+  EnableWindow(c.gateway, enable);
+}
+
+// The worker reads the tool port edit without touching the dialog, so the
+// link keeps a copy of its value, refreshed on every change.
+void OnToolPortChanged(HWND dialog, WORD notification) {
+  if (notification == EN_CHANGE && App().link) {
+    App().link->SetToolPortEdit(GetDlgItemInt(dialog, IDC_TOOL_PORT, nullptr, FALSE));
+  }
+}
+
+void OnCommand(HWND dialog, WPARAM wParam) {
+  switch (LOWORD(wParam)) {
+    case IDC_UPDATE: OnUpdate(); break;
+    case IDC_SUBMIT: OnSubmit(); break;
+    case IDC_EXIT: OnExit(); break;
+    case IDC_DEVICE_LIST: OnDeviceListNotify(wParam, &App().search); break;
+    case IDC_MODE_PPPOE:
+    case IDC_MODE_DHCP: EnableAddressEdits(FALSE); break;
+    case IDC_MODE_STATIC: EnableAddressEdits(TRUE); break;
+    case IDC_TOOL_PORT: OnToolPortChanged(dialog, HIWORD(wParam)); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: OnInitDialog(dialog, reinterpret_cast<const DialogOptions*>(lParam)); break;
+    case WM_CLOSE: SendMessageA(dialog, WM_COMMAND, IDC_EXIT, 0); break;
+    case WM_COMMAND: OnCommand(dialog, wParam); break;
+    case WM_APP_WORKER_EVENTS: ApplyWorkerEvents(App()); break;
+    default: break;
+  }
+  return 0;
+}
+
+}  // namespace lumora

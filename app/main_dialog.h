@@ -1,0 +1,18 @@
+// The main dialog: its procedure and the handlers of the operator's commands.
+#pragma once
+
+#include <windows.h>
+
+namespace lumora {
+
+// Passed as the dialog's creation parameter by tests; the program passes 0,
+// which means the defaults.
+struct DialogOptions {
+  bool startWorker = true;
+};
+
+// Returns 0 for every message, WM_INITDIALOG included, so the dialog manager
+// does not set the initial focus.
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace lumora

@@ -1,0 +1,10 @@
+// The marker file test.
+#include "app/marker_file.h"
+
+#include <io.h>
+
+namespace lumora {
+
+bool MarkerFileExists() { return _access(kMarkerFilePath, 0) == 0; }
+
+}  // namespace lumora

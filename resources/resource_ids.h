@@ -1,0 +1,33 @@
+// Every resource and control ID of the program, named once. The .rc file and
+// the code both include this header; tests refer to IDs by these names.
+#pragma once
+
+#define IDD_MAIN 102
+#define IDS_TITLE 104
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+#define IDC_UPDATE 1  // the default button, so it is also IDOK
+#define IDC_EXIT 2    // also IDCANCEL: the dialog manager sends it on Escape and on close
+#define IDC_DEVICE_LIST 1001
+#define IDC_NAME 1002
+#define IDC_IP 1003
+#define IDC_SUBNET_MASK 1004
+#define IDC_GATEWAY 1005
+#define IDC_SUBMIT 1006
+#define IDC_MAC_GROUP 1007
+#define IDC_DEVICE_INFO 1008
+#define IDC_HTTP_PORT 1010
+#define IDC_NEW_MAC 1011
+#define IDC_AUDIO_PORT 1012
+#define IDC_MODE_PPPOE 1013
+#define IDC_MODE_DHCP 1014
+#define IDC_MODE_STATIC 1015
+#define IDC_MAC_LABEL 1019
+#define IDC_STATUS_LINE 1020
+#define IDC_TOOL_PORT 1021
+#define IDC_TOOL_PORT_LABEL 1022
+#define IDC_PPPOE_ACCOUNT 1023
+#define IDC_PPPOE_PASSWORD 1025
