@@ -2,7 +2,7 @@
 # Runs one command on the PC side of a fresh private network lab, and removes
 # the lab afterwards on every exit path.
 #
-#   lab-run.sh [--camsim BIN [--camsim-args "ARGS"]] [--wine] [--no-route] -- COMMAND...
+#   lab-run.sh [--camsim BIN [--camsim-args "ARGS"]] [--wine | --wine-server] [--no-route] -- COMMAND...
 #
 #   --camsim BIN   start the camera simulator on the camera side with its
 #                  control channel on 4999; LUMORA_CAMSIM tells the command
@@ -10,6 +10,8 @@
 #   --wine         run COMMAND under Wine, with a prefix of the lab's own and
 #                  its wineserver started inside the lab first (a Wine
 #                  program's sockets live where its wineserver runs)
+#   --wine-server  the same prefix and wineserver, but COMMAND runs as given
+#                  (a script that starts Wine programs itself)
 #   --no-route     the PC side alone, lo only: every broadcast fails
 #
 # The command sees LUMORA_LAB=1. Exit code: the command's, or 77 (skipped)
@@ -18,12 +20,13 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lab.sh"
 
-camsim="" camsim_args="" use_wine=0 no_route=""
+camsim="" camsim_args="" use_wine=0 wine_prefix_command=0 no_route=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --camsim) camsim=$2; shift 2 ;;
     --camsim-args) camsim_args=$2; shift 2 ;;
-    --wine) use_wine=1; shift ;;
+    --wine) use_wine=1; wine_prefix_command=1; shift ;;
+    --wine-server) use_wine=1; shift ;;
     --no-route) no_route=--no-route; shift ;;
     --) shift; break ;;
     *) echo "lab-run: unknown option $1" >&2; exit 2 ;;
@@ -92,7 +95,7 @@ if [ "$use_wine" = 1 ]; then
     echo "lab-run: wineserver $wineserver_pid runs in '$where', not in $LAB_PC" >&2
     exit 1
   fi
-  set -- wine "$@"
+  [ "$wine_prefix_command" = 1 ] && set -- wine "$@"
 fi
 
 ip netns exec "$LAB_PC" "$@"

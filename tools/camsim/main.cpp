@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/camsim/host_guard.h"
+#include "tools/common/host_guard.h"
 #include "tools/camsim/options.h"
 #include "tools/camsim/simulator.h"
 
@@ -43,7 +43,7 @@ int Run(int argc, char** argv) {
     case camsim::OptionsOutcome::kRun: break;
   }
   std::string why;
-  if (!options.allowHostNetwork && !camsim::InLabNamespace(why)) {
+  if (!options.allowHostNetwork && !lumora::tools::InLabNamespace(why)) {
     std::fprintf(stderr, "camsim: %s\n", why.c_str());
     return 2;
   }

@@ -5,7 +5,7 @@
 // farthest ancestor whose namespace can be read stands in for it: a lab is
 // entered from a shell in the machine's namespace, so that ancestor lies
 // outside the lab. Every doubt ends in a refusal.
-#include "tools/camsim/host_guard.h"
+#include "tools/common/host_guard.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,7 +15,7 @@
 #include <cstring>
 #include <fstream>
 
-namespace camsim {
+namespace lumora::tools {
 namespace {
 
 // Recent kernels give the initial network namespace this fixed number; it
@@ -72,4 +72,4 @@ bool InLabNamespace(std::string& why) {
   return true;
 }
 
-}  // namespace camsim
+}  // namespace lumora::tools

@@ -1,13 +1,13 @@
-// The refusal to run in the machine's own network namespace, where camsim's
+// The refusal to run in the machine's own network namespace, where a tool's
 // broadcasts would reach a network that is not the lab's.
 #pragma once
 
 #include <string>
 
-namespace camsim {
+namespace lumora::tools {
 
 // True when this process's network namespace is provably not the machine's
 // own. False, with `why` set, when it is the same or cannot be told.
 bool InLabNamespace(std::string& why);
 
-}  // namespace camsim
+}  // namespace lumora::tools

@@ -1,0 +1,223 @@
+// The real main dialog, created in the test's own process from the program's
+// template and driven with window messages. Most tests keep the worker
+// stopped, so they need no network; the one that starts it runs in the lab.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <direct.h>
+#include <functional>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_dialog.h"
+#include "resources/resource_ids.h"
+#include "ui/details_panel.h"
+
+namespace lumora {
+namespace {
+
+constexpr char kMarkerDir1[] = "c:\\tmp";
+constexpr char kMarkerDir2[] = "c:\\tmp\\webcam";
+constexpr char kMarkerFile[] = "c:\\tmp\\webcam\\Search.conf";
+
+std::string Text(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+bool TableIsZero() {
+  static const DeviceTable kZero{};
+  return std::memcmp(&App().search.table, &kZero, sizeof kZero) == 0;
+}
+
+void DirtyTable() {
+  App().search.table.slots[254].number = 255;
+  std::memcpy(App().search.table.slots[254].name, "Dirty", 5);
+}
+
+// Handles this thread's messages until `done` holds or `limitMs` passes;
+// records a quit message instead of acting on it.
+bool PumpUntil(const std::function<bool()>& done, bool* sawQuit = nullptr, int limitMs = 10000) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        if (sawQuit) *sawQuit = true;
+        continue;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  return true;
+}
+
+class MainDialogTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (dialog_) {
+      SendMessageA(dialog_, WM_COMMAND, IDC_EXIT, 0);
+      PumpUntil([] { return false; }, nullptr, 50);  // swallow the quit message
+      DestroyWindow(dialog_);
+    }
+    DeleteFileA(kMarkerFile);
+  }
+
+  HWND Create(bool startWorker) {
+    DialogOptions options;
+    options.startWorker = startWorker;
+    dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
+                                 reinterpret_cast<LPARAM>(&options));
+    return dialog_;
+  }
+
+  HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+  void Command(int id, WORD notification = BN_CLICKED) {
+    SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(Item(id)));
+  }
+
+  HWND dialog_ = nullptr;
+};
+
+TEST_F(MainDialogTest, InitialisationQueuesASearchOnAZeroedTable) {
+  DirtyTable();
+  App().search.pendingRequest.store(0);
+  App().search.stopFlag.store(1);
+  ASSERT_NE(Create(false), nullptr);
+  EXPECT_EQ(App().search.pendingRequest.load(), kRequestSearch);
+  EXPECT_EQ(App().search.stopFlag.load(), 0);
+  EXPECT_EQ(App().worker.udpToolPort.load(), 4000u);
+  EXPECT_TRUE(TableIsZero());
+  EXPECT_EQ(App().dialog, dialog_);
+  EXPECT_FALSE(IsWindowVisible(dialog_));  // shown by the entry, not by the template
+  EXPECT_EQ(Text(Item(IDC_MAC_GROUP)), "ffffffffffff");
+}
+
+TEST_F(MainDialogTest, UpdateEmptiesTheListZeroesTheTableAndQueuesASearch) {
+  ASSERT_NE(Create(false), nullptr);
+  App().search.pendingRequest.store(0);
+  SendMessageA(Item(IDC_DEVICE_LIST), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("255 Dirty"));
+  DirtyTable();
+  Command(IDC_UPDATE);
+  EXPECT_EQ(SendMessageA(Item(IDC_DEVICE_LIST), LB_GETCOUNT, 0, 0), 0);
+  EXPECT_TRUE(TableIsZero());
+  EXPECT_EQ(App().search.pendingRequest.load(), kRequestSearch);
+}
+
+TEST_F(MainDialogTest, SubmitQueuesAConfigurationRequest) {
+  ASSERT_NE(Create(false), nullptr);
+  App().search.pendingRequest.store(0);
+  Command(IDC_SUBMIT);
+  EXPECT_EQ(App().search.pendingRequest.load(), kRequestConfiguration);
+}
+
+TEST_F(MainDialogTest, TheModeButtonsEnableTheAddressEditsOnlyForStatic) {
+  ASSERT_NE(Create(false), nullptr);
+  struct Step {
+    int command;
+    bool enabled;
+  };
+  const Step kSteps[] = {{IDC_MODE_DHCP, false}, {IDC_MODE_STATIC, true}, {IDC_MODE_PPPOE, false},
+                         {IDC_MODE_PPPOE, false}, {IDC_MODE_STATIC, true}};
+  for (const Step& step : kSteps) {
+    Command(step.command);
+    for (int edit : {IDC_IP, IDC_SUBNET_MASK, IDC_GATEWAY}) {
+      EXPECT_EQ(IsWindowEnabled(Item(edit)) != FALSE, step.enabled) << step.command << " " << edit;
+    }
+  }
+}
+
+TEST_F(MainDialogTest, TheMarkerFileEnablesTheNewMacAndToolPortEdits) {
+  DeleteFileA(kMarkerFile);
+  ASSERT_NE(Create(false), nullptr);
+  EXPECT_FALSE(IsWindowEnabled(Item(IDC_NEW_MAC)));
+  EXPECT_FALSE(IsWindowEnabled(Item(IDC_TOOL_PORT)));
+  SendMessageA(dialog_, WM_COMMAND, IDC_EXIT, 0);
+  PumpUntil([] { return false; }, nullptr, 50);
+  DestroyWindow(dialog_);
+
+  _mkdir(kMarkerDir1);
+  _mkdir(kMarkerDir2);
+  HANDLE empty = CreateFileA(kMarkerFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(empty, INVALID_HANDLE_VALUE);
+  CloseHandle(empty);
+  ASSERT_NE(Create(false), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(Item(IDC_NEW_MAC)));
+  EXPECT_TRUE(IsWindowEnabled(Item(IDC_TOOL_PORT)));
+}
+
+// The worker reads the tool port edit through the link; the link's copy must
+// follow whatever the edit holds, with GetDlgItemInt's reading of it.
+TEST_F(MainDialogTest, TheWorkerSeesTheToolPortEditAsAnUnsignedNumber) {
+  ASSERT_NE(Create(false), nullptr);
+  struct Row {
+    const char* text;
+    unsigned seen;
+  };
+  // GetDlgItemInt stops at the first character that is not a digit.
+  const Row kRows[] = {{"5000", 5000}, {"70000", 70000}, {"", 0}, {"abc", 0}, {"0", 0}, {" 12ab", 12}};
+  for (const Row& row : kRows) {
+    SetWindowTextA(Item(IDC_TOOL_PORT), row.text);
+    EXPECT_EQ(App().link->ReadToolPortEdit(), row.seen) << row.text;
+  }
+}
+
+TEST_F(MainDialogTest, WhatTheWorkerHandsOverIsAppliedInOrder) {
+  ASSERT_NE(Create(false), nullptr);
+  QueuedDialogLink& link = *App().link;
+  link.WriteStatus("OK");
+  link.WriteToolPortEdit(4000);
+  link.WriteStatus("ERR: sendto error! Errorcode =10051\n");
+  ASSERT_TRUE(PumpUntil([&] { return Text(Item(IDC_STATUS_LINE)) == "ERR: sendto error! Errorcode =10051\n"; }));
+  EXPECT_EQ(Text(Item(IDC_TOOL_PORT)), "4000");
+  EXPECT_EQ(link.ReadToolPortEdit(), 4000u);
+}
+
+TEST_F(MainDialogTest, ClearingAfterASentRequestEmptiesThePanelListAndTable) {
+  ASSERT_NE(Create(false), nullptr);
+  const int kEdits[] = {IDC_NAME, IDC_IP, IDC_SUBNET_MASK, IDC_GATEWAY, IDC_HTTP_PORT,
+                        IDC_AUDIO_PORT, IDC_PPPOE_ACCOUNT, IDC_PPPOE_PASSWORD};
+  for (int id : kEdits) SetWindowTextA(Item(id), "x");
+  SetWindowTextA(Item(IDC_MAC_GROUP), "001A2B3C4D5E");
+  SetWindowTextA(Item(IDC_DEVICE_INFO), "IP Assignment:  DHCP\r\n");
+  SendMessageA(Item(IDC_MODE_DHCP), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(Item(IDC_DEVICE_LIST), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("255 Cam"));
+  Command(IDC_MODE_DHCP);  // address edits disabled; clearing leaves that alone
+  DirtyTable();
+
+  App().link->ClearDevices();
+  ASSERT_TRUE(PumpUntil([&] { return SendMessageA(Item(IDC_DEVICE_LIST), LB_GETCOUNT, 0, 0) == 0; }));
+  for (int id : kEdits) EXPECT_EQ(Text(Item(id)), "") << id;
+  EXPECT_EQ(Text(Item(IDC_MAC_GROUP)), "ffffffffffff");
+  EXPECT_EQ(Text(Item(IDC_DEVICE_INFO)), "");
+  for (int id : {IDC_MODE_PPPOE, IDC_MODE_DHCP, IDC_MODE_STATIC}) {
+    EXPECT_EQ(SendMessageA(Item(id), BM_GETCHECK, 0, 0), BST_UNCHECKED) << id;
+  }
+  EXPECT_FALSE(IsWindowEnabled(Item(IDC_IP)));
+  EXPECT_TRUE(TableIsZero());
+}
+
+TEST_F(MainDialogTest, WithTheWorkerStatusAndToolPortShowAndClosingEndsItLikeExit) {
+  if (std::getenv("LUMORA_LAB") == nullptr) GTEST_SKIP() << "starts the worker: runs only inside the lab";
+  ASSERT_NE(Create(true), nullptr);
+  ASSERT_NE(App().workerThread, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return Text(Item(IDC_TOOL_PORT)) == "4000"; }));
+  ASSERT_TRUE(PumpUntil([&] { return Text(Item(IDC_STATUS_LINE)) == "OK"; }));
+
+  bool sawQuit = false;
+  SendMessageA(dialog_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(App().workerThread, nullptr);
+  EXPECT_EQ(App().search.stopFlag.load(), 1);
+  EXPECT_TRUE(PumpUntil([&] { return sawQuit; }, &sawQuit, 2000));
+}
+
+}  // namespace
+}  // namespace lumora
