@@ -70,8 +70,10 @@ bool WaitForSearchOnWire(int fd) {
   while (Clock::now() < deadline) {
     pollfd p{fd, POLLIN, 0};
     if (poll(&p, 1, 100) <= 0) continue;
-    ssize_t n = recv(fd, frame, sizeof frame, 0);
-    if (n < static_cast<ssize_t>(sizeof(iphdr) + sizeof(udphdr))) continue;
+    sockaddr_ll from{};
+    socklen_t size = sizeof from;
+    ssize_t n = recvfrom(fd, frame, sizeof frame, 0, reinterpret_cast<sockaddr*>(&from), &size);
+    if (n < static_cast<ssize_t>(sizeof(iphdr) + sizeof(udphdr)) || from.sll_protocol != htons(ETH_P_IP)) continue;
     const iphdr* ip = reinterpret_cast<const iphdr*>(frame);
     if (ip->protocol != IPPROTO_UDP) continue;
     const udphdr* udp = reinterpret_cast<const udphdr*>(frame + ip->ihl * 4);
@@ -101,11 +103,12 @@ int main() {
   std::printf("worker idle CPU over 10 s: %.4f CPU-s (%.3f%% of a core)\n", idle, idle * 10.0);
   std::printf("receive buffer granted: %d bytes\n", ctx.receiveBufferGranted.load());
 
-  int packets = socket(AF_PACKET, SOCK_DGRAM, htons(ETH_P_IP));
+  // Outgoing frames reach only packet sockets that take every protocol.
+  int packets = socket(AF_PACKET, SOCK_DGRAM, htons(ETH_P_ALL));
   std::string ifname = LabInterface();
   sockaddr_ll where{};
   where.sll_family = AF_PACKET;
-  where.sll_protocol = htons(ETH_P_IP);
+  where.sll_protocol = htons(ETH_P_ALL);
   where.sll_ifindex = static_cast<int>(if_nametoindex(ifname.c_str()));
   if (packets < 0 || where.sll_ifindex == 0 || bind(packets, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0) {
     std::printf("request-to-wire latency: not measured (no packet socket on the lab interface)\n");

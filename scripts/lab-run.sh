@@ -34,11 +34,19 @@ while [ $# -gt 0 ]; do
 done
 [ $# -gt 0 ] || { echo "lab-run: no command" >&2; exit 2; }
 
-why=$(lab_missing)
-if [ -n "$why" ]; then
-  echo "SKIP: $why; the network tests did not run"
+# Where the suite must run them (LUMORA_LAB_REQUIRED, set by the test script
+# as root), a lab that cannot be built fails instead of skipping.
+skip_or_fail() {
+  if [ -n "${LUMORA_LAB_REQUIRED:-}" ]; then
+    echo "lab-run: $1" >&2
+    exit 1
+  fi
+  echo "SKIP: $1; the network tests did not run"
   exit 77
-fi
+}
+
+why=$(lab_missing)
+[ -z "$why" ] || skip_or_fail "$why"
 
 work=$(mktemp -d /tmp/lumora-lab.XXXXXX)
 camsim_pid="" wineserver_pid=""
@@ -55,7 +63,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-lab_up $no_route || { echo "lab-run: could not build the lab" >&2; exit 1; }
+lab_up $no_route || skip_or_fail "could not build the lab (network namespaces and veth pairs)"
 export LUMORA_LAB=1
 [ -n "$no_route" ] && export LUMORA_LAB_NO_ROUTE=1
 
@@ -95,6 +103,7 @@ if [ "$use_wine" = 1 ]; then
     echo "lab-run: wineserver $wineserver_pid runs in '$where', not in $LAB_PC" >&2
     exit 1
   fi
+  export LUMORA_WINESERVER_PID=$wineserver_pid
   [ "$wine_prefix_command" = 1 ] && set -- wine "$@"
 fi
 

@@ -29,7 +29,7 @@ lumora_ensure_prefix() {
   ) 9>"$prefix.lock"
 }
 
-# A fresh prefix for one lab: hard links to the template's files (Wine does
+# A fresh prefix cloned from the template: hard links to its files (Wine does
 # not write its DLLs after boot), real copies of the registry it rewrites.
 lumora_clone_prefix() {
   local target=$1 template
@@ -37,6 +37,20 @@ lumora_clone_prefix() {
   lumora_ensure_prefix "$template"
   rm -rf "$target"
   cp -al "$template" "$target"
-  rm -f "$target"/*.reg "$target/wineserver"
+  rm -f "$target"/*.reg "$target/wineserver" "$target/.lumora-ready"
   cp "$template"/*.reg "$target"/
+}
+
+# The prefix for Wine runs outside a lab (unit tests): one clone, made once.
+lumora_ensure_default_prefix() {
+  local prefix
+  prefix=$(lumora_default_prefix)
+  [ -f "$prefix/.lumora-clone" ] && return 0
+  mkdir -p "$(dirname "$prefix")"
+  (
+    flock 9
+    if [ ! -f "$prefix/.lumora-clone" ]; then
+      lumora_clone_prefix "$prefix" && touch "$prefix/.lumora-clone"
+    fi
+  ) 9>"$prefix.lock"
 }

@@ -6,8 +6,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 if [ -z "${WINEPREFIX:-}" ]; then
+  lumora_ensure_default_prefix
   WINEPREFIX=$(lumora_default_prefix)
   export WINEPREFIX
 fi
-lumora_ensure_prefix "$WINEPREFIX"
 exec wine "$@"

@@ -137,8 +137,10 @@ TEST_F(ProgramInLab, SearchesAtOnceAndShowsTheWorkersStatus) {
   EXPECT_EQ(search->bytes, std::vector<uint8_t>(expected.bytes, expected.bytes + kRequestSize));
   EXPECT_TRUE(program.WaitForControlText(IDC_TOOL_PORT, "4000"));
   EXPECT_TRUE(program.WaitForControlText(IDC_STATUS_LINE, "OK"));
+  auto pressed = Clock::now();
   program.PressExit();
   EXPECT_EQ(program.WaitForEnd(5000), 0);
+  std::printf("exit when idle: %.0f ms\n", std::chrono::duration<double, std::milli>(Clock::now() - pressed).count());
 }
 
 TEST_F(ProgramInLab, ASecondCopyBringsTheFirstForwardAndEnds) {

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Prints the figures: the decoder's cost per reply, the native worker's idle
+# CPU and request-to-wire latency, and LumoraSearch.exe's idle CPU (with its
+# wineserver) and time from "Exit" to process end under Wine, idle and under
+# a reply flood. Figures only: nothing here passes or fails on a number.
+# As root; the network parts run in a private lab inside an empty namespace.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+[ -x build/native/bench/decode_reply_bench ] && [ -f build/windows/app/LumoraSearch.exe ] || scripts/build.sh
+echo "== DecodeReply"
+build/native/bench/decode_reply_bench --benchmark_min_time=0.2 2>/dev/null | grep -E '^BM_|^-|^Benchmark'
+exec unshare --net bash -c 'ip link set lo up
+  echo "== native worker"
+  scripts/lab-run.sh -- build/native/bench/worker_figures
+  echo "== LumoraSearch.exe under Wine"
+  scripts/with-display.sh scripts/lab-run.sh --camsim build/native/tools/camsim/camsim \
+    --camsim-args "--burst 3" --wine-server -- scripts/program-figures.sh'

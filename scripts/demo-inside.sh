@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# The PC side of the demo lab (started by demo.sh through lab-run.sh).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+echo "== lumora-find: the search from the command line"
+build/native/tools/lumora_find/lumora-find --seconds 2
+echo
+echo "== LumoraSearch.exe under Wine"
+wine build/windows/app/LumoraSearch.exe &
+program=$!
+if [ "${LUMORA_DEMO_HEADLESS:-1}" = 1 ]; then
+  sleep "${LUMORA_DEMO_SECONDS:-8}"
+  import -window root build/demo.png && echo "screenshot: build/demo.png"
+  kill "$program" 2>/dev/null
+else
+  echo "close the window to end the demo"
+  if [ -n "${LUMORA_DEMO_SECONDS:-}" ]; then
+    ( sleep "$LUMORA_DEMO_SECONDS"; kill "$program" 2>/dev/null ) &
+  fi
+fi
+wait "$program" 2>/dev/null
+exit 0
