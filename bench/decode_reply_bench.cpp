@@ -11,22 +11,8 @@
 
 namespace {
 
-using lumora::test::ReplyBuilder;
-
 std::vector<uint8_t> ReplyFor(int camera) {
-  ReplyBuilder b;
-  b.Mac({0x02, 0, 0, 0, static_cast<uint8_t>(camera >> 8), static_cast<uint8_t>(camera)})
-      .Name("Bench")
-      .Text(0x21, "V2.6.0", 16)
-      .Ip(0x11, 10, 0, 0, static_cast<uint8_t>(camera))
-      .Ip(0x12, 255, 255, 255, 0)
-      .Ip(0x13, 10, 0, 0, 1)
-      .Port(0x14, 80)
-      .Port(0x15, 8000)
-      .Field(0x1F, {0xFF, 0xFF, 0xFF, 0xFF})
-      .Text(0x22, "account", 32)
-      .Text(0x23, "password", 32);
-  return b.bytes();
+  return lumora::test::CameraReply(static_cast<uint16_t>(camera), "Bench").bytes();
 }
 
 std::unique_ptr<lumora::SearchState> FullTable() {

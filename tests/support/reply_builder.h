@@ -59,13 +59,15 @@ class ReplyBuilder {
   std::vector<uint8_t> bytes_;
 };
 
-// A full reply of one camera, as a camera sends it.
-inline ReplyBuilder CameraReply(uint8_t macLast, const std::string& name) {
+// A full reply of one camera, as a camera sends it; `id` makes its MAC and
+// IP address its own.
+inline ReplyBuilder CameraReply(uint16_t id, const std::string& name) {
+  const uint8_t high = static_cast<uint8_t>(0x4D + (id >> 8)), low = static_cast<uint8_t>(id & 0xFF);
   ReplyBuilder b;
-  b.Mac({0x00, 0x1A, 0x2B, 0x3C, 0x4D, macLast})
+  b.Mac({0x00, 0x1A, 0x2B, 0x3C, high, low})
       .Name(name)
       .Text(0x21, "V2.6.0", 16)
-      .Ip(0x11, 192, 168, 1, macLast)
+      .Ip(0x11, 192, 168, high, low)
       .Ip(0x12, 255, 255, 255, 0)
       .Ip(0x13, 192, 168, 1, 1)
       .Port(0x14, 80)
