@@ -9,7 +9,7 @@ Simulates network cameras that answer the Lumora Search program's UDP
 broadcasts. Run it only inside a lab network namespace: it broadcasts.
 
 Cameras
-  --camera SPEC         add a camera; SPEC is key=value,key=value,... with keys
+  --camera KEYS         add a camera; KEYS is key=value,key=value,... with keys
                           name=TEXT (<=16 bytes)  version=TEXT (<=16 bytes)
                           mac=001A2B3C4D01 (12 hex digits)
                           ip=A.B.C.D  mask=A.B.C.D  gateway=A.B.C.D
@@ -17,7 +17,7 @@ Cameras
                           assign=FFFF01FF (8 hex digits: the 4 ip-assignment bytes)
                           account=TEXT  password=TEXT (PPPoE, <=32 bytes each)
                         any key may be left out; a text may spell a byte as \xHH
-  --config FILE         add one camera per line of FILE (same SPEC syntax;
+  --config FILE         add one camera per line of FILE (same KEYS syntax;
                         blank lines and lines starting with # are skipped)
   --burst N             add N default cameras (1..1000); all of them answer
                         each search back to back
