@@ -4,11 +4,14 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 ip link set lo up
 failed=()
+log=$(mktemp /tmp/lumora-test.XXXXXX)
+trap 'rm -f "$log"' EXIT
 run() {
   local name=$1
   shift
   echo "== $name"
-  "$@" || failed+=("$name")
+  "$@" 2>&1 | tee -a "$log"
+  [ "${PIPESTATUS[0]}" = 0 ] || failed+=("$name")
 }
 run native scripts/with-display.sh ctest --preset native -j2
 run native-asan ctest --preset native-asan -j2
@@ -16,9 +19,11 @@ run native-tsan ctest --preset native-tsan -j2 -R 'worker|camsim'
 run windows scripts/with-display.sh ctest --preset windows -j2
 run fuzz scripts/fuzz.sh "${LUMORA_FUZZ_SECONDS:-60}"
 echo
-if [ ${#failed[@]} -eq 0 ]; then
-  echo "all test runs passed"
-  exit 0
-fi
-echo "failed runs: ${failed[*]}"
-exit 1
+if [ ${#failed[@]} -eq 0 ]; then echo "all test runs passed"; else echo "failed runs: ${failed[*]}"; fi
+# The closing line, over the ctest runs (one count per test executable) and
+# the fuzz run: "N passed, N failed".
+fuzz_failed=0
+for f in "${failed[@]}"; do [ "$f" = fuzz ] && fuzz_failed=1; done
+awk -v fuzz_failed="$fuzz_failed" '/tests passed, [0-9]+ tests failed out of/ { total += $NF; bad += $4 }
+     END { total += 1; bad += fuzz_failed; printf "%d passed, %d failed\n", total - bad, bad }' "$log"
+[ ${#failed[@]} -eq 0 ]
