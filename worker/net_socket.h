@@ -13,11 +13,8 @@ namespace lumora::net {
 using Socket = intptr_t;
 inline constexpr Socket kInvalidSocket = -1;
 
-// Winsock error codes that the worker and its tests name.
-inline constexpr int kWouldBlock = 10035;    // WSAEWOULDBLOCK
-inline constexpr int kMessageSize = 10040;   // WSAEMSGSIZE
-inline constexpr int kAddressInUse = 10048;  // WSAEADDRINUSE
-inline constexpr int kNetUnreachable = 10051;
+// The Winsock code the worker acts on: nothing is waiting to be read.
+inline constexpr int kWouldBlock = 10035;  // WSAEWOULDBLOCK
 
 inline constexpr uint32_t kBroadcastAddress = 0xFFFFFFFFu;  // 255.255.255.255
 inline constexpr uint32_t kAnyAddress = 0;
@@ -48,7 +45,7 @@ int SendTo(Socket s, const uint8_t* data, int size, const Address& to);
 
 // Never blocks once WatchReadable has succeeded. Returns the length of one
 // datagram (0 included), or -1: LastError() is kWouldBlock when nothing is
-// waiting, and kMessageSize when the datagram was longer than `capacity`
+// waiting, and 10040 (WSAEMSGSIZE) when the datagram was longer than `capacity`
 // (the datagram is consumed and not delivered).
 int RecvFrom(Socket s, uint8_t* buffer, int capacity, Address& from);
 

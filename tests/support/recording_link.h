@@ -26,9 +26,8 @@ class RecordingLink : public DialogLink {
  public:
   // What ReadToolPortEdit answers, as GetDlgItemInt would for the edit.
   std::atomic<unsigned> toolPortEdit{0};
-  // Optional hooks, run on the worker thread inside the call.
+  // Optional hook, run on the worker thread inside the call.
   std::function<void(RequestFrame&)> onCompose;
-  std::function<void()> onClear;
 
   void WriteStatus(const char* text) override { Record({LinkEvent::kStatus, text, {}, 0}); }
   unsigned ReadToolPortEdit() override { return toolPortEdit.load(); }
@@ -43,10 +42,7 @@ class RecordingLink : public DialogLink {
     if (onCompose) onCompose(frame);
     Record({LinkEvent::kCompose, {}, {}, 0});
   }
-  void ClearDevices() override {
-    if (onClear) onClear();
-    Record({LinkEvent::kClear, {}, {}, 0});
-  }
+  void ClearDevices() override { Record({LinkEvent::kClear, {}, {}, 0}); }
 
   std::vector<LinkEvent> Events() const {
     std::lock_guard<std::mutex> lock(mutex_);
