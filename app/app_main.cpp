@@ -50,8 +50,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     MessageBoxA(nullptr, "Lumora Search could not create its window.", app.title, MB_OK | MB_ICONERROR);
     return 1;
   }
-  app.dialog = dialog;
-  app.instance = instance;
+  app.instance = instance;  // the dialog handle was recorded while it initialised
   SetWindowTextA(dialog, app.title);
   ShowWindow(dialog, showCommand);
   return RunMessageLoop();

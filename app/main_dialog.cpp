@@ -30,10 +30,11 @@ void OnInitDialog(HWND dialog, const DialogOptions* options) {
 
   app.link = std::make_unique<QueuedDialogLink>([dialog] { return PostWorkerEventsNotice(dialog); });
   app.link->SetToolPortEdit(GetDlgItemInt(dialog, IDC_TOOL_PORT, nullptr, FALSE));
-  // "Update" and "Submit" write the request through the context, started or not.
-  app.worker.state = &app.search;
-  app.worker.link = app.link.get();
-  if (options == nullptr || options->startWorker) StartWorkerThread(app);
+  // "Update" and "Submit" write the request through the context, started or
+  // not. Without a wake signal the worker could not be told to stop, so it
+  // is not started.
+  bool canWake = OpenWorkerContext(app.worker, &app.search, app.link.get());
+  if (canWake && (options == nullptr || options->startWorker)) StartWorkerThread(app);
 }
 
 void OnUpdate() {

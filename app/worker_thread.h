@@ -5,11 +5,12 @@
 
 namespace lumora {
 
-// Opens the worker context with `link` and starts the thread. On failure the
-// thread handle stays none: no request is ever sent, and "Exit" quits at once.
+// Starts the thread on the opened worker context. On failure the thread
+// handle stays none: no request is ever sent, and "Exit" quits at once.
 void StartWorkerThread(AppState& app);
 
-// Sets the stop flag, wakes the worker and waits for it to end.
+// Sets the stop flag, wakes the worker, waits for it to end and closes the
+// worker context.
 //
 // Trap: this waits with no time-out on the dialog thread. That is safe only
 // because the worker never waits for the dialog thread (QueuedDialogLink

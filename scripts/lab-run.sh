@@ -108,5 +108,3 @@ if [ "$use_wine" = 1 ]; then
 fi
 
 ip netns exec "$LAB_PC" "$@"
-rc=$?
-exit $rc

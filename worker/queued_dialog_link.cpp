@@ -16,13 +16,6 @@ void QueuedDialogLink::WriteToolPortEdit(unsigned port) {
 }
 
 void QueuedDialogLink::HandOverDatagram(const uint8_t* data, int length) {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (queuedDatagrams_ >= kMaxQueuedDatagrams) {
-      dropped_.fetch_add(1);
-      return;
-    }
-  }
   Push({Event::kDatagram, {}, std::vector<uint8_t>(data, data + (length > 0 ? length : 0)), 0});
 }
 
@@ -45,7 +38,13 @@ void QueuedDialogLink::Push(Event event) {
   bool notify = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (event.kind == Event::kDatagram) ++queuedDatagrams_;
+    if (event.kind == Event::kDatagram) {
+      if (queuedDatagrams_ >= kMaxQueuedDatagrams) {
+        dropped_.fetch_add(1);
+        return;
+      }
+      ++queuedDatagrams_;
+    }
     events_.push_back(std::move(event));
     if (!notified_) notified_ = notify = true;
   }

@@ -63,12 +63,17 @@ bool PumpUntil(const std::function<bool()>& done, bool* sawQuit = nullptr, int l
 class MainDialogTest : public ::testing::Test {
  protected:
   void TearDown() override {
-    if (dialog_) {
-      SendMessageA(dialog_, WM_COMMAND, IDC_EXIT, 0);
-      PumpUntil([] { return false; }, nullptr, 50);  // swallow the quit message
-      DestroyWindow(dialog_);
-    }
+    Destroy();
     DeleteFileA(kMarkerFile);
+  }
+
+  // "Exit" first, so the worker is ended, then the window itself.
+  void Destroy() {
+    if (!dialog_) return;
+    SendMessageA(dialog_, WM_COMMAND, IDC_EXIT, 0);
+    PumpUntil([] { return false; }, nullptr, 50);  // swallow the quit message
+    DestroyWindow(dialog_);
+    dialog_ = nullptr;
   }
 
   HWND Create(bool startWorker) {
@@ -140,9 +145,7 @@ TEST_F(MainDialogTest, TheMarkerFileEnablesTheNewMacAndToolPortEdits) {
   ASSERT_NE(Create(false), nullptr);
   EXPECT_FALSE(IsWindowEnabled(Item(IDC_NEW_MAC)));
   EXPECT_FALSE(IsWindowEnabled(Item(IDC_TOOL_PORT)));
-  SendMessageA(dialog_, WM_COMMAND, IDC_EXIT, 0);
-  PumpUntil([] { return false; }, nullptr, 50);
-  DestroyWindow(dialog_);
+  Destroy();
 
   _mkdir(kMarkerDir1);
   _mkdir(kMarkerDir2);

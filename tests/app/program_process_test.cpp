@@ -115,10 +115,8 @@ class Program {
 class ProgramInLab : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::getenv("LUMORA_LAB") == nullptr) GTEST_SKIP() << "runs only inside the lab";
-    camsim_ = test::CamsimControl::FromEnvironment();
-    if (!camsim_) GTEST_SKIP() << "no camera simulator in this lab";
-    ASSERT_EQ(camsim_->Command("log-clear"), "ok");
+    camsim_ = test::CamsimControl::ForTest();
+    if (!camsim_) GTEST_SKIP() << test::CamsimControl::kNotInLab;
   }
   std::unique_ptr<test::CamsimControl> camsim_;
 };

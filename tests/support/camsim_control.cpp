@@ -60,6 +60,12 @@ std::unique_ptr<CamsimControl> CamsimControl::FromEnvironment() {
   return std::make_unique<CamsimControl>(*control, socket);
 }
 
+std::unique_ptr<CamsimControl> CamsimControl::ForTest() {
+  std::unique_ptr<CamsimControl> camsim = FromEnvironment();
+  if (!camsim || camsim->Command("ping") != "pong" || camsim->Command("log-clear") != "ok") return nullptr;
+  return camsim;
+}
+
 CamsimControl::CamsimControl(net::Address control, net::Socket socket)
     : control_(control), socket_(socket) {
   net::WatchReadable(socket_, watch_);

@@ -23,6 +23,11 @@ class CamsimControl {
   // Empty when the test does not run in a lab with a simulator.
   static std::unique_ptr<CamsimControl> FromEnvironment();
 
+  // For a test's set-up: connected, answering, its log cleared; empty when
+  // there is no simulator to talk to.
+  static std::unique_ptr<CamsimControl> ForTest();
+  static constexpr char kNotInLab[] = "runs only inside a lab with the camera simulator (scripts/lab-run.sh)";
+
   CamsimControl(net::Address control, net::Socket socket);
   ~CamsimControl();
   CamsimControl(const CamsimControl&) = delete;

@@ -42,11 +42,8 @@ std::vector<std::vector<uint8_t>> Datagrams(const std::vector<LinkEvent>& events
 class WorkerLab : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::getenv("LUMORA_LAB") == nullptr) GTEST_SKIP() << "runs only inside the lab (scripts/lab-run.sh)";
-    camsim_ = test::CamsimControl::FromEnvironment();
-    if (!camsim_) GTEST_SKIP() << "no camera simulator in this lab";
-    ASSERT_EQ(camsim_->Command("ping"), "pong");
-    ASSERT_EQ(camsim_->Command("log-clear"), "ok");
+    camsim_ = test::CamsimControl::ForTest();
+    if (!camsim_) GTEST_SKIP() << test::CamsimControl::kNotInLab;
     FreshWorker();
     ASSERT_TRUE(runner_->opened());
   }
