@@ -39,6 +39,12 @@ lumora_clone_prefix() {
   cp -al "$template" "$target"
   rm -f "$target"/*.reg "$target/wineserver" "$target/.lumora-ready"
   cp "$template"/*.reg "$target"/
+  # Debian's Wine keeps the name of a private /tmp/wine-XXXXXX directory in
+  # the prefix and creates it on first contact; two Wine programs starting at
+  # once on a fresh prefix each create one and one of them fails ("chdir to
+  # /tmp/wine-.../server-...: No such file or directory"). A server query
+  # with no server running settles the name once, before anyone races.
+  WINEPREFIX=$target wineserver -k >/dev/null 2>&1 || true
 }
 
 # The prefix for Wine runs outside a lab (unit tests): one clone, made once.
