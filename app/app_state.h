@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "protocol/device_record.h"
+#include "ui/device_list.h"
 #include "ui/dialog_controls.h"
 #include "worker/queued_dialog_link.h"
 #include "worker/worker.h"
@@ -18,6 +19,7 @@ struct AppState {
   HINSTANCE instance = nullptr;
   HWND dialog = nullptr;
   DialogControls controls{};
+  DeviceList deviceList;  // the list box and the numbers it lists
   char title[256] = {};  // the dialog's caption and the single-instance key
 
   SearchState search;

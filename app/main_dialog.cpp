@@ -6,7 +6,9 @@
 #include "app/worker_events.h"
 #include "app/worker_thread.h"
 #include "resources/resource_ids.h"
+#include "protocol/configuration_request.h"
 #include "ui/details_panel.h"
+#include "ui/panel_snapshot.h"
 
 namespace lumora {
 namespace {
@@ -18,6 +20,8 @@ void OnInitDialog(HWND dialog, const DialogOptions* options) {
   // CreateDialogParamA returns.
   app.dialog = dialog;
   app.controls = FetchDialogControls(dialog);
+  app.deviceList = DeviceList{};
+  app.deviceList.box = app.controls.deviceList;
   ZeroTable(app.search.table);
   app.search.pendingRequest.store(kRequestSearch);
   app.search.stopFlag.store(0);
@@ -39,17 +43,19 @@ void OnInitDialog(HWND dialog, const DialogOptions* options) {
 
 void OnUpdate() {
   AppState& app = App();
-  SendMessageA(app.controls.deviceList, LB_RESETCONTENT, 0, 0);
+  ResetDeviceList(app.deviceList);
   ZeroTable(app.search.table);
   PostRequest(app.worker, kRequestSearch);
 }
 
 void OnSubmit() {
   AppState& app = App();
-  // The fields a configuration request carries are composed here, where the
-  // panel and the table live; until the panel can show a camera, the group
-  // box names none and the request holds the magic alone.
-  app.link->SetConfigurationFields(nullptr, 0);
+  // The fields are composed here, where the panel and the table live, and
+  // handed to the worker, which puts them behind the magic when it sends.
+  RequestFrame frame;
+  StartRequest(frame);
+  ComposeConfigurationRequest(ReadPanelSnapshot(app.controls), app.search.table, frame);
+  app.link->SetConfigurationFields(frame.bytes + kMagicSize, frame.cursor - kMagicSize);
   PostRequest(app.worker, kRequestConfiguration);
 }
 
@@ -81,7 +87,7 @@ void OnCommand(HWND dialog, WPARAM wParam) {
     case IDC_UPDATE: OnUpdate(); break;
     case IDC_SUBMIT: OnSubmit(); break;
     case IDC_EXIT: OnExit(); break;
-    case IDC_DEVICE_LIST: OnDeviceListNotify(wParam, &App().search); break;
+    case IDC_DEVICE_LIST: OnDeviceListNotify(wParam, &App().search, App().controls); break;
     case IDC_MODE_PPPOE:
     case IDC_MODE_DHCP: EnableAddressEdits(FALSE); break;
     case IDC_MODE_STATIC: EnableAddressEdits(TRUE); break;

@@ -5,6 +5,7 @@
 #include "protocol/decode_reply.h"
 #include "resources/resource_ids.h"
 #include "ui/details_panel.h"
+#include "ui/device_list.h"
 
 namespace lumora {
 namespace {
@@ -25,11 +26,10 @@ class DialogApplier final : public DialogEventSink {
 
   void TakeDatagram(const uint8_t* data, int length) override {
     int slot = DecodeReply(&app_.search, data, length);
-    // The stored slot is listed here once the device list exists.
-    (void)slot;
+    if (slot != kNoSlot) AddDeviceEntry(app_.deviceList, &app_.search, slot);
   }
 
-  void ClearDevices() override { lumora::ClearDevices(app_.controls, app_.search.table); }
+  void ClearDevices() override { lumora::ClearDevices(app_.controls, app_.deviceList, app_.search.table); }
 
   void ShowToolPort(unsigned port) override { SetDlgItemInt(app_.dialog, IDC_TOOL_PORT, port, FALSE); }
 

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "protocol/device_record.h"
+#include "ui/device_list.h"
 #include "ui/dialog_controls.h"
 
 namespace lumora {
@@ -14,11 +17,18 @@ namespace lumora {
 inline constexpr char kNoCameraCaption[] = "ffffffffffff";
 
 // Every command from the list box; the notification code is the high word of
-// `wParam`.
-void OnDeviceListNotify(WPARAM wParam, SearchState* state);
+// `wParam`. A selection shows the entry's camera, a double click opens its
+// web page; an entry that names no used slot leads to nothing.
+void OnDeviceListNotify(WPARAM wParam, SearchState* state, const DialogControls& controls);
+
+// Fills the panel from one record.
+void ShowDeviceDetails(const DialogControls& controls, const DeviceRecord& record);
+
+// The static 1008 text for a record: "IP Assignment:", the mode, the version.
+std::string DeviceInfoText(const DeviceRecord& record);
 
 // Empties the panel and the list and zeroes the table. Runs on the dialog
 // thread, when the worker's notice of a sent request is applied.
-void ClearDevices(const DialogControls& controls, DeviceTable& table);
+void ClearDevices(const DialogControls& controls, DeviceList& list, DeviceTable& table);
 
 }  // namespace lumora

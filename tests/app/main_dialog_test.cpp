@@ -1,95 +1,38 @@
-// The real main dialog, created in the test's own process from the program's
-// template and driven with window messages. Most tests keep the worker
+// The main dialog's commands and the worker's hand-over. Most tests keep the worker
 // stopped, so they need no network; the one that starts it runs in the lab.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <direct.h>
-#include <functional>
-#include <string>
 
-#include "app/app_state.h"
-#include "app/main_dialog.h"
-#include "resources/resource_ids.h"
+#include "tests/app/dialog_fixture.h"
 #include "ui/details_panel.h"
 
 namespace lumora {
 namespace {
 
+using test::PumpUntil;
+using test::TableIsZero;
+using test::Text;
+
 constexpr char kMarkerDir1[] = "c:\\tmp";
 constexpr char kMarkerDir2[] = "c:\\tmp\\webcam";
 constexpr char kMarkerFile[] = "c:\\tmp\\webcam\\Search.conf";
-
-std::string Text(HWND window) {
-  char text[512] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-bool TableIsZero() {
-  static const DeviceTable kZero{};
-  return std::memcmp(&App().search.table, &kZero, sizeof kZero) == 0;
-}
 
 void DirtyTable() {
   App().search.table.slots[254].number = 255;
   std::memcpy(App().search.table.slots[254].name, "Dirty", 5);
 }
 
-// Handles this thread's messages until `done` holds or `limitMs` passes;
-// records a quit message instead of acting on it.
-bool PumpUntil(const std::function<bool()>& done, bool* sawQuit = nullptr, int limitMs = 10000) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        if (sawQuit) *sawQuit = true;
-        continue;
-      }
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  return true;
-}
-
-class MainDialogTest : public ::testing::Test {
+class MainDialogTest : public test::DialogTest {
  protected:
   void TearDown() override {
     Destroy();
     DeleteFileA(kMarkerFile);
   }
-
-  // "Exit" first, so the worker is ended, then the window itself.
-  void Destroy() {
-    if (!dialog_) return;
-    SendMessageA(dialog_, WM_COMMAND, IDC_EXIT, 0);
-    PumpUntil([] { return false; }, nullptr, 50);  // swallow the quit message
-    DestroyWindow(dialog_);
-    dialog_ = nullptr;
-  }
-
-  HWND Create(bool startWorker) {
-    DialogOptions options;
-    options.startWorker = startWorker;
-    dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
-                                 reinterpret_cast<LPARAM>(&options));
-    return dialog_;
-  }
-
-  HWND Item(int id) const { return GetDlgItem(dialog_, id); }
-  void Command(int id, WORD notification = BN_CLICKED) {
-    SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(Item(id)));
-  }
-
-  HWND dialog_ = nullptr;
 };
 
 TEST_F(MainDialogTest, InitialisationQueuesASearchOnAZeroedTable) {
