@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -53,14 +54,35 @@ int CountProgramWindows() {
   return count;
 }
 
+// Every top-level window of this lab's Wine session, for a failure message.
+std::string DescribeTopLevelWindows() {
+  std::string out;
+  EnumWindows(
+      [](HWND w, LPARAM param) -> BOOL {
+        char cls[64] = {}, title[128] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        GetWindowTextA(w, title, sizeof title);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        auto& text = *reinterpret_cast<std::string*>(param);
+        text += "\n  class \"" + std::string(cls) + "\" title \"" + title + "\" pid " + std::to_string(pid) +
+                (IsWindowVisible(w) ? " visible" : " hidden");
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&out));
+  return out.empty() ? " none" : out;
+}
+
 class Program {
  public:
   Program() {
+    startedAt_ = Clock::now();
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + gProgramPath + "\"";
     started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                               &process_) != FALSE;
+    if (!started_) createError_ = GetLastError();
   }
 
   ~Program() {
@@ -76,9 +98,31 @@ class Program {
 
   bool started() const { return started_; }
 
+  // The window, or nullptr after `limitMs`; a failure then says what the
+  // child did, so that a rare one explains itself.
   HWND WaitForWindow(int limitMs = 30000) {
     WaitUntil([&] { return (window_ = FindProgramWindow(process_.dwProcessId)) != nullptr; }, limitMs);
+    if (window_ == nullptr) ADD_FAILURE() << "no window from LumoraSearch.exe: " << Describe();
     return window_;
+  }
+
+  std::string Describe() const {
+    if (!started_) return "CreateProcess failed with error " + std::to_string(createError_);
+    std::string text = "pid " + std::to_string(process_.dwProcessId) + ", ";
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    if (code == STILL_ACTIVE) {
+      text += "still running";
+    } else {
+      FILETIME created, exited, kernel, user;
+      GetProcessTimes(process_.hProcess, &created, &exited, &kernel, &user);
+      auto ticks = [](const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+      text += "ended with exit code " + std::to_string(code) + " after " +
+              std::to_string((ticks(exited) - ticks(created)) / 10000) + " ms";
+    }
+    double waitedMs = std::chrono::duration<double, std::milli>(Clock::now() - startedAt_).count();
+    return text + ", " + std::to_string(static_cast<int>(waitedMs)) + " ms since start; top-level windows:" +
+           DescribeTopLevelWindows();
   }
 
   // GetWindowText does not ask another process's edit control for its text,
@@ -103,11 +147,62 @@ class Program {
     return static_cast<long>(code);
   }
 
-  void PressExit() const { PostMessageA(window_, WM_COMMAND, IDC_EXIT, 0); }
+  void PressExit() const { Press(IDC_EXIT); }
+  void Press(int id) const { PostMessageA(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+  // Wine does not convert LB_GETTEXT between processes for the A form, so
+  // the entries are read as UTF-16; ours are ASCII.
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> entries;
+    HWND list = GetDlgItem(window_, IDC_DEVICE_LIST);
+    DWORD_PTR count = 0;
+    if (!SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count)) return entries;
+    for (DWORD_PTR i = 0; i < count && static_cast<LRESULT>(count) != LB_ERR; ++i) {
+      wchar_t text[256] = {};
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
+      std::string narrow;
+      for (const wchar_t* c = text; *c; ++c) narrow += static_cast<char>(*c);
+      entries.push_back(narrow);
+    }
+    return entries;
+  }
+
+  int EntryCount() const {
+    DWORD_PTR count = 0;
+    SendMessageTimeoutA(GetDlgItem(window_, IDC_DEVICE_LIST), LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    return static_cast<int>(static_cast<LRESULT>(count));
+  }
+
+  bool WaitForEntryCount(int count, int limitMs = 10000) const {
+    return WaitUntil([&] { return EntryCount() == count; }, limitMs);
+  }
+
+  // As the operator's click does: the selection, then its notification.
+  void SelectEntry(int index) const {
+    DWORD_PTR ignored = 0;
+    HWND list = GetDlgItem(window_, IDC_DEVICE_LIST);
+    SendMessageTimeoutA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    SendMessageTimeoutA(window_, WM_COMMAND, MAKEWPARAM(IDC_DEVICE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list),
+                        SMTO_ABORTIFHUNG, 2000, &ignored);
+  }
+
+  void SetControlText(int id, const std::string& text) const {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(GetDlgItem(window_, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_ABORTIFHUNG, 2000, &ignored);
+  }
+
+  void Click(int id) const {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(GetDlgItem(window_, id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+  }
   HWND window() const { return window_; }
 
  private:
   bool started_ = false;
+  DWORD createError_ = 0;
+  Clock::time_point startedAt_;
   PROCESS_INFORMATION process_ = {};
   HWND window_ = nullptr;
 };
@@ -117,6 +212,7 @@ class ProgramInLab : public ::testing::Test {
   void SetUp() override {
     camsim_ = test::CamsimControl::ForTest();
     if (!camsim_) GTEST_SKIP() << test::CamsimControl::kNotInLab;
+    ASSERT_EQ(camsim_->Command("answer on"), "ok");
   }
   std::unique_ptr<test::CamsimControl> camsim_;
 };
@@ -204,6 +300,160 @@ TEST_F(ProgramInLab, ExitEndsTheProgramWhileCamerasFloodIt) {
   std::sort(exitMs.begin(), exitMs.end());
   std::printf("exit under a reply flood, 50 rounds: median %.0f ms, max %.0f ms\n", exitMs[exitMs.size() / 2],
               exitMs.back());
+}
+
+
+// A camera's reply as the test sends it itself, unicast to the program.
+std::vector<uint8_t> Reply(uint8_t macLast, const std::string& name) {
+  std::vector<uint8_t> bytes = {'K', 'V', '2', '8', '0', 0x10, 6, 0x00, 0x1A, 0x2B, 0x3C, 0x4D, macLast, 0x20, 16};
+  std::string padded = name;
+  padded.resize(16, '\0');
+  bytes.insert(bytes.end(), padded.begin(), padded.end());
+  return bytes;
+}
+
+bool SendUnicast(const std::vector<uint8_t>& bytes) {
+  const uint8_t loopback[4] = {127, 0, 0, 1};
+  net::Address to{0, 3566};
+  std::memcpy(&to.ip, loopback, 4);  // network order
+  net::Socket s = net::OpenUdp();
+  bool sent = net::SendTo(s, bytes.data(), static_cast<int>(bytes.size()), to) >= 0;
+  net::Close(s);
+  return sent;
+}
+
+std::vector<std::string> Numbered(int first, int count) {
+  std::vector<std::string> entries;
+  for (int i = 0; i < count; ++i) entries.push_back(std::to_string(255 - i) + " Camera-" + std::to_string(first + i));
+  return entries;
+}
+
+TEST_F(ProgramInLab, CamerasAreListedInAnswerOrderAndUpdateStartsAfresh) {
+  Program program;
+  ASSERT_NE(program.WaitForWindow(), nullptr);
+  ASSERT_TRUE(program.WaitForEntryCount(3));
+  EXPECT_EQ(program.Entries(), Numbered(1, 3));
+
+  ASSERT_TRUE(SendUnicast(Reply(0x99, "Unicast")));
+  ASSERT_TRUE(program.WaitForEntryCount(4));
+  EXPECT_EQ(program.Entries().back(), "252 Unicast");
+
+  ASSERT_EQ(camsim_->Command("answer off"), "ok");
+  int logged = camsim_->LogCount();
+  program.Press(IDC_UPDATE);
+  ASSERT_TRUE(camsim_->WaitForLogCount(logged + 1));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // room for a wrong entry to show
+  EXPECT_EQ(program.EntryCount(), 0);
+  ASSERT_EQ(camsim_->Command("answer on"), "ok");
+  program.Press(IDC_UPDATE);
+  ASSERT_TRUE(program.WaitForEntryCount(3));
+  EXPECT_EQ(program.Entries(), Numbered(1, 3));
+}
+
+// The configuration request on the wire, field by field, and its effect.
+TEST_F(ProgramInLab, SubmitSendsTheChangesOfTheShownCameraAndOnlyOfIt) {
+  Program program;
+  ASSERT_NE(program.WaitForWindow(), nullptr);
+  ASSERT_TRUE(program.WaitForEntryCount(3));
+  program.SelectEntry(1);  // Camera-2, MAC 001A2B3C4D02
+  ASSERT_TRUE(program.WaitForControlText(IDC_MAC_GROUP, "001A2B3C4D02"));
+  program.SetControlText(IDC_NAME, "Gate");
+  program.SetControlText(IDC_IP, "10.77.0.50");
+  program.SetControlText(IDC_SUBNET_MASK, "255.255.0.0");
+  program.SetControlText(IDC_GATEWAY, "10.77.0.254");
+  program.SetControlText(IDC_HTTP_PORT, "8080");
+  program.SetControlText(IDC_AUDIO_PORT, "9000");
+  program.SetControlText(IDC_PPPOE_ACCOUNT, "acct");
+  program.SetControlText(IDC_PPPOE_PASSWORD, "pw");
+  program.Click(IDC_MODE_DHCP);
+  int logged = camsim_->LogCount();
+  program.Press(IDC_SUBMIT);
+  ASSERT_TRUE(camsim_->WaitForLogCount(logged + 1));
+
+  std::vector<uint8_t> expected = {'K', 'V', '2', '8', '0', 0x10, 6, 0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x02};
+  auto text = [&](uint8_t tag, const std::string& value, std::size_t width) {
+    expected.push_back(tag);
+    expected.push_back(static_cast<uint8_t>(width));
+    for (std::size_t i = 0; i < width; ++i) expected.push_back(i < value.size() ? value[i] : 0);
+  };
+  text(0x20, "Gate", 16);
+  for (const std::vector<uint8_t>& field : std::vector<std::vector<uint8_t>>{
+           {0x11, 4, 10, 77, 0, 50}, {0x12, 4, 255, 255, 0, 0}, {0x13, 4, 10, 77, 0, 254}}) {
+    expected.insert(expected.end(), field.begin(), field.end());
+  }
+  text(0x14, "8080", 5);
+  text(0x15, "9000", 5);
+  text(0x22, "acct", 32);
+  text(0x23, "pw", 32);
+  expected.insert(expected.end(), {0x1F, 4, 0xFF, 0xFF, 0x01, 0xFF});
+  expected.resize(kRequestSize, 0);
+  std::optional<test::LoggedDatagram> sent = camsim_->LogEntry(logged);
+  ASSERT_TRUE(sent);
+  EXPECT_EQ(sent->bytes, expected);
+  EXPECT_TRUE(program.WaitForControlText(IDC_MAC_GROUP, "ffffffffffff"));
+  EXPECT_EQ(program.ControlText(IDC_NAME), "");
+
+  program.Press(IDC_UPDATE);
+  ASSERT_TRUE(program.WaitForEntryCount(3));
+  EXPECT_EQ(program.Entries(), (std::vector<std::string>{"255 Camera-1", "254 Gate", "253 Camera-3"}));
+  program.SelectEntry(1);
+  ASSERT_TRUE(program.WaitForControlText(IDC_MAC_GROUP, "001A2B3C4D02"));
+  const std::pair<int, const char*> kNow[] = {{IDC_IP, "10.77.0.50"},       {IDC_SUBNET_MASK, "255.255.0.0"},
+                                             {IDC_GATEWAY, "10.77.0.254"},   {IDC_HTTP_PORT, "8080"},
+                                             {IDC_AUDIO_PORT, "9000"},       {IDC_PPPOE_ACCOUNT, "acct"}};
+  for (const auto& [id, value] : kNow) EXPECT_EQ(program.ControlText(id), value) << id;
+  program.SelectEntry(0);
+  EXPECT_TRUE(program.WaitForControlText(IDC_IP, "10.77.0.101"));  // the other camera is as it was
+  EXPECT_EQ(program.ControlText(IDC_NAME), "Camera-1");
+}
+
+TEST_F(ProgramInLab, AConfigurationRequestGoesToTheSourcePortOfTheLastReply) {
+  Program program;
+  ASSERT_NE(program.WaitForWindow(), nullptr);
+  ASSERT_TRUE(program.WaitForEntryCount(3));
+  ASSERT_TRUE(camsim_->Send(5000, Reply(0x77, "Port5000")));
+  ASSERT_TRUE(program.WaitForEntryCount(4));
+  int logged = camsim_->LogCount();
+  program.Press(IDC_SUBMIT);
+  ASSERT_TRUE(camsim_->WaitForLogCount(logged + 1));
+  std::optional<test::LoggedDatagram> sent = camsim_->LogEntry(logged);
+  ASSERT_TRUE(sent);
+  EXPECT_EQ(sent->localPort, 5000);
+  EXPECT_EQ(sent->bytes.size(), kRequestSize);
+  EXPECT_EQ(std::vector<uint8_t>(sent->bytes.begin(), sent->bytes.begin() + 6),
+            (std::vector<uint8_t>{'K', 'V', '2', '8', '0', 0}));  // nothing shown: the magic alone
+  program.Press(IDC_UPDATE);
+  ASSERT_TRUE(camsim_->WaitForLogCount(logged + 2));
+  EXPECT_EQ(camsim_->LogEntry(logged + 1)->localPort, 4000);
+}
+
+// Run in a lab of its own with 256 cameras (see CMakeLists.txt).
+TEST_F(ProgramInLab, BurstOf255IsListedWholeAndTheTableKeepsUpdatingWhenFull) {
+  Program program;
+  ASSERT_NE(program.WaitForWindow(), nullptr);
+  auto first = Clock::time_point::max();
+  auto deadline = Clock::now() + std::chrono::seconds(30);
+  int count = 0;
+  while (count < 255 && Clock::now() < deadline) {
+    count = program.EntryCount();
+    if (count > 0 && first == Clock::time_point::max()) first = Clock::now();
+  }
+  auto last = Clock::now();
+  ASSERT_EQ(count, 255);
+  std::printf("burst of 255 cameras: first to 255th entry %.0f ms\n",
+              std::chrono::duration<double, std::milli>(last - first).count());
+  EXPECT_EQ(program.Entries(), Numbered(1, 255));
+
+  // A new camera finds no room; a known one's reply still replaces its record.
+  ASSERT_TRUE(SendUnicast(Reply(0x00, "NoRoom")));
+  ASSERT_TRUE(SendUnicast(Reply(0x07, "Seventh")));
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        program.SelectEntry(6);
+        return program.ControlText(IDC_NAME) == "Seventh";
+      },
+      5000));
+  EXPECT_EQ(program.EntryCount(), 255);
 }
 
 }  // namespace
