@@ -21,7 +21,9 @@ class DialogApplier final : public DialogEventSink {
 
   void BatchBegins(std::size_t datagrams) override {
     batched_ = datagrams >= kBatchRedrawThreshold;
-    if (batched_) SendMessageA(app_.controls.deviceList, WM_SETREDRAW, FALSE, 0);
+    if (!batched_) return;
+    SendMessageA(app_.controls.deviceList, WM_SETREDRAW, FALSE, 0);
+    HoldSelection(app_.deviceList);
   }
 
   void TakeDatagram(const uint8_t* data, int length) override {
@@ -37,6 +39,7 @@ class DialogApplier final : public DialogEventSink {
 
   void BatchEnds() override {
     if (!batched_) return;
+    ReleaseSelection(app_.deviceList);
     SendMessageA(app_.controls.deviceList, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(app_.controls.deviceList, nullptr, TRUE);
   }

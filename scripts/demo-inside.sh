@@ -8,8 +8,11 @@ echo
 echo "== LumoraSearch.exe under Wine"
 wine build/windows/app/LumoraSearch.exe &
 program=$!
+# The first camera selected, as an operator's click would, so that the panel
+# shows its settings.
+wine build/windows/tools/demo_select/demo-select.exe 0 || true
 if [ "${LUMORA_DEMO_HEADLESS:-1}" = 1 ]; then
-  sleep "${LUMORA_DEMO_SECONDS:-8}"
+  sleep "${LUMORA_DEMO_SECONDS:-3}"
   import -window root build/demo.png && echo "screenshot: build/demo.png"
   kill "$program" 2>/dev/null
 else

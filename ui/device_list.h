@@ -18,6 +18,10 @@ struct DeviceList {
   // cameras cannot afford; the list is only ever appended to or emptied
   // through this file, so the set stays exact.
   std::bitset<kTableSlots + 1> listed;
+  // While a burst is applied with redrawing off, each selection would still
+  // scroll the list; only the last one is made, when the burst ends.
+  bool holdSelection = false;
+  bool selectionHeld = false;
 };
 
 // Appends the entry of `slot` unless one with its number is listed (the
@@ -25,6 +29,11 @@ struct DeviceList {
 // entry. Selecting with LB_SETCURSEL sends no notification, so the details
 // panel keeps what it shows.
 void AddDeviceEntry(DeviceList& list, const SearchState* state, int slot);
+
+// Holds the selection of new entries back while a burst is applied, then
+// selects the newest entry once, as the last of the held selections would.
+void HoldSelection(DeviceList& list);
+void ReleaseSelection(DeviceList& list);
 
 // Empties the list box.
 void ResetDeviceList(DeviceList& list);

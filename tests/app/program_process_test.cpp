@@ -431,17 +431,26 @@ TEST_F(ProgramInLab, AConfigurationRequestGoesToTheSourcePortOfTheLastReply) {
 TEST_F(ProgramInLab, BurstOf255IsListedWholeAndTheTableKeepsUpdatingWhenFull) {
   Program program;
   ASSERT_NE(program.WaitForWindow(), nullptr);
-  auto first = Clock::time_point::max();
+  ASSERT_TRUE(program.WaitForEntryCount(255, 30000));
+  EXPECT_EQ(program.Entries(), Numbered(1, 255));
+
+  // Figures: from "Update" and from the first entry seen to the 255th.
+  program.Press(IDC_UPDATE);
+  auto pressed = Clock::now(), first = Clock::time_point::max();
+  int count = 255, firstCount = 0;
+  ASSERT_TRUE(WaitUntil([&] { return program.EntryCount() < 255; }, 5000)) << "the list was not emptied";
   auto deadline = Clock::now() + std::chrono::seconds(30);
-  int count = 0;
-  while (count < 255 && Clock::now() < deadline) {
-    count = program.EntryCount();
-    if (count > 0 && first == Clock::time_point::max()) first = Clock::now();
+  // Each look is a message the dialog thread must handle: not too often.
+  while ((count = program.EntryCount()) < 255 && Clock::now() < deadline) {
+    if (count > 0 && first == Clock::time_point::max()) first = Clock::now(), firstCount = count;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   auto last = Clock::now();
   ASSERT_EQ(count, 255);
-  std::printf("burst of 255 cameras: first to 255th entry %.0f ms\n",
-              std::chrono::duration<double, std::milli>(last - first).count());
+  if (first == Clock::time_point::max()) first = last, firstCount = 255;
+  auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
+  std::printf("burst of 255 cameras: Update to 255th entry %.0f ms; first entries seen (%d) to 255th %.0f ms\n",
+              ms(last - pressed), firstCount, ms(last - first));
   EXPECT_EQ(program.Entries(), Numbered(1, 255));
 
   // A new camera finds no room; a known one's reply still replaces its record.
