@@ -3,7 +3,9 @@
 #  - a template prefix booted once (about 12 s) and cloned by hard links for
 #    each lab, since Wine keys its wineserver on the prefix directory and a
 #    lab needs a wineserver of its own inside its namespace.
-export WINEDEBUG=-all
+# LUMORA_WINEDEBUG lets a test ask for Wine's error messages, so that a
+# program that dies at start says why.
+export WINEDEBUG=${LUMORA_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export WINEARCH=win64
 

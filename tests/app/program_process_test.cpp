@@ -480,6 +480,15 @@ int main(int argc, char** argv) {
     path = "Z:" + path;
   }
   lumora::gProgramPath = path;
+  // The first process of a Wine session that needs the desktop starts it.
+  // Left to the first child, it is started while this process looks for the
+  // child's window, two processes at once; bring it up from here first.
+  HWND probe = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  if (probe == nullptr) {
+    std::fprintf(stderr, "no window can be made in this Wine session (error %lu): no desktop?\n", GetLastError());
+    return 1;
+  }
+  DestroyWindow(probe);
   if (lumora::net::Startup() != 0) return 1;
   int result = RUN_ALL_TESTS();
   lumora::net::Cleanup();
