@@ -6,6 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/main_dialog.h"
+#include "app/message_loop.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -22,14 +23,16 @@ bool ForwardToRunningCopy(const char* title) {
   return true;
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(HWND dialog) {
   MSG msg;
   BOOL got;
   // GetMessageA answers -1 on an error; that ends the loop too, rather than
   // spinning on it.
   while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0 && got != -1) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    // Tab, Shift+Tab and Space move and press as in any dialog; Enter and
+    // Esc are dropped here, because the dialog manager would turn them into
+    // "Update" (a new search that empties the operator's edits) and "Exit".
+    lumora::HandleLoopMessage(dialog, msg);
   }
   return got == 0 ? static_cast<int>(msg.wParam) : 1;
 }
@@ -53,5 +56,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   app.instance = instance;  // the dialog handle was recorded while it initialised
   SetWindowTextA(dialog, app.title);
   ShowWindow(dialog, showCommand);
-  return RunMessageLoop();
+  return RunMessageLoop(dialog);
 }
