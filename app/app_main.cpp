@@ -1,6 +1,7 @@
 // Process entry: the title, the single-instance check, the dialog and the
 // message loop.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 
@@ -46,6 +47,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   std::snprintf(app.title, sizeof app.title, "%s", szTitle);  // the title buffer starts empty
 
   if (ForwardToRunningCopy(app.title)) return 0;
+
+  // The manifest asks for Common Controls 6; loading it before the first
+  // window is what makes the dialog's controls take the visual styles on
+  // every supported Windows.
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
 
   HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, lumora::MainDialogProc, 0);
   if (dialog == nullptr) {
