@@ -1,11 +1,13 @@
 // Process entry: the title, the single-instance check, the dialog and the
 // message loop.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 
 #include "app/app_state.h"
 #include "app/main_dialog.h"
+#include "app/message_loop.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -22,14 +24,16 @@ bool ForwardToRunningCopy(const char* title) {
   return true;
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(HWND dialog) {
   MSG msg;
   BOOL got;
   // GetMessageA answers -1 on an error; that ends the loop too, rather than
   // spinning on it.
   while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0 && got != -1) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    // Tab, Shift+Tab and Space move and press as in any dialog; Enter and
+    // Esc are dropped here, because the dialog manager would turn them into
+    // "Update" (a new search that empties the operator's edits) and "Exit".
+    lumora::HandleLoopMessage(dialog, msg);
   }
   return got == 0 ? static_cast<int>(msg.wParam) : 1;
 }
@@ -44,6 +48,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
   if (ForwardToRunningCopy(app.title)) return 0;
 
+  // The manifest asks for Common Controls 6; loading it before the first
+  // window is what makes the dialog's controls take the visual styles on
+  // every supported Windows.
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
   HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, lumora::MainDialogProc, 0);
   if (dialog == nullptr) {
     // Without a window nothing could ever end the message loop.
@@ -53,5 +63,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   app.instance = instance;  // the dialog handle was recorded while it initialised
   SetWindowTextA(dialog, app.title);
   ShowWindow(dialog, showCommand);
-  return RunMessageLoop();
+  return RunMessageLoop(dialog);
 }

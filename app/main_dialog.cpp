@@ -13,6 +13,18 @@
 namespace lumora {
 namespace {
 
+// The caption bar and Alt+Tab show the program's icon. Shared icons belong
+// to the system, so nothing is destroyed with the dialog.
+void SetDialogIcons(HWND dialog) {
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  HANDLE large = LoadImageA(module, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                            GetSystemMetrics(SM_CYICON), LR_SHARED);
+  HANDLE little = LoadImageA(module, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                             GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+  if (large != nullptr) SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
+  if (little != nullptr) SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little));
+}
+
 void OnInitDialog(HWND dialog, const DialogOptions* options) {
   AppState& app = App();
   // The worker reaches the dialog through this handle from its first step,
@@ -22,6 +34,7 @@ void OnInitDialog(HWND dialog, const DialogOptions* options) {
   app.controls = FetchDialogControls(dialog);
   app.deviceList = DeviceList{};
   app.deviceList.box = app.controls.deviceList;
+  SetDialogIcons(dialog);
   ZeroTable(app.search.table);
   app.search.pendingRequest.store(kRequestSearch);
   app.search.stopFlag.store(0);

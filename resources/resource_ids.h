@@ -2,6 +2,12 @@
 // the code both include this header; tests refer to IDs by these names.
 #pragma once
 
+// The loader reads an exe's manifest only under RT_MANIFEST with ID 1
+// (CREATEPROCESS_MANIFEST_RESOURCE_ID); the version resource is
+// conventionally ID 1 (VS_VERSION_INFO) too. Different types, no clash.
+#define IDR_MANIFEST 1
+#define IDV_VERSION 1
+#define IDI_APP 100  // the lowest icon ID: Explorer shows it as the exe's icon
 #define IDD_MAIN 102
 #define IDS_TITLE 104
 

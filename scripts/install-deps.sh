@@ -7,6 +7,7 @@ packages=(
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine wine64 xvfb x11-utils imagemagick
   iproute2 util-linux procps
+  python3 tshark
   clang libclang-rt-14-dev
 )
 missing=()

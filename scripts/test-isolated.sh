@@ -18,12 +18,18 @@ run native-asan ctest --preset native-asan -j2
 run native-tsan ctest --preset native-tsan -j2 -R 'worker|camsim'
 run windows scripts/with-display.sh ctest --preset windows -j2
 run fuzz scripts/fuzz.sh "${LUMORA_FUZZ_SECONDS:-60}"
+# Two more builds of the release package (about a minute on two cores).
+run reproducible scripts/check-reproducible.sh
 echo
 if [ ${#failed[@]} -eq 0 ]; then echo "all test runs passed"; else echo "failed runs: ${failed[*]}"; fi
 # The closing line, over the ctest runs (one count per test executable) and
-# the fuzz run: "N passed, N failed".
-fuzz_failed=0
-for f in "${failed[@]}"; do [ "$f" = fuzz ] && fuzz_failed=1; done
-awk -v fuzz_failed="$fuzz_failed" '/tests passed, [0-9]+ tests failed out of/ { total += $NF; bad += $4 }
-     END { total += 1; bad += fuzz_failed; printf "%d passed, %d failed\n", total - bad, bad }' "$log"
+# the runs that are no ctest (fuzz, reproducible), one each: "N passed, N failed".
+single_runs=(fuzz reproducible)
+single_failed=0
+for f in "${failed[@]}"; do
+  for s in "${single_runs[@]}"; do [ "$f" = "$s" ] && single_failed=$((single_failed + 1)); done
+done
+awk -v singles="${#single_runs[@]}" -v single_failed="$single_failed" \
+  '/tests passed, [0-9]+ tests failed out of/ { total += $NF; bad += $4 }
+   END { total += singles; bad += single_failed; printf "%d passed, %d failed\n", total - bad, bad }' "$log"
 [ ${#failed[@]} -eq 0 ]

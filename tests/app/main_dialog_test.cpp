@@ -47,6 +47,8 @@ TEST_F(MainDialogTest, InitialisationQueuesASearchOnAZeroedTable) {
   EXPECT_EQ(App().dialog, dialog_);
   EXPECT_FALSE(IsWindowVisible(dialog_));  // shown by the entry, not by the template
   EXPECT_EQ(Text(Item(IDC_MAC_GROUP)), "ffffffffffff");
+  EXPECT_NE(SendMessageA(dialog_, WM_GETICON, ICON_SMALL, 0), 0);
+  EXPECT_NE(SendMessageA(dialog_, WM_GETICON, ICON_BIG, 0), 0);
 }
 
 TEST_F(MainDialogTest, UpdateEmptiesTheListZeroesTheTableAndQueuesASearch) {

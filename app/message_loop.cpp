@@ -1,0 +1,35 @@
+// The per-message step of the program's message loop.
+#include "app/message_loop.h"
+
+namespace lumora {
+namespace {
+
+bool IsKeyMessage(UINT message) {
+  return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR || message == WM_SYSKEYDOWN ||
+         message == WM_SYSKEYUP || message == WM_SYSCHAR;
+}
+
+bool BelongsToDialog(HWND dialog, HWND target) {
+  return target != nullptr && (target == dialog || IsChild(dialog, target));
+}
+
+}  // namespace
+
+bool IsHeldBackDialogKey(HWND dialog, const MSG& msg) {
+  if (dialog == nullptr || !IsKeyMessage(msg.message)) return false;
+  // VK_RETURN and VK_ESCAPE have the same values as the characters '\r' and
+  // 0x1B, so one test covers the key messages and the WM_CHAR that follow.
+  if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE) return false;
+  return BelongsToDialog(dialog, msg.hwnd);
+}
+
+void HandleLoopMessage(HWND dialog, MSG& msg) {
+  // Must come before IsDialogMessageA: that is where Enter and Esc would
+  // become "Update" and "Exit".
+  if (IsHeldBackDialogKey(dialog, msg)) return;
+  if (dialog != nullptr && IsDialogMessageA(dialog, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
+
+}  // namespace lumora
