@@ -63,7 +63,7 @@ struct Column {
 };
 const Column kTableColumns[] = {
     {"MAC", 12}, {"NAME", 16}, {"IP", 15}, {"MASK", 15}, {"GATEWAY", 15}, {"HTTP", 5}, {"AUDIO", 5},
-    {"MODE", 6}, {"VERSION", 16}, {"INTERFACE", 9}, {"SOURCE", 21}, {"WARNINGS", 0},
+    {"MODE", 6}, {"VERSION", 16}, {"INTERFACE", 15}, {"SOURCE", 21}, {"WARNINGS", 0},
 };
 
 std::string TableLine(const std::vector<std::string>& cells) {
