@@ -82,7 +82,7 @@ void AddScanOptions(CLI::App& command, ScanArgs& args) {
       ->allow_extra_args(false);
   command.add_option("--port", args.scan.port, "the cameras' UDP tool port (default 4000)")
       ->check(CLI::Range(1, 65535));
-  command.add_option("--wait", args.scan.waitSeconds, "end S seconds after the last new camera (default 1)")
+  command.add_option("--wait", args.scan.waitSeconds, "end S seconds after the last new camera or search (default 1)")
       ->type_name("S")
       ->check(CLI::Range(0.0, 3600.0));
   command.add_option("--timeout", args.scan.timeoutSeconds, "end after S seconds in any case (default 10)")

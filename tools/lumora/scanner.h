@@ -18,7 +18,7 @@ namespace lumora::cli {
 struct ScanOptions {
   std::vector<std::string> interfaces;  // empty: every usable one
   uint16_t port = 4000;                 // the cameras' tool port
-  double waitSeconds = 1.0;             // quiet time after the last new camera
+  double waitSeconds = 1.0;             // quiet time after the last new camera or search
   double timeoutSeconds = 10.0;         // the end in any case
   int repeat = 3;                       // searches per interface
 };
