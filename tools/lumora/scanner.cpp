@@ -80,8 +80,14 @@ bool Scanner::Open(const ScanOptions& options, std::string& error, bool& usageEr
 void Scanner::SendSearch() {
   RequestFrame frame;
   BuildSearchRequest(frame);
+  // An interface with several addresses gets one limited broadcast, and one
+  // subnet-directed broadcast per address.
+  std::vector<uint32_t> done;
   for (const net::Interface& i : chosen_) {
-    net::SendToInterface(socket_, frame.bytes, kRequestSize, {net::kBroadcastAddress, options_.port}, i.index);
+    if (std::find(done.begin(), done.end(), i.index) == done.end()) {
+      net::SendToInterface(socket_, frame.bytes, kRequestSize, {net::kBroadcastAddress, options_.port}, i.index);
+      done.push_back(i.index);
+    }
     net::SendToInterface(socket_, frame.bytes, kRequestSize, {i.broadcast, options_.port}, i.index);
   }
 }
