@@ -77,19 +77,22 @@ struct ScanArgs {
 };
 
 void AddScanOptions(CLI::App& command, ScanArgs& args) {
+  // The ranges are said in the descriptions; CLI11's own note would repeat them.
   command.add_option("--interface", args.scan.interfaces, "search only on this interface (repeatable)")
       ->type_name("NAME")
       ->allow_extra_args(false);
-  command.add_option("--port", args.scan.port, "the cameras' UDP tool port (default 4000)")
-      ->check(CLI::Range(1, 65535));
+  command.add_option("--port", args.scan.port, "the cameras' UDP tool port, 1..65535 (default 4000)")
+      ->type_name("N")
+      ->check(CLI::Range(1, 65535).description(""));
   command.add_option("--wait", args.scan.waitSeconds, "end S seconds after the last new camera or search (default 1)")
       ->type_name("S")
-      ->check(CLI::Range(0.0, 3600.0));
+      ->check(CLI::Range(0.0, 3600.0).description(""));
   command.add_option("--timeout", args.scan.timeoutSeconds, "end after S seconds in any case (default 10)")
       ->type_name("S")
-      ->check(CLI::Range(0.1, 3600.0));
-  command.add_option("--repeat", args.scan.repeat, "search N times, 50 to 250 ms apart (default 3)")
-      ->check(CLI::Range(1, 100));
+      ->check(CLI::Range(0.1, 3600.0).description(""));
+  command.add_option("--repeat", args.scan.repeat, "search N times, 50 to 250 ms apart, 1..100 (default 3)")
+      ->type_name("N")
+      ->check(CLI::Range(1, 100).description(""));
 }
 
 // Prints a camera line, keeping a live count on a terminal's stderr.
@@ -233,14 +236,87 @@ int RunOpen(const ScanArgs& args, const std::string& mac, bool printOnly) {
   return kDone;
 }
 
-struct SetArgs {
-  std::string mac;
-  std::string name, ip, mask, gateway, httpPort, audioPort, mode, pppoeAccount, pppoePassword, newMac;
+// A value option of `set`, kept as typed; absent unless given.
+void AddValue(CLI::App& command, const char* name, std::optional<std::string>& out, const char* description,
+              const char* typeName) {
+  command.add_option_function<std::string>(name, [&out](const std::string& value) { out = value; }, description)
+      ->type_name(typeName);
+}
+
+struct Commands {
+  bool allowHostNetwork = false;
+  CLI::App* scan = nullptr;
+  ScanArgs scanArgs;
+  CLI::App* set = nullptr;
+  ScanArgs setScan;
+  std::string setMac;
+  SettingsChange change;
   bool noVerify = false;
+  CLI::App* open = nullptr;
+  ScanArgs openScan;
+  std::string openMac;
+  bool printOnly = false;
 };
 
-void Take(CLI::Option* option, const std::string& value, std::optional<std::string>& out) {
-  if (option->count() > 0) out = value;
+void AddScanCommand(CLI::App& app, Commands& c) {
+  c.scan = app.add_subcommand("scan", "list every camera that answers, on every interface");
+  c.scan->footer(kScanFooter);
+  AddScanOptions(*c.scan, c.scanArgs);
+  c.scan->add_option("--format", c.scanArgs.format, "table (default), json (JSON Lines) or csv")
+      ->type_name("F")
+      ->check(CLI::IsMember({"table", "json", "csv"}).description(""));
+  c.scan->add_flag("--show-secrets", c.scanArgs.showSecrets, "include the PPPoE password (json and csv)");
+}
+
+void AddSetCommand(CLI::App& app, Commands& c) {
+  CLI::App& set = *(c.set = app.add_subcommand("set", "change a camera's network settings"));
+  set.footer(kSetFooter);
+  set.add_option("MAC", c.setMac, "the camera's MAC, 12 hexadecimal digits")->required();
+  AddScanOptions(set, c.setScan);
+  SettingsChange& v = c.change;
+  AddValue(set, "--name", v.name, "device name (at most 16 bytes)", "T");
+  AddValue(set, "--ip", v.ip, "IP address, dotted", "A");
+  AddValue(set, "--mask", v.mask, "subnet mask, dotted", "A");
+  AddValue(set, "--gateway", v.gateway, "gateway, dotted", "A");
+  AddValue(set, "--http-port", v.httpPort, "HTTP port, 1..65535", "N");
+  AddValue(set, "--audio-port", v.audioPort, "audio port, 1..65535", "N");
+  AddValue(set, "--mode", v.mode, "IP assignment: static, dhcp or pppoe", "MODE");
+  AddValue(set, "--pppoe-account", v.pppoeAccount, "PPPoE account (at most 32 bytes)", "T");
+  AddValue(set, "--pppoe-password", v.pppoePassword, "PPPoE password (at most 32 bytes)", "T");
+  AddValue(set, "--new-mac", v.newMac, "give the camera this MAC", "MAC");
+  set.add_flag("--no-verify", c.noVerify, "do not scan again to check the change");
+}
+
+void AddOpenCommand(CLI::App& app, Commands& c) {
+  c.open = app.add_subcommand("open", "open a camera's web page");
+  c.open->footer(kOpenFooter);
+  c.open->add_option("MAC", c.openMac, "the camera's MAC, 12 hexadecimal digits")->required();
+  AddScanOptions(*c.open, c.openScan);
+  c.open->add_flag("--print", c.printOnly, "only print the address");
+}
+
+std::optional<std::string> MacArgument(const std::string& text) {
+  std::optional<std::string> mac = NormalizeMac(text);
+  if (!mac) std::fprintf(stderr, "lumora: MAC: '%s' is not 12 hexadecimal digits\n", text.c_str());
+  return mac;
+}
+
+// Every value is checked before the guard and before any socket.
+int Dispatch(Commands& c) {
+  if (c.scan->parsed()) return Guard(c.allowHostNetwork) ? RunScan(c.scanArgs) : kUsage;
+  if (c.set->parsed()) {
+    std::optional<std::string> target = MacArgument(c.setMac);
+    if (!target) return kUsage;
+    std::string problem = CheckChange(c.change);
+    if (!problem.empty()) {
+      std::fprintf(stderr, "lumora: %s\n", problem.c_str());
+      return kUsage;
+    }
+    return Guard(c.allowHostNetwork) ? RunSet(c.setScan, *target, c.change, !c.noVerify) : kUsage;
+  }
+  std::optional<std::string> target = MacArgument(c.openMac);
+  if (!target) return kUsage;
+  return Guard(c.allowHostNetwork) ? RunOpen(c.openScan, *target, c.printOnly) : kUsage;
 }
 
 }  // namespace
@@ -250,96 +326,21 @@ int main(int argc, char** argv) {
   app.footer(kMainFooter);
   app.set_version_flag("--version", "lumora 2.6");
   app.require_subcommand(1);
-  bool allowHostNetwork = false;
-  app.add_flag("--allow-host-network", allowHostNetwork, "run even in the machine's own network namespace")
-      ->group("")
-      ->configurable(false);
-
-  ScanArgs scanArgs;
-  CLI::App* scan = app.add_subcommand("scan", "list every camera that answers, on every interface");
-  scan->footer(kScanFooter);
-  AddScanOptions(*scan, scanArgs);
-  scan->add_option("--format", scanArgs.format, "table (default), json (JSON Lines) or csv")
-      ->check(CLI::IsMember({"table", "json", "csv"}));
-  scan->add_flag("--show-secrets", scanArgs.showSecrets, "include the PPPoE password (json and csv)");
-
-  ScanArgs setScan;
-  SetArgs set;
-  CLI::App* setCommand = app.add_subcommand("set", "change a camera's network settings");
-  setCommand->footer(kSetFooter);
-  setCommand->add_option("MAC", set.mac, "the camera's MAC, 12 hexadecimal digits")->required();
-  AddScanOptions(*setCommand, setScan);
-  CLI::Option* name = setCommand->add_option("--name", set.name, "device name (at most 16 bytes)")->type_name("T");
-  CLI::Option* ip = setCommand->add_option("--ip", set.ip, "IP address, dotted")->type_name("A");
-  CLI::Option* mask = setCommand->add_option("--mask", set.mask, "subnet mask, dotted")->type_name("A");
-  CLI::Option* gateway = setCommand->add_option("--gateway", set.gateway, "gateway, dotted")->type_name("A");
-  CLI::Option* httpPort = setCommand->add_option("--http-port", set.httpPort, "HTTP port, 1..65535")->type_name("N");
-  CLI::Option* audioPort =
-      setCommand->add_option("--audio-port", set.audioPort, "audio port, 1..65535")->type_name("N");
-  CLI::Option* mode = setCommand->add_option("--mode", set.mode, "IP assignment: static, dhcp or pppoe");
-  CLI::Option* account =
-      setCommand->add_option("--pppoe-account", set.pppoeAccount, "PPPoE account (at most 32 bytes)")->type_name("T");
-  CLI::Option* password = setCommand->add_option("--pppoe-password", set.pppoePassword,
-                                                 "PPPoE password (at most 32 bytes)")
-                              ->type_name("T");
-  CLI::Option* newMac = setCommand->add_option("--new-mac", set.newMac, "give the camera this MAC")->type_name("MAC");
-  setCommand->add_flag("--no-verify", set.noVerify, "do not scan again to check the change");
-
-  ScanArgs openScan;
-  std::string openMac;
-  bool printOnly = false;
-  CLI::App* open = app.add_subcommand("open", "open a camera's web page");
-  open->footer(kOpenFooter);
-  open->add_option("MAC", openMac, "the camera's MAC, 12 hexadecimal digits")->required();
-  AddScanOptions(*open, openScan);
-  open->add_flag("--print", printOnly, "only print the address");
-
+  Commands commands;
+  app.add_flag("--allow-host-network", commands.allowHostNetwork, "run even in the machine's own network namespace")
+      ->group("");
+  AddScanCommand(app, commands);
+  AddSetCommand(app, commands);
+  AddOpenCommand(app, commands);
   // --allow-host-network is accepted after the command too.
-  for (CLI::App* command : {scan, setCommand, open}) {
-    command->add_flag("--allow-host-network", allowHostNetwork, "run even in the machine's own network namespace");
+  for (CLI::App* command : {commands.scan, commands.set, commands.open}) {
+    command->add_flag("--allow-host-network", commands.allowHostNetwork,
+                      "run even in the machine's own network namespace");
   }
-
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    int code = app.exit(e);
-    return code == 0 ? kDone : kUsage;
+    return app.exit(e) == 0 ? kDone : kUsage;
   }
-
-  if (scan->parsed()) {
-    if (!Guard(allowHostNetwork)) return kUsage;
-    return RunScan(scanArgs);
-  }
-  if (setCommand->parsed()) {
-    std::optional<std::string> target = NormalizeMac(set.mac);
-    if (!target) {
-      std::fprintf(stderr, "lumora: MAC: '%s' is not 12 hexadecimal digits\n", set.mac.c_str());
-      return kUsage;
-    }
-    SettingsChange change;
-    Take(name, set.name, change.name);
-    Take(ip, set.ip, change.ip);
-    Take(mask, set.mask, change.mask);
-    Take(gateway, set.gateway, change.gateway);
-    Take(httpPort, set.httpPort, change.httpPort);
-    Take(audioPort, set.audioPort, change.audioPort);
-    Take(mode, set.mode, change.mode);
-    Take(account, set.pppoeAccount, change.pppoeAccount);
-    Take(password, set.pppoePassword, change.pppoePassword);
-    Take(newMac, set.newMac, change.newMac);
-    std::string problem = CheckChange(change);
-    if (!problem.empty()) {
-      std::fprintf(stderr, "lumora: %s\n", problem.c_str());
-      return kUsage;
-    }
-    if (!Guard(allowHostNetwork)) return kUsage;
-    return RunSet(setScan, *target, change, !set.noVerify);
-  }
-  std::optional<std::string> target = NormalizeMac(openMac);
-  if (!target) {
-    std::fprintf(stderr, "lumora: MAC: '%s' is not 12 hexadecimal digits\n", openMac.c_str());
-    return kUsage;
-  }
-  if (!Guard(allowHostNetwork)) return kUsage;
-  return RunOpen(openScan, *target, printOnly);
+  return Dispatch(commands);
 }
