@@ -244,6 +244,15 @@ TEST_F(LumoraSet, SendsTheDialogsRequestOutOfTheCamerasInterfaceToItsReplyPort) 
   EXPECT_TRUE(seen);
 }
 
+TEST_F(LumoraSet, ReportsAChangeTheCameraDidNotTake) {
+  ASSERT_EQ(sideB_->Command("configure off"), "ok");
+  LumoraRun run = Lumora("set 00AA0000B00F --audio-port 9000");
+  ASSERT_EQ(sideB_->Command("configure on"), "ok");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(ConfigurationRequests(*sideB_).size(), 1u);
+  EXPECT_EQ(Lumora("set 00AA0000B00F --audio-port 9000 --no-verify").status, 0);  // sent, not checked
+}
+
 using LumoraLoss = TwoSides;
 
 std::set<std::string> MacsFound(const std::string& args) {

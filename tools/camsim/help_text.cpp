@@ -151,6 +151,8 @@ datagram back to the sender.
                            other unsafe bytes as \xHH). A reply that would
                            pass 60000 bytes ends in "more K": ask again from K
   answer on|off         -> whether searches are answered -> ok
+  configure on|off      -> whether configuration requests are applied (a
+                           camera that ignores them; still logged) -> ok
   anything else         -> err unknown command (err usage: ... for a known
                            command with bad arguments)
 )";

@@ -150,6 +150,7 @@ void HandleCameraDatagram(Simulator& sim, const UdpSocket& socket, const Receive
       if (sim.state.answering && !DropSearch(sim)) ScheduleReplies(sim, now);
       break;
     case DatagramKind::kConfiguration:
+      if (!sim.state.configuring) break;
       for (std::size_t index : ApplyConfiguration(data, size, sim.state.cameras)) {
         std::printf("camsim: camera %zu configured: %s\n", index + 1,
                     FormatCamera(sim.state.cameras[index], ' ').c_str());
