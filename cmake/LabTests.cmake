@@ -1,4 +1,4 @@
-# lumora_add_lab_test(NAME n [CAMSIM_ARGS "..."] [NO_ROUTE | TWO_SIDES [CAMSIM_ARGS_B "..."]]
+# lumora_add_lab_test(NAME n [CAMSIM_ARGS "..."] [NO_ROUTE | TWO_SIDES [CAMSIM_ARGS_B "..."] [SIDE_B_ADDR A]]
 #                     [WINE_SCRIPT] COMMAND exe args...)
 # Registers a test that runs on the PC side of a private network lab made for
 # it alone. Windows executables run under Wine with a wineserver inside the
@@ -13,7 +13,7 @@ if(WIN32)
 endif()
 
 function(lumora_add_lab_test)
-  cmake_parse_arguments(LAB "NO_ROUTE;TWO_SIDES;WINE_SCRIPT" "NAME;CAMSIM_ARGS;CAMSIM_ARGS_B" "COMMAND" ${ARGN})
+  cmake_parse_arguments(LAB "NO_ROUTE;TWO_SIDES;WINE_SCRIPT" "NAME;CAMSIM_ARGS;CAMSIM_ARGS_B;SIDE_B_ADDR" "COMMAND" ${ARGN})
   set(options)
   if(LAB_NO_ROUTE)
     list(APPEND options --no-route)
@@ -27,6 +27,9 @@ function(lumora_add_lab_test)
   endif()
   if(LAB_TWO_SIDES)
     list(APPEND options --two-sides --camsim-args-b "${LAB_CAMSIM_ARGS_B}")
+    if(LAB_SIDE_B_ADDR)
+      list(APPEND options --side-b-addr ${LAB_SIDE_B_ADDR})
+    endif()
   endif()
   if(WIN32 AND LAB_WINE_SCRIPT)
     list(APPEND options --wine-server)

@@ -20,6 +20,9 @@
 #                  with --camsim-args-b, and LUMORA_CAMSIM_B tells where
 #                  (10.78.0.2:4999). LUMORA_LAB_IF_A and LUMORA_LAB_IF_B name
 #                  the PC's two interfaces.
+#   --side-b-addr A  the second camera side's own address (default 10.78.0.2;
+#                  another subnet makes its simulator a camera off the PC's
+#                  subnet, which the PC cannot reach by unicast)
 #
 # The command sees LUMORA_LAB=1. Exit code: the command's, or 77 (skipped)
 # when no lab can be built here.
@@ -37,6 +40,7 @@ while [ $# -gt 0 ]; do
     --no-route) no_route=--no-route; shift ;;
     --two-sides) two_sides=--two-sides; shift ;;
     --camsim-args-b) camsim_args_b=$2; shift 2 ;;
+    --side-b-addr) LAB_CAM2_ADDR=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "lab-run: unknown option $1" >&2; exit 2 ;;
   esac

@@ -8,9 +8,12 @@
 
 LAB_PC_ADDR=10.77.0.1
 LAB_CAM_ADDR=10.77.0.2
-# The second camera side of a --two-sides lab, on a subnet of its own.
+# The second camera side of a --two-sides lab, on a subnet of its own. A
+# caller may put the camera end elsewhere (LAB_CAM2_ADDR=192.168.1.2): a
+# factory-default camera outside the PC's subnet, which takes a limited
+# broadcast but drops the PC's subnet-directed one.
 LAB_PC2_ADDR=10.78.0.1
-LAB_CAM2_ADDR=10.78.0.2
+LAB_CAM2_ADDR=${LAB_CAM2_ADDR:-10.78.0.2}
 
 # Prints why the lab cannot be built here, or nothing.
 lab_missing() {
@@ -43,8 +46,8 @@ lab_up() {
   ip link add "$LAB_VETH_PC" type veth peer name "$LAB_VETH_CAM" || return 1
   ip link set "$LAB_VETH_PC" netns "$LAB_PC"
   ip link set "$LAB_VETH_CAM" netns "$LAB_CAM"
-  ip -n "$LAB_PC" addr add "$LAB_PC_ADDR/24" dev "$LAB_VETH_PC"
-  ip -n "$LAB_CAM" addr add "$LAB_CAM_ADDR/24" dev "$LAB_VETH_CAM"
+  ip -n "$LAB_PC" addr add "$LAB_PC_ADDR/24" brd + dev "$LAB_VETH_PC"
+  ip -n "$LAB_CAM" addr add "$LAB_CAM_ADDR/24" brd + dev "$LAB_VETH_CAM"
   ip -n "$LAB_PC" link set "$LAB_VETH_PC" up
   ip -n "$LAB_CAM" link set "$LAB_VETH_CAM" up
   ip -n "$LAB_CAM" link set lo up
@@ -60,8 +63,8 @@ lab_up() {
   ip link add "$LAB_VETH_PC2" type veth peer name "$LAB_VETH_CAM2" || return 1
   ip link set "$LAB_VETH_PC2" netns "$LAB_PC"
   ip link set "$LAB_VETH_CAM2" netns "$LAB_CAM2"
-  ip -n "$LAB_PC" addr add "$LAB_PC2_ADDR/24" dev "$LAB_VETH_PC2"
-  ip -n "$LAB_CAM2" addr add "$LAB_CAM2_ADDR/24" dev "$LAB_VETH_CAM2"
+  ip -n "$LAB_PC" addr add "$LAB_PC2_ADDR/24" brd + dev "$LAB_VETH_PC2"
+  ip -n "$LAB_CAM2" addr add "$LAB_CAM2_ADDR/24" brd + dev "$LAB_VETH_CAM2"
   ip -n "$LAB_PC" link set "$LAB_VETH_PC2" up
   ip -n "$LAB_CAM2" link set "$LAB_VETH_CAM2" up
   ip -n "$LAB_CAM2" link set lo up

@@ -38,7 +38,9 @@ bool ListInterfaces(std::vector<Interface>& out, std::string& error) {
     item.index = if_nametoindex(a->ifa_name);
     item.ip = Ipv4Of(a->ifa_addr);
     item.mask = Ipv4Of(a->ifa_netmask);
-    item.broadcast = (a->ifa_broadaddr != nullptr) ? Ipv4Of(a->ifa_broadaddr) : (item.ip | ~item.mask);
+    // An address added without a broadcast address reports 0.0.0.0 here.
+    item.broadcast = a->ifa_broadaddr != nullptr ? Ipv4Of(a->ifa_broadaddr) : 0;
+    if (item.broadcast == 0) item.broadcast = item.ip | ~item.mask;
     out.push_back(item);
   }
   freeifaddrs(list);

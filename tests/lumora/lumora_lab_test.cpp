@@ -279,6 +279,26 @@ TEST_F(LumoraBurst, AThousandCamerasAnsweringAtOnceAreAllListed) {
   EXPECT_EQ(macs.size(), 1001u);
 }
 
+// Side B's camera sits outside the PC's subnet, as a factory-default camera
+// does: it drops the PC's subnet-directed broadcast, so only the limited
+// broadcast forced out of side B's interface reaches it.
+TEST(LumoraOffSubnet, IsFoundAndSetUpThroughItsInterface) {
+  if (Env("LUMORA_LAB_IF_B").empty()) GTEST_SKIP() << "runs only in a two-sided lab (scripts/lab-run.sh --two-sides)";
+  LumoraRun scan = Lumora("scan --format json");
+  ASSERT_EQ(scan.status, 0);
+  bool found = false;
+  for (const nlohmann::ordered_json& line : JsonLines(scan)) {
+    if (line["mac"] != "00AA0000C001") continue;
+    found = true;
+    EXPECT_EQ(line["interface"], Env("LUMORA_LAB_IF_B"));
+    EXPECT_EQ(line["source"], "192.168.1.2:4000");
+    EXPECT_EQ(line["warnings"], nlohmann::ordered_json::array({"off-subnet"}));
+  }
+  EXPECT_TRUE(found) << scan.out;
+  LumoraRun set = Lumora("set 00AA0000C001 --ip 10.78.0.50 --mask 255.255.255.0 --gateway 10.78.0.1");
+  EXPECT_EQ(set.status, 0) << set.out;
+}
+
 }  // namespace
 }  // namespace lumora
 
