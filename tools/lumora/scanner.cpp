@@ -14,6 +14,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+inline constexpr int kMessageTooLong = 10040;  // WSAEMSGSIZE
+
 Clock::duration Seconds(double seconds) {
   return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
@@ -119,8 +121,10 @@ void Scanner::ReceiveWaiting(const std::function<void(const CameraList&, std::si
     uint32_t ifIndex = 0;
     int length = net::RecvFromInterface(socket_, RecvMsg, sizeof RecvMsg, from, ifIndex);
     if (length < 0) {
-      if (net::LastError() == net::kWouldBlock) return;
-      continue;  // an oversized or failed datagram: the next one may be good
+      // An oversized datagram is consumed and the next may be good; any
+      // other failure would only repeat, so the wait takes over.
+      if (net::LastError() == kMessageTooLong) continue;
+      return;
     }
     Camera camera;
     if (!DecodeCamera(RecvMsg, length, camera)) continue;
@@ -167,7 +171,7 @@ void Scanner::Forget() {
   net::Address from{};
   uint32_t ifIndex = 0;
   while (net::RecvFromInterface(socket_, discard, sizeof discard, from, ifIndex) >= 0 ||
-         net::LastError() != net::kWouldBlock) {
+         net::LastError() == kMessageTooLong) {
   }
 }
 
