@@ -2,8 +2,9 @@
 # Prints the figures: the decoder's cost per reply, the native worker's idle
 # CPU and request-to-wire latency, and LumoraSearch.exe's idle CPU (with its
 # wineserver) and time from "Exit" to process end under Wine, idle and under
-# a reply flood, and how fast a burst of 255 cameras is listed. Figures
-# only: nothing here passes or fails on a number.
+# a reply flood, and how fast a burst of 255 cameras is listed; and `lumora
+# scan` over 1000 cameras answering at once in a two-sided lab. Figures only:
+# nothing here passes or fails on a number.
 # As root; the network parts run in a private lab inside an empty namespace.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,6 +14,9 @@ build/native/bench/decode_reply_bench --benchmark_min_time=0.2 2>/dev/null | gre
 exec unshare --net bash -c 'ip link set lo up
   echo "== native worker"
   scripts/lab-run.sh -- build/native/bench/worker_figures
+  echo "== lumora scan, 1000 cameras"
+  scripts/lab-run.sh --two-sides --camsim build/native/tools/camsim/camsim --camsim-args "--burst 1000" \
+    --camsim-args-b "--camera mac=00AA0000B001,ip=10.78.0.11" -- scripts/lumora-figures.sh
   echo "== LumoraSearch.exe under Wine"
   scripts/with-display.sh scripts/lab-run.sh --camsim build/native/tools/camsim/camsim \
     --camsim-args "--burst 3" --wine-server -- scripts/program-figures.sh

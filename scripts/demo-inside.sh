@@ -2,8 +2,8 @@
 # The PC side of the demo lab (started by demo.sh through lab-run.sh).
 set -uo pipefail
 cd "$(dirname "$0")/.."
-echo "== lumora-find: the search from the command line"
-build/native/tools/lumora_find/lumora-find --seconds 2
+echo "== lumora scan: the search from the command line, on every interface"
+build/native/tools/lumora/lumora scan --wait 1
 echo
 echo "== LumoraSearch.exe under Wine"
 wine build/windows/app/LumoraSearch.exe &

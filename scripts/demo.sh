@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The demo: a private network lab with five simulated cameras; the search
-# from the command line (lumora-find) lists them, then LumoraSearch.exe runs
+# from the command line (lumora scan) lists them, then LumoraSearch.exe runs
 # under Wine on the PC side of the same lab.
 #
 #   demo.sh [--seconds N]

@@ -4,6 +4,7 @@
 set -euo pipefail
 packages=(
   cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libcli11-dev nlohmann-json3-dev help2man perl
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine wine64 xvfb x11-utils imagemagick
   iproute2 util-linux procps

@@ -2,7 +2,8 @@
 # Runs one command on the PC side of a fresh private network lab, and removes
 # the lab afterwards on every exit path.
 #
-#   lab-run.sh [--camsim BIN [--camsim-args "ARGS"]] [--wine | --wine-server] [--no-route] -- COMMAND...
+#   lab-run.sh [--camsim BIN [--camsim-args "ARGS"]] [--wine | --wine-server]
+#              [--no-route | --two-sides [--camsim-args-b "ARGS"]] -- COMMAND...
 #
 #   --camsim BIN   start the camera simulator on the camera side with its
 #                  control channel on 4999; LUMORA_CAMSIM tells the command
@@ -13,6 +14,15 @@
 #   --wine-server  the same prefix and wineserver, but COMMAND runs as given
 #                  (a script that starts Wine programs itself)
 #   --no-route     the PC side alone, lo only: every broadcast fails
+#   --two-sides    a second camera side on its own subnet behind a second
+#                  PC interface, the default route staying on the first
+#                  (lab.sh); with --camsim a second simulator runs there
+#                  with --camsim-args-b, and LUMORA_CAMSIM_B tells where
+#                  (10.78.0.2:4999). LUMORA_LAB_IF_A and LUMORA_LAB_IF_B name
+#                  the PC's two interfaces.
+#   --side-b-addr A  the second camera side's own address (default 10.78.0.2;
+#                  another subnet makes its simulator a camera off the PC's
+#                  subnet, which the PC cannot reach by unicast)
 #
 # The command sees LUMORA_LAB=1. Exit code: the command's, or 77 (skipped)
 # when no lab can be built here.
@@ -20,7 +30,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/lab.sh"
 
-camsim="" camsim_args="" use_wine=0 wine_prefix_command=0 no_route=""
+camsim="" camsim_args="" camsim_args_b="" use_wine=0 wine_prefix_command=0 no_route="" two_sides=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --camsim) camsim=$2; shift 2 ;;
@@ -28,6 +38,9 @@ while [ $# -gt 0 ]; do
     --wine) use_wine=1; wine_prefix_command=1; shift ;;
     --wine-server) use_wine=1; shift ;;
     --no-route) no_route=--no-route; shift ;;
+    --two-sides) two_sides=--two-sides; shift ;;
+    --camsim-args-b) camsim_args_b=$2; shift 2 ;;
+    --side-b-addr) LAB_CAM2_ADDR=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "lab-run: unknown option $1" >&2; exit 2 ;;
   esac
@@ -49,9 +62,10 @@ why=$(lab_missing)
 [ -z "$why" ] || skip_or_fail "$why"
 
 work=$(mktemp -d /tmp/lumora-lab.XXXXXX)
-camsim_pid="" wineserver_pid=""
+camsim_pid="" camsim_b_pid="" wineserver_pid=""
 cleanup() {
   [ -n "$camsim_pid" ] && kill "$camsim_pid" 2>/dev/null && wait "$camsim_pid" 2>/dev/null
+  [ -n "$camsim_b_pid" ] && kill "$camsim_b_pid" 2>/dev/null && wait "$camsim_b_pid" 2>/dev/null
   if [ -n "$wineserver_pid" ]; then
     WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null
     kill "$wineserver_pid" 2>/dev/null
@@ -63,7 +77,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-lab_up $no_route || skip_or_fail "could not build the lab (network namespaces and veth pairs)"
+lab_up $no_route $two_sides || skip_or_fail "could not build the lab (network namespaces and veth pairs)"
 export LUMORA_LAB=1
 [ -n "$no_route" ] && export LUMORA_LAB_NO_ROUTE=1
 
@@ -79,6 +93,21 @@ if [ -n "$camsim" ]; then
     exit 1
   fi
   export LUMORA_CAMSIM="$LAB_CAM_ADDR:4999"
+  if [ -n "$two_sides" ]; then
+    # shellcheck disable=SC2086
+    ip netns exec "$LAB_CAM2" "$camsim" --control 4999 --max-seconds 3600 $camsim_args_b \
+      >"$work/camsim-b.out" 2>&1 &
+    camsim_b_pid=$!
+    if ! lab_wait_for_line "$work/camsim-b.out" 100 '^camsim:'; then
+      echo "lab-run: the second camsim did not start:" >&2
+      cat "$work/camsim-b.out" >&2
+      exit 1
+    fi
+    export LUMORA_CAMSIM_B="$LAB_CAM2_ADDR:4999"
+  fi
+fi
+if [ -n "$two_sides" ]; then
+  export LUMORA_LAB_IF_A="$LAB_VETH_PC" LUMORA_LAB_IF_B="$LAB_VETH_PC2"
 fi
 
 if [ "$use_wine" = 1 ]; then

@@ -8,6 +8,12 @@
 
 LAB_PC_ADDR=10.77.0.1
 LAB_CAM_ADDR=10.77.0.2
+# The second camera side of a --two-sides lab, on a subnet of its own. A
+# caller may put the camera end elsewhere (LAB_CAM2_ADDR=192.168.1.2): a
+# factory-default camera outside the PC's subnet, which takes a limited
+# broadcast but drops the PC's subnet-directed one.
+LAB_PC2_ADDR=10.78.0.1
+LAB_CAM2_ADDR=${LAB_CAM2_ADDR:-10.78.0.2}
 
 # Prints why the lab cannot be built here, or nothing.
 lab_missing() {
@@ -15,8 +21,13 @@ lab_missing() {
   if ! command -v ip >/dev/null 2>&1; then echo "the lab needs ip (iproute2)"; return; fi
 }
 
-# lab_up [--no-route]: sets LAB_PC, LAB_CAM. With --no-route only the PC
-# namespace is made, with lo alone: every broadcast fails there.
+# lab_up [--no-route | --two-sides]: sets LAB_PC, LAB_CAM. With --no-route
+# only the PC namespace is made, with lo alone: every broadcast fails there.
+# With --two-sides a second camera namespace LAB_CAM2 hangs off the PC by a
+# second veth pair on 10.78.0.0/24, while the PC's default route stays on the
+# first: the layout of a laptop with two adapters, where 255.255.255.255
+# leaves by one of them only. LAB_VETH_PC and LAB_VETH_PC2 name the PC's two
+# interfaces.
 lab_up() {
   local id="${LAB_ID:-$$$RANDOM}"
   LAB_PC="lumora-pc-$id"
@@ -35,20 +46,37 @@ lab_up() {
   ip link add "$LAB_VETH_PC" type veth peer name "$LAB_VETH_CAM" || return 1
   ip link set "$LAB_VETH_PC" netns "$LAB_PC"
   ip link set "$LAB_VETH_CAM" netns "$LAB_CAM"
-  ip -n "$LAB_PC" addr add "$LAB_PC_ADDR/24" dev "$LAB_VETH_PC"
-  ip -n "$LAB_CAM" addr add "$LAB_CAM_ADDR/24" dev "$LAB_VETH_CAM"
+  ip -n "$LAB_PC" addr add "$LAB_PC_ADDR/24" brd + dev "$LAB_VETH_PC"
+  ip -n "$LAB_CAM" addr add "$LAB_CAM_ADDR/24" brd + dev "$LAB_VETH_CAM"
   ip -n "$LAB_PC" link set "$LAB_VETH_PC" up
   ip -n "$LAB_CAM" link set "$LAB_VETH_CAM" up
   ip -n "$LAB_CAM" link set lo up
   ip -n "$LAB_PC" route add default dev "$LAB_VETH_PC"
   ip -n "$LAB_CAM" route add default dev "$LAB_VETH_CAM"
+  [ "${1:-}" = --two-sides ] || return 0
+  LAB_CAM2="lumora-cam2-$id"
+  LAB_VETH_PC2="lvq$id"
+  LAB_VETH_CAM2="lvd$id"
+  LAB_VETH_PC2=${LAB_VETH_PC2:0:15}
+  LAB_VETH_CAM2=${LAB_VETH_CAM2:0:15}
+  ip netns add "$LAB_CAM2" || return 1
+  ip link add "$LAB_VETH_PC2" type veth peer name "$LAB_VETH_CAM2" || return 1
+  ip link set "$LAB_VETH_PC2" netns "$LAB_PC"
+  ip link set "$LAB_VETH_CAM2" netns "$LAB_CAM2"
+  ip -n "$LAB_PC" addr add "$LAB_PC2_ADDR/24" brd + dev "$LAB_VETH_PC2"
+  ip -n "$LAB_CAM2" addr add "$LAB_CAM2_ADDR/24" brd + dev "$LAB_VETH_CAM2"
+  ip -n "$LAB_PC" link set "$LAB_VETH_PC2" up
+  ip -n "$LAB_CAM2" link set "$LAB_VETH_CAM2" up
+  ip -n "$LAB_CAM2" link set lo up
+  ip -n "$LAB_CAM2" route add default dev "$LAB_VETH_CAM2"
 }
 
 # Deleting a namespace deletes the veth end inside it, and so the pair.
 lab_down() {
   [ -n "${LAB_PC:-}" ] && ip netns del "$LAB_PC" 2>/dev/null
   [ -n "${LAB_CAM:-}" ] && ip netns del "$LAB_CAM" 2>/dev/null
-  LAB_PC="" LAB_CAM=""
+  [ -n "${LAB_CAM2:-}" ] && ip netns del "$LAB_CAM2" 2>/dev/null
+  LAB_PC="" LAB_CAM="" LAB_CAM2=""
   return 0
 }
 

@@ -17,10 +17,7 @@ namespace {
 
 thread_local int tLastError = 0;
 
-int Fail(int error) {
-  tLastError = WinsockCodeForErrno(error);
-  return -1;
-}
+int Fail(int error) { return FailWithErrno(error); }
 
 int Fd(Socket s) { return static_cast<int>(s); }
 
@@ -43,6 +40,11 @@ bool SetNonBlocking(int fd) {
 int Startup() { return 0; }
 void Cleanup() {}
 int LastError() { return tLastError; }
+
+int FailWithErrno(int error) {
+  tLastError = WinsockCodeForErrno(error);
+  return -1;
+}
 
 Socket OpenUdp() {
   int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP);

@@ -8,4 +8,8 @@ namespace lumora::net {
 // returned unchanged.
 int WinsockCodeForErrno(int error);
 
+// Records `error` as this thread's LastError() (in Winsock terms) and
+// returns -1, the failure result of the socket calls.
+int FailWithErrno(int error);
+
 }  // namespace lumora::net

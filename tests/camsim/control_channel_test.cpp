@@ -46,6 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"log-clear", ControlVerb::kLogClear, "ok"},
         ParseCase{"answer off", ControlVerb::kAnswer, "ok"},
         ParseCase{"answer maybe", ControlVerb::kBadArguments, "err usage: answer on|off"},
+        ParseCase{"configure off", ControlVerb::kConfigure, "ok"},
+        ParseCase{"configure", ControlVerb::kBadArguments, "err usage: configure on|off"},
         ParseCase{"flood 60", ControlVerb::kFlood, "ok"},
         ParseCase{"flood 0", ControlVerb::kBadArguments, "err usage: flood T (T 1..60 seconds)"},
         ParseCase{"flood 61", ControlVerb::kBadArguments, "err usage: flood T (T 1..60 seconds)"},

@@ -103,6 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"--flood-seconds", "61"}, "--flood-seconds"},
         BadCase{{"--flood-seconds", "0"}, "--flood-seconds"},
         BadCase{{"--max-seconds", "0"}, "--max-seconds"},
+        BadCase{{"--drop-searches", "101"}, "--drop-searches"}, BadCase{{"--seed", "-1"}, "--seed"},
         BadCase{{"--burst", "0"}, "--burst"}, BadCase{{"--burst", "1001"}, "--burst"},
         BadCase{{"--burst", "600", "--burst", "401"}, "--burst: too many cameras"},
         BadCase{{"--send-size", "65001"}, "--send-size"},

@@ -50,8 +50,8 @@ std::vector<uint8_t> FromHex(const std::string& hex) {
   return out;
 }
 
-std::unique_ptr<CamsimControl> CamsimControl::FromEnvironment() {
-  const char* where = std::getenv("LUMORA_CAMSIM");
+std::unique_ptr<CamsimControl> CamsimControl::FromEnvironment(const char* variable) {
+  const char* where = std::getenv(variable);
   if (where == nullptr) return nullptr;
   std::optional<net::Address> control = ParseAddress(where);
   if (!control) return nullptr;
@@ -60,8 +60,8 @@ std::unique_ptr<CamsimControl> CamsimControl::FromEnvironment() {
   return std::make_unique<CamsimControl>(*control, socket);
 }
 
-std::unique_ptr<CamsimControl> CamsimControl::ForTest() {
-  std::unique_ptr<CamsimControl> camsim = FromEnvironment();
+std::unique_ptr<CamsimControl> CamsimControl::ForTest(const char* variable) {
+  std::unique_ptr<CamsimControl> camsim = FromEnvironment(variable);
   if (!camsim || camsim->Command("ping") != "pong" || camsim->Command("log-clear") != "ok") return nullptr;
   return camsim;
 }

@@ -20,12 +20,14 @@ struct LoggedDatagram {
 
 class CamsimControl {
  public:
-  // Empty when the test does not run in a lab with a simulator.
-  static std::unique_ptr<CamsimControl> FromEnvironment();
+  // Empty when the test does not run in a lab with a simulator. `variable`
+  // names the simulator's control address (LUMORA_CAMSIM_B: the second side
+  // of a two-sided lab).
+  static std::unique_ptr<CamsimControl> FromEnvironment(const char* variable = "LUMORA_CAMSIM");
 
   // For a test's set-up: connected, answering, its log cleared; empty when
   // there is no simulator to talk to.
-  static std::unique_ptr<CamsimControl> ForTest();
+  static std::unique_ptr<CamsimControl> ForTest(const char* variable = "LUMORA_CAMSIM");
   static constexpr char kNotInLab[] = "runs only inside a lab with the camera simulator (scripts/lab-run.sh)";
 
   CamsimControl(net::Address control, net::Socket socket);

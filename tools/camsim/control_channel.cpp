@@ -134,11 +134,11 @@ ControlCommand ParseControlCommand(const std::string& text) {
     command.seconds = static_cast<unsigned>(number);
     return command;
   }
-  if (verb == "answer") {
+  if (verb == "answer" || verb == "configure") {
     if (words.size() != 2 || (words[1] != "on" && words[1] != "off")) {
-      return Usage("answer on|off");
+      return Usage((verb + " on|off").c_str());
     }
-    ControlCommand command = Command(ControlVerb::kAnswer);
+    ControlCommand command = Command(verb == "answer" ? ControlVerb::kAnswer : ControlVerb::kConfigure);
     command.on = words[1] == "on";
     return command;
   }
@@ -176,6 +176,7 @@ ControlOutcome ExecuteControlCommand(const ControlCommand& command, SimulatorSta
     case ControlVerb::kFloodStop: outcome.flood = ControlOutcome::Flood::kStop; break;
     case ControlVerb::kCameras: outcome.reply = ListCameras(state.cameras, command.index); break;
     case ControlVerb::kAnswer: state.answering = command.on; break;
+    case ControlVerb::kConfigure: state.configuring = command.on; break;
   }
   return outcome;
 }

@@ -25,6 +25,7 @@ enum class ControlVerb {
   kFloodStop,
   kCameras,
   kAnswer,
+  kConfigure,
 };
 
 inline constexpr unsigned kMaxFloodSeconds = 60;
@@ -38,7 +39,7 @@ struct ControlCommand {
   SendRequest send;       // kSend
   uint64_t index = 0;     // kLogGet: the entry; kCameras: the first camera listed
   unsigned seconds = 0;   // kFlood
-  bool on = false;        // kAnswer
+  bool on = false;        // kAnswer, kConfigure
 };
 
 // One command per datagram; words are separated by blanks, and blanks and a

@@ -44,6 +44,10 @@ Network
   --delay-ms D          wait D ms (0..60000) before each reply: camera k of a
                         search answers (k+1)*D ms after it arrived; the event
                         loop goes on serving the control channel meanwhile
+  --drop-searches PCT   ignore PCT percent (0..100) of the searches received,
+                        as if they were lost on the way (logged all the same);
+                        which ones follows from --seed
+  --seed N              seed of that choice (default 1): a run repeats exactly
   --allow-host-network  run even in the machine's own network namespace
                         (refused by default, exit 2)
 
@@ -147,6 +151,8 @@ datagram back to the sender.
                            other unsafe bytes as \xHH). A reply that would
                            pass 60000 bytes ends in "more K": ask again from K
   answer on|off         -> whether searches are answered -> ok
+  configure on|off      -> whether configuration requests are applied (a
+                           camera that ignores them; still logged) -> ok
   anything else         -> err unknown command (err usage: ... for a known
                            command with bad arguments)
 )";

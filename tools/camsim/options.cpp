@@ -12,7 +12,8 @@ bool IsValueOption(const std::string& name) {
   static const char* const kNames[] = {
       "--port",      "--reply-port",   "--source-port",  "--delay-ms",      "--log",
       "--send-hex",  "--send-crafted", "--send-size",    "--flood-seconds", "--max-seconds",
-      "--control",   "--camera",       "--config",       "--burst",
+      "--control",   "--camera",       "--config",       "--burst",         "--drop-searches",
+      "--seed",
   };
   for (const char* known : kNames) {
     if (name == known) return true;
@@ -61,6 +62,16 @@ bool TakeOption(const std::string& name, const std::string& value, const FileRea
   if (name == "--max-seconds") {
     if (!NumberValue(name, value, 1, kMaxRunSeconds, number, error)) return false;
     options.maxSeconds = static_cast<unsigned>(number);
+    return true;
+  }
+  if (name == "--drop-searches") {
+    if (!NumberValue(name, value, 0, 100, number, error)) return false;
+    options.dropSearchesPercent = static_cast<unsigned>(number);
+    return true;
+  }
+  if (name == "--seed") {
+    if (!NumberValue(name, value, 0, 4294967295u, number, error)) return false;
+    options.seed = static_cast<uint32_t>(number);
     return true;
   }
   if (name == "--log") {

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -60,7 +61,14 @@ struct Simulator {
   Flood flood;
   FILE* log = nullptr;
   int lastSendError = 0;
+  std::mt19937 dropRandom{1};
 };
+
+// A lost search: the camera never hears it, so none of its cameras answer.
+bool DropSearch(Simulator& sim) {
+  if (sim.options.dropSearchesPercent == 0) return false;
+  return std::uniform_int_distribution<unsigned>(0, 99)(sim.dropRandom) < sim.options.dropSearchesPercent;
+}
 
 // A failing send (no route in a bare namespace, a full buffer in a flood)
 // would repeat for every datagram, so each new reason is told once.
@@ -139,9 +147,10 @@ void HandleCameraDatagram(Simulator& sim, const UdpSocket& socket, const Receive
     case DatagramKind::kNoMagic:
     case DatagramKind::kNoFields: break;
     case DatagramKind::kSearch:
-      if (sim.state.answering) ScheduleReplies(sim, now);
+      if (sim.state.answering && !DropSearch(sim)) ScheduleReplies(sim, now);
       break;
     case DatagramKind::kConfiguration:
+      if (!sim.state.configuring) break;
       for (std::size_t index : ApplyConfiguration(data, size, sim.state.cameras)) {
         std::printf("camsim: camera %zu configured: %s\n", index + 1,
                     FormatCamera(sim.state.cameras[index], ' ').c_str());
@@ -300,7 +309,7 @@ void Loop(Simulator& sim, const sigset_t& waitMask) {
 }  // namespace
 
 int RunSimulator(const CamsimOptions& options) {
-  Simulator sim{options, {}, {}, 0, {}, {}, {}, nullptr, 0};
+  Simulator sim{options, {}, {}, 0, {}, {}, {}, nullptr, 0, std::mt19937(options.seed)};
   sim.state.cameras = options.cameras;
   sigset_t waitMask;
   if (!SetUpSignals(waitMask)) {

@@ -14,6 +14,7 @@ struct SimulatorState {
   std::vector<CameraSettings> cameras;  // never empty
   DatagramLog log;
   bool answering = true;
+  bool configuring = true;  // off: configuration requests are logged, not applied
 };
 
 }  // namespace camsim

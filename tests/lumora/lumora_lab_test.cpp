@@ -1,0 +1,313 @@
+// lumora as an integrator runs it, on the PC side of a lab: two camera
+// subnets behind two interfaces (the default route on the first), a camera
+// simulator on each. What the tool prints is checked as a script reads it
+// (JSON Lines through nlohmann, CSV by rows), and what it sends as the
+// simulators logged it, byte for byte.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+#include <sys/wait.h>
+
+#include "protocol/packet_format.h"
+#include "tests/support/camsim_control.h"
+#include "worker/net_socket.h"
+
+namespace lumora {
+namespace {
+
+std::string gLumora;  // the executable under test, from the command line
+
+struct LumoraRun {
+  int status = -1;
+  std::string out;
+  std::vector<std::string> lines;
+};
+
+LumoraRun Lumora(const std::string& args) {
+  LumoraRun run;
+  std::FILE* pipe = popen((gLumora + " " + args).c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
+  int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::istringstream lines(run.out);
+  for (std::string line; std::getline(lines, line);) run.lines.push_back(line);
+  return run;
+}
+
+// Ordered, so that the key order a script sees is checked too.
+std::vector<nlohmann::ordered_json> JsonLines(const LumoraRun& run) {
+  std::vector<nlohmann::ordered_json> out;
+  for (const std::string& line : run.lines) out.push_back(nlohmann::ordered_json::parse(line));
+  return out;
+}
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+// A configuration request is any logged datagram whose first field is a MAC.
+std::vector<test::LoggedDatagram> ConfigurationRequests(test::CamsimControl& camsim) {
+  std::vector<test::LoggedDatagram> found;
+  for (int i = 0, n = camsim.LogCount(); i < n; ++i) {
+    auto entry = camsim.LogEntry(i);
+    if (entry && entry->bytes.size() > kMagicSize && entry->bytes[kMagicSize] == kTagMac) found.push_back(*entry);
+  }
+  return found;
+}
+
+class TwoSides : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sideA_ = test::CamsimControl::ForTest("LUMORA_CAMSIM");
+    sideB_ = test::CamsimControl::ForTest("LUMORA_CAMSIM_B");
+    if (!sideA_ || !sideB_ || Env("LUMORA_LAB_IF_B").empty()) {
+      GTEST_SKIP() << "runs only in a two-sided lab with a simulator on each side (scripts/lab-run.sh --two-sides)";
+    }
+  }
+
+  void ExpectNothingConfigured() {
+    EXPECT_TRUE(ConfigurationRequests(*sideA_).empty());
+    EXPECT_TRUE(ConfigurationRequests(*sideB_).empty());
+  }
+
+  std::unique_ptr<test::CamsimControl> sideA_, sideB_;
+};
+
+// Cameras of the scan lab (CMakeLists.txt): MAC -> (IP, side).
+const std::map<std::string, std::pair<std::string, char>> kScanCameras = {
+    {"00AA0000A001", {"10.77.0.11", 'A'}}, {"00AA0000A002", {"10.77.0.12", 'A'}},
+    {"00BB000000FF", {"10.77.0.20", 'A'}}, {"00AA0000D001", {"10.77.0.30", 'A'}},
+    {"00AA0000D002", {"10.77.0.30", 'A'}}, {"00AA0000B001", {"10.78.0.11", 'B'}},
+    {"00AA0000B00F", {"192.168.1.9", 'B'}},
+};
+constexpr char kSharedMac[] = "00BB000000FF";
+const std::string kSharedMacIpB = "10.78.0.20";
+
+using LumoraScan = TwoSides;
+
+TEST_F(LumoraScan, FindsEveryCameraOnBothInterfacesWithTheKeysScriptsRead) {
+  LumoraRun run = Lumora("scan --format json");
+  ASSERT_EQ(run.status, 0);
+  std::set<std::pair<std::string, std::string>> seen;
+  for (const nlohmann::ordered_json& line : JsonLines(run)) {
+    std::vector<std::string> keys;
+    for (auto it = line.begin(); it != line.end(); ++it) keys.push_back(it.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"mac", "name", "version", "ip", "mask", "gateway", "http_port",
+                                              "audio_port", "mode", "pppoe_account", "interface", "source",
+                                              "warnings"}));
+    std::string mac = line["mac"];
+    std::string ip = line["ip"];
+    EXPECT_TRUE(seen.insert({mac, ip}).second) << mac << " " << ip << " printed twice";
+    char side = mac == kSharedMac && ip == kSharedMacIpB ? 'B' : kScanCameras.at(mac).second;
+    EXPECT_EQ(line["interface"], Env(side == 'A' ? "LUMORA_LAB_IF_A" : "LUMORA_LAB_IF_B")) << mac;
+    EXPECT_EQ(line["source"], side == 'A' ? "10.77.0.2:4000" : "10.78.0.2:4100") << mac;
+  }
+  EXPECT_EQ(seen.size(), kScanCameras.size() + 1);  // the shared MAC answers on both sides
+}
+
+TEST_F(LumoraScan, OneLimitedBroadcastReachesTheDefaultRouteSideOnly) {
+  // What the dialog's worker sends: one search to 255.255.255.255.
+  net::Socket s = net::OpenUdp();
+  ASSERT_NE(s, net::kInvalidSocket);
+  ASSERT_TRUE(net::SetBroadcast(s));
+  RequestFrame frame;
+  BuildSearchRequest(frame);
+  ASSERT_EQ(net::SendTo(s, frame.bytes, kRequestSize, {net::kBroadcastAddress, 4000}), int(kRequestSize));
+  net::Close(s);
+  EXPECT_TRUE(sideA_->WaitForLogCount(1));
+  EXPECT_EQ(sideB_->LogCount(), 0);
+  // And lumora restricted to the first interface finds only that side.
+  LumoraRun run = Lumora("scan --format json --interface " + Env("LUMORA_LAB_IF_A"));
+  for (const nlohmann::ordered_json& line : JsonLines(run)) EXPECT_EQ(line["interface"], Env("LUMORA_LAB_IF_A"));
+  EXPECT_EQ(sideB_->LogCount(), 0);
+}
+
+TEST_F(LumoraScan, EachWarningAppearsWhereItShouldAndNowhereElse) {
+  LumoraRun run = Lumora("scan --format json");
+  ASSERT_EQ(run.status, 0);
+  std::map<std::string, std::set<std::string>> warningsOfMac;
+  for (const nlohmann::ordered_json& line : JsonLines(run)) {
+    for (const nlohmann::ordered_json& w : line["warnings"]) warningsOfMac[line["mac"]].insert(w.get<std::string>());
+  }
+  // Printed as found: the later of two entries carries a duplicate warning.
+  const std::map<std::string, std::set<std::string>> expected = {
+      {kSharedMac, {"duplicate-mac"}},
+      {"00AA0000B00F", {"off-subnet"}},
+  };
+  for (const auto& [mac, warnings] : warningsOfMac) {
+    if (mac == "00AA0000D001" || mac == "00AA0000D002") {
+      EXPECT_EQ(warnings, std::set<std::string>{"duplicate-ip"}) << mac;
+    } else {
+      EXPECT_EQ(warnings, expected.count(mac) ? expected.at(mac) : std::set<std::string>{}) << mac;
+    }
+  }
+  EXPECT_EQ(warningsOfMac.count(kSharedMac), 1u);
+  EXPECT_EQ(warningsOfMac.count("00AA0000B00F"), 1u);
+  EXPECT_TRUE(warningsOfMac.count("00AA0000D001") + warningsOfMac.count("00AA0000D002") >= 1);
+}
+
+TEST_F(LumoraScan, OpenPrintsTheCamerasPageAddress) {
+  LumoraRun run = Lumora("open 00aa0000b001 --print");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "http://10.78.0.11/index.html\n");
+  EXPECT_EQ(Lumora("open 00AA0000FFFF --print").status, 1);
+  EXPECT_EQ(Lumora("open 00BB000000FF --print").status, 1);  // which of the two?
+}
+
+TEST_F(LumoraScan, CsvHasAHeaderAndOneRowPerCamera) {
+  LumoraRun run = Lumora("scan --format csv");
+  ASSERT_EQ(run.status, 0);
+  ASSERT_FALSE(run.lines.empty());
+  EXPECT_EQ(run.lines[0], "mac,name,version,ip,mask,gateway,http_port,audio_port,mode,pppoe_account,interface,source,"
+                          "warnings");
+  EXPECT_EQ(run.lines.size(), 1 + kScanCameras.size() + 1);
+  for (std::size_t i = 1; i < run.lines.size(); ++i) {
+    EXPECT_EQ(std::count(run.lines[i].begin(), run.lines[i].end(), ','), 12) << run.lines[i];
+  }
+}
+
+using LumoraSet = TwoSides;
+
+TEST_F(LumoraSet, RefusesWithoutSendingAnything) {
+  struct Case {
+    const char* args;
+    int status;
+    bool searched;
+  };
+  const Case cases[] = {
+      {"set 00BB000000FF --name X", 1, true},   // shared MAC: the request would reach both
+      {"set 00AA0000FFFF --name X", 1, true},   // nobody has it
+      {"set 00AA0000B001 --ip 10.78.0.300", 2, false},
+      {"set 00AA0000B001 --mask 255.255.255", 2, false},
+      {"set 00AA0000B001 --http-port 0", 2, false},
+      {"set 00AA0000B001 --audio-port 65536", 2, false},
+      {"set 00AA0000B001 --new-mac 00AA0000B0", 2, false},
+      {"set 00AA0000B00G --name X", 2, false},
+      {"set 00AA0000B001 --mode bootp", 2, false},
+      {"set 00AA0000B001 --name ThisNameIsTooLong", 2, false},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(sideA_->Command("log-clear"), "ok");
+    ASSERT_EQ(sideB_->Command("log-clear"), "ok");
+    EXPECT_EQ(Lumora(c.args).status, c.status) << c.args;
+    ExpectNothingConfigured();
+    if (!c.searched) {
+      EXPECT_EQ(sideA_->LogCount() + sideB_->LogCount(), 0) << c.args << ": checked after sending";
+    }
+  }
+}
+
+TEST_F(LumoraSet, SendsTheDialogsRequestOutOfTheCamerasInterfaceToItsReplyPort) {
+  LumoraRun run = Lumora("set 00AA0000B001 --name Lobby --ip 10.78.0.99 --http-port 8080 --mode dhcp");
+  EXPECT_EQ(run.status, 0) << run.out;
+
+  EXPECT_TRUE(ConfigurationRequests(*sideA_).empty()) << "sent out of the other interface too";
+  std::vector<test::LoggedDatagram> requests = ConfigurationRequests(*sideB_);
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].localPort, 4100);  // the source port of the camera's reply
+  EXPECT_EQ(requests[0].senderPort, 3566);
+  std::vector<uint8_t> expected = {
+      'K', 'V', '2', '8', '0',
+      0x10, 6, 0x00, 0xAA, 0x00, 0x00, 0xB0, 0x01,               // target MAC
+      0x20, 16, 'L', 'o', 'b', 'b', 'y', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // name
+      0x11, 4, 10, 78, 0, 99,                                    // IP
+      0x14, 5, '8', '0', '8', '0', 0,                            // HTTP port as typed
+      0x1F, 4, 0xFF, 0xFF, 0x01, 0xFF,                           // DHCP checked
+  };
+  expected.resize(kRequestSize, 0);
+  EXPECT_EQ(test::ToHex(requests[0].bytes), test::ToHex(expected));
+
+  // The camera now answers with the new values, and only those changed.
+  LumoraRun after = Lumora("scan --format json --interface " + Env("LUMORA_LAB_IF_B"));
+  bool seen = false;
+  for (const nlohmann::ordered_json& line : JsonLines(after)) {
+    if (line["mac"] != "00AA0000B001") continue;
+    seen = true;
+    EXPECT_EQ(line["name"], "Lobby");
+    EXPECT_EQ(line["ip"], "10.78.0.99");
+    EXPECT_EQ(line["http_port"], 8080);
+    EXPECT_EQ(line["audio_port"], 8000);
+    EXPECT_EQ(line["gateway"], "10.78.0.1");
+  }
+  EXPECT_TRUE(seen);
+}
+
+TEST_F(LumoraSet, ReportsAChangeTheCameraDidNotTake) {
+  ASSERT_EQ(sideB_->Command("configure off"), "ok");
+  LumoraRun run = Lumora("set 00AA0000B00F --audio-port 9000");
+  ASSERT_EQ(sideB_->Command("configure on"), "ok");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(ConfigurationRequests(*sideB_).size(), 1u);
+  EXPECT_EQ(Lumora("set 00AA0000B00F --audio-port 9000 --no-verify").status, 0);  // sent, not checked
+}
+
+using LumoraLoss = TwoSides;
+
+std::set<std::string> MacsFound(const std::string& args) {
+  std::set<std::string> macs;
+  for (const nlohmann::ordered_json& line : JsonLines(Lumora(args))) macs.insert(line["mac"].get<std::string>());
+  return macs;
+}
+
+TEST_F(LumoraLoss, RepeatedSearchesFindEveryCameraDespiteLostSearches) {
+  // Side A's seed loses both datagrams of the first search (limited and
+  // subnet-directed broadcast), so one search alone misses its cameras.
+  EXPECT_EQ(MacsFound("scan --format json --repeat 1").size(), 3u);
+  EXPECT_EQ(MacsFound("scan --format json").size(), 6u);
+  EXPECT_EQ(MacsFound("scan --format json").size(), 6u);
+}
+
+using LumoraBurst = TwoSides;
+
+TEST_F(LumoraBurst, AThousandCamerasAnsweringAtOnceAreAllListed) {
+  LumoraRun run = Lumora("scan --format csv --repeat 1");
+  ASSERT_EQ(run.status, 0);
+  std::set<std::string> macs;
+  for (std::size_t i = 1; i < run.lines.size(); ++i) macs.insert(run.lines[i].substr(0, 12));
+  EXPECT_EQ(macs.size(), 1001u);
+}
+
+// Side B's camera sits outside the PC's subnet, as a factory-default camera
+// does: it drops the PC's subnet-directed broadcast, so only the limited
+// broadcast forced out of side B's interface reaches it.
+TEST(LumoraOffSubnet, IsFoundAndSetUpThroughItsInterface) {
+  if (Env("LUMORA_LAB_IF_B").empty()) GTEST_SKIP() << "runs only in a two-sided lab (scripts/lab-run.sh --two-sides)";
+  LumoraRun scan = Lumora("scan --format json");
+  ASSERT_EQ(scan.status, 0);
+  bool found = false;
+  for (const nlohmann::ordered_json& line : JsonLines(scan)) {
+    if (line["mac"] != "00AA0000C001") continue;
+    found = true;
+    EXPECT_EQ(line["interface"], Env("LUMORA_LAB_IF_B"));
+    EXPECT_EQ(line["source"], "192.168.1.2:4000");
+    EXPECT_EQ(line["warnings"], nlohmann::ordered_json::array({"off-subnet"}));
+  }
+  EXPECT_TRUE(found) << scan.out;
+  LumoraRun set = Lumora("set 00AA0000C001 --ip 10.78.0.50 --mask 255.255.255.0 --gateway 10.78.0.1");
+  EXPECT_EQ(set.status, 0) << set.out;
+}
+
+}  // namespace
+}  // namespace lumora
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: lumora_lab_tests PATH-TO-LUMORA [gtest options]\n");
+    return 2;
+  }
+  lumora::gLumora = argv[1];
+  return RUN_ALL_TESTS();
+}

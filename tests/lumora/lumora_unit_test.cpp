@@ -1,0 +1,339 @@
+// lumora's pure parts: reading the mode, the scan's bookkeeping and
+// warnings, the printed lines, the value checks, and the panel a change is
+// composed from (checked through the request the dialog's composer makes of
+// it).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "protocol/configuration_request.h"
+#include "tests/support/reply_builder.h"
+#include "tools/lumora/camera_list.h"
+#include "tools/lumora/output.h"
+#include "tools/lumora/settings_change.h"
+
+namespace lumora::cli {
+namespace {
+
+using test::ReplyBuilder;
+
+uint32_t Ip(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
+  const uint8_t bytes[4] = {a, b, c, d};
+  uint32_t out;
+  std::memcpy(&out, bytes, 4);
+  return out;
+}
+
+Camera Decoded(const ReplyBuilder& reply) {
+  Camera camera;
+  EXPECT_TRUE(DecodeCamera(reply.bytes().data(), reply.size(), camera));
+  return camera;
+}
+
+// A camera on 10.77.0.0/24 that answered on eth0 from 10.77.0.2:4000.
+Camera LabCamera(uint8_t id, uint8_t ipLast, const std::string& name = "Cam") {
+  ReplyBuilder b;
+  b.Mac({0x00, 0xAA, 0, 0, 0, id})
+      .Name(name)
+      .Text(0x21, "V2.6.0", 16)
+      .Ip(0x11, 10, 77, 0, ipLast)
+      .Ip(0x12, 255, 255, 255, 0)
+      .Ip(0x13, 10, 77, 0, 1)
+      .Port(0x14, 80)
+      .Port(0x15, 8000)
+      .Field(0x1F, {0xFF, 0xFF, 0x01, 0x01})
+      .Text(0x22, "acct", 32)
+      .Text(0x23, "secret", 32);
+  Camera camera = Decoded(b);
+  camera.arrival = {"eth0", Ip(10, 77, 0, 1), Ip(255, 255, 255, 0), Ip(10, 77, 0, 2), 4000};
+  return camera;
+}
+
+TEST(Mode, TextRuleAndRadioRuleReadTheFlagBytesAsThePanelDoes) {
+  struct Case {
+    uint8_t bytes[4];
+    Mode text, radio;
+  };
+  const Case cases[] = {
+      {{0x01, 0x01, 0xFF, 0xFF}, Mode::kPppoe, Mode::kPppoe},
+      {{0xFF, 0xFF, 0x01, 0x01}, Mode::kDhcp, Mode::kDhcp},
+      {{0xFF, 0xFF, 0xFF, 0xFF}, Mode::kStatic, Mode::kStatic},
+      {{0x00, 0x00, 0x00, 0x00}, Mode::kPppoe, Mode::kPppoe},
+      {{0x01, 0xFF, 0xFF, 0xFF}, Mode::kStatic, Mode::kPppoe},
+      {{0xFF, 0xFF, 0x01, 0xFF}, Mode::kStatic, Mode::kDhcp},
+      {{0x01, 0xFF, 0x01, 0x01}, Mode::kDhcp, Mode::kPppoe},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ModeOfReply(c.bytes, true), c.text) << int(c.bytes[0]) << " " << int(c.bytes[2]);
+    EXPECT_EQ(ModeOfRadio(c.bytes), c.radio) << int(c.bytes[0]) << " " << int(c.bytes[2]);
+    EXPECT_EQ(ModeOfReply(c.bytes, false), Mode::kUnknown);
+  }
+}
+
+TEST(ReplyCarries, FindsATagOnlyWhereTheWalkReachesIt) {
+  struct Case {
+    ReplyBuilder reply;
+    bool carries;
+  };
+  const Case cases[] = {
+      {ReplyBuilder().Mac({1, 2, 3, 4, 5, 6}).Field(0x1F, {1, 1, 1, 1}), true},
+      {ReplyBuilder().Mac({1, 2, 3, 4, 5, 6}), false},
+      {ReplyBuilder().Raw({0x00, 0x00}).Field(0x1F, {1, 1, 1, 1}), false},              // after the end tag
+      {ReplyBuilder().Field(0x30, {0x1F, 0x04}).Field(0x1F, {1, 1, 1, 1}), true},       // skipped by length
+      {ReplyBuilder::WithoutMagic().Field(0x1F, {1, 1, 1, 1}), false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ReplyCarries(c.reply.bytes().data(), c.reply.size(), 0x1F), c.carries);
+}
+
+TEST(CameraList, KeysByMacAndIpAndWarnsAsTheEntriesArrive) {
+  struct Step {
+    uint8_t id, ipLast;
+    bool offSubnet;
+    int index;  // -1: a pair already listed
+    std::vector<std::string> warnings;
+  };
+  const Step steps[] = {
+      {1, 11, false, 0, {}},
+      {1, 11, false, -1, {}},                          // the same camera again
+      {2, 12, false, 1, {}},
+      {1, 21, false, 2, {kWarnDuplicateMac}},          // MAC 1 from a second IP
+      {3, 12, false, 3, {kWarnDuplicateIp}},           // a second MAC on IP .12
+      {4, 40, true, 4, {kWarnOffSubnet}},
+  };
+  CameraList list;
+  for (const Step& s : steps) {
+    Camera camera = LabCamera(s.id, s.ipLast);
+    if (s.offSubnet) camera.arrival.interfaceIp = Ip(10, 78, 0, 1);
+    int index = list.Add(camera);
+    EXPECT_EQ(index, s.index) << int(s.id) << "/" << int(s.ipLast);
+    if (index >= 0) {
+      EXPECT_EQ(list.cameras()[index].warnings, s.warnings) << int(s.id) << "/" << int(s.ipLast);
+    }
+  }
+  // What was printed first learns its warning only later.
+  EXPECT_TRUE(list.cameras()[0].warnings.empty());
+  EXPECT_EQ(list.WarningsNow(0), std::vector<std::string>{kWarnDuplicateMac});
+  EXPECT_EQ(list.WarningsNow(1), std::vector<std::string>{kWarnDuplicateIp});
+  EXPECT_EQ(list.FindMac("00AA00000001"), (std::vector<std::size_t>{0, 2}));
+}
+
+TEST(CameraList, HoldsMoreCamerasThanTheDialogsTable) {
+  CameraList list;
+  for (int i = 0; i < 1000; ++i) {
+    Camera camera = LabCamera(static_cast<uint8_t>(i), static_cast<uint8_t>(i / 256 + 1));
+    camera.record.mac[4] = static_cast<uint8_t>(i >> 8);
+    list.Add(camera);
+  }
+  EXPECT_EQ(list.cameras().size(), 1000u);
+}
+
+TEST(Output, JsonLinesCarryTheKeysScriptsReadAndThePasswordOnlyOnRequest) {
+  Camera camera = LabCamera(1, 11);
+  camera.warnings = {kWarnDuplicateIp};
+  nlohmann::json plain = nlohmann::json::parse(CameraLine(camera, {Format::kJson, false}));
+  EXPECT_EQ(plain["mac"], "00AA00000001");
+  EXPECT_EQ(plain["mode"], "dhcp");
+  EXPECT_EQ(plain["http_port"], 80);
+  EXPECT_EQ(plain["pppoe_account"], "acct");
+  EXPECT_EQ(plain["interface"], "eth0");
+  EXPECT_EQ(plain["source"], "10.77.0.2:4000");
+  EXPECT_EQ(plain["warnings"], nlohmann::json::array({"duplicate-ip"}));
+  EXPECT_FALSE(plain.contains("pppoe_password"));
+  nlohmann::json secret = nlohmann::json::parse(CameraLine(camera, {Format::kJson, true}));
+  EXPECT_EQ(secret["pppoe_password"], "secret");
+}
+
+TEST(Output, OddCameraTextsStayOneWellFormedLine) {
+  struct Case {
+    std::string name;
+    Format format;
+    std::string expectedStart;
+  };
+  const Case cases[] = {
+      {"Hall, \"East\"", Format::kCsv, "00AA00000001,\"Hall, \"\"East\"\"\",V2.6.0,"},
+      {"Line\nBreak", Format::kCsv, "00AA00000001,\"Line\nBreak\","},
+      {"Bell\x07", Format::kTable, "00AA00000001  Bell?     "},
+      {"SixteenCharsLong", Format::kTable, "00AA00000001  SixteenCharsLong  10.77.0.11"},
+  };
+  for (const Case& c : cases) {
+    std::string line = CameraLine(LabCamera(1, 11, c.name), {c.format, false});
+    EXPECT_EQ(line.substr(0, c.expectedStart.size()), c.expectedStart) << line;
+  }
+  // Not UTF-8, and a name that fills its field without a terminator.
+  std::string json = CameraLine(LabCamera(1, 11, "\xff\xfe" "ABCDEFGHIJKLMN"), {Format::kJson, false});
+  EXPECT_EQ(nlohmann::json::parse(json)["name"].get<std::string>().size(), 6u + 14u);
+}
+
+TEST(Output, ModeIsNullWithoutTheIpAssignmentField) {
+  Camera camera = Decoded(ReplyBuilder().Mac({0, 0xAA, 0, 0, 0, 1}).Ip(0x11, 10, 77, 0, 11));
+  EXPECT_TRUE(nlohmann::json::parse(CameraLine(camera, {Format::kJson, false}))["mode"].is_null());
+}
+
+TEST(Output, CsvHeaderNamesTheColumnsOfEveryRow) {
+  for (bool secrets : {false, true}) {
+    OutputOptions options{Format::kCsv, secrets};
+    std::string header = HeaderLine(options);
+    std::string row = CameraLine(LabCamera(1, 11), options);
+    EXPECT_EQ(std::count(header.begin(), header.end(), ','), std::count(row.begin(), row.end(), ',')) << row;
+    EXPECT_EQ(header.find("pppoe_password") != std::string::npos, secrets);
+  }
+}
+
+TEST(Values, AddressesPortsAndMacsAreCheckedStrictly) {
+  struct Case {
+    const char* text;
+    bool ip, port, mac;
+  };
+  const Case cases[] = {
+      {"192.168.1.10", true, false, false},  {"0.0.0.0", true, false, false},
+      {"255.255.255.255", true, false, false}, {"192.168.1.300", false, false, false},
+      {"10.1", false, false, false},         {"10.0.0.1.", false, false, false},
+      {" 10.0.0.1", false, false, false},    {"0x0A.0.0.1", false, false, false},
+      {"1", false, true, false},             {"65535", false, true, false},
+      {"0", false, false, false},            {"65536", false, false, false},
+      {"80a", false, false, false},          {"", false, false, false},
+      {"-1", false, false, false},           {"001a2b3c4d01", false, false, true},
+      {"001A2B3C4D0", false, false, false},  {"001A2B3C4D0G", false, false, false},
+      {"00:1A:2B:3C:4D", false, false, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsDottedIpv4(c.text), c.ip) << c.text;
+    EXPECT_EQ(IsPort(c.text), c.port) << c.text;
+    EXPECT_EQ(NormalizeMac(c.text).has_value(), c.mac) << c.text;
+  }
+  EXPECT_EQ(NormalizeMac("001a2b3c4d0f"), "001A2B3C4D0F");
+}
+
+TEST(Values, ABadValueIsNamedByItsOption) {
+  struct Case {
+    SettingsChange change;
+    const char* option;
+  };
+  auto with = [](auto member, const char* value) {
+    SettingsChange c;
+    c.*member = value;
+    return c;
+  };
+  const Case cases[] = {
+      {with(&SettingsChange::ip, "1.2.3"), "--ip: "},
+      {with(&SettingsChange::mask, "255.255.255.256"), "--mask: "},
+      {with(&SettingsChange::gateway, "gw"), "--gateway: "},
+      {with(&SettingsChange::httpPort, "0"), "--http-port: "},
+      {with(&SettingsChange::audioPort, "70000"), "--audio-port: "},
+      {with(&SettingsChange::name, "SeventeenCharsNam"), "--name: "},
+      {with(&SettingsChange::pppoeAccount, std::string(33, 'a').c_str()), "--pppoe-account: "},
+      {with(&SettingsChange::mode, "bootp"), "--mode: "},
+      {with(&SettingsChange::newMac, "12345"), "--new-mac: "},
+  };
+  for (Case c : cases) {
+    std::string message = CheckChange(c.change);
+    EXPECT_EQ(message.rfind(c.option, 0), 0u) << message;
+  }
+  SettingsChange good = with(&SettingsChange::newMac, "00aa0000b001");
+  good.name = "SixteenCharsLong";
+  EXPECT_EQ(CheckChange(good), "");
+  EXPECT_EQ(good.newMac, "00AA0000B001");
+}
+
+// The request the dialog's composer makes of the panel lumora fills.
+std::vector<uint8_t> RequestFor(const DeviceRecord& record, const SettingsChange& change) {
+  static DeviceTable table;
+  table.slots[0] = record;
+  RequestFrame frame;
+  StartRequest(frame);
+  ComposeConfigurationRequest(PanelFor(record, change), table, frame);
+  return std::vector<uint8_t>(frame.bytes + kMagicSize, frame.bytes + frame.cursor);
+}
+
+TEST(PanelFor, AnUntouchedCameraGetsOnlyItsMacAndItsModeBack) {
+  struct Case {
+    uint8_t assign[4];
+    uint8_t flags[4];
+  };
+  const Case cases[] = {
+      {{0xFF, 0xFF, 0xFF, 0xFF}, {0xFF, 0xFF, 0xFF, 0xFF}},
+      {{0xFF, 0xFF, 0x01, 0x01}, {0xFF, 0xFF, 0x01, 0xFF}},
+      {{0x01, 0x01, 0xFF, 0xFF}, {0x01, 0xFF, 0xFF, 0xFF}},
+      {{0x01, 0xFF, 0x01, 0x01}, {0x01, 0xFF, 0xFF, 0xFF}},  // the radio rule, not the text rule
+  };
+  for (const Case& c : cases) {
+    // Texts filling their whole fields must still compare as unchanged.
+    Camera camera = Decoded(ReplyBuilder()
+                                .Mac({0, 0xAA, 0, 0, 0, 1})
+                                .Name("SixteenCharsLong")
+                                .Ip(0x11, 10, 77, 0, 11)
+                                .Port(0x14, 8080)
+                                .Field(0x1F, {c.assign[0], c.assign[1], c.assign[2], c.assign[3]})
+                                .Text(0x22, std::string(32, 'a'), 32)
+                                .Text(0x23, std::string(32, 'p'), 32));
+    std::vector<uint8_t> expected = {0x10, 6, 0, 0xAA, 0, 0, 0, 1, 0x1F, 4};
+    expected.insert(expected.end(), c.flags, c.flags + 4);
+    EXPECT_EQ(RequestFor(camera.record, {}), expected) << int(c.assign[0]) << " " << int(c.assign[2]);
+  }
+}
+
+TEST(PanelFor, EachGivenValueIsSentAsTheOperatorWouldTypeIt) {
+  const DeviceRecord record = LabCamera(1, 11).record;  // DHCP, http 80, audio 8000
+  auto with = [](auto member, const char* value) {
+    SettingsChange c;
+    c.*member = value;
+    return c;
+  };
+  const std::vector<uint8_t> mac = {0x10, 6, 0, 0xAA, 0, 0, 0, 1};
+  const std::vector<uint8_t> dhcp = {0x1F, 4, 0xFF, 0xFF, 0x01, 0xFF};
+  struct Case {
+    SettingsChange change;
+    std::vector<uint8_t> middle;  // between the target MAC and the flags
+    std::vector<uint8_t> flags;
+  };
+  const Case cases[] = {
+      {with(&SettingsChange::ip, "10.77.0.99"), {0x11, 4, 10, 77, 0, 99}, dhcp},
+      {with(&SettingsChange::ip, "10.77.0.11"), {}, dhcp},  // what it has already
+      {with(&SettingsChange::httpPort, "8080"), {0x14, 5, '8', '0', '8', '0', 0}, dhcp},
+      {with(&SettingsChange::httpPort, "80"), {}, dhcp},
+      {with(&SettingsChange::name, "Gate"), {0x20, 16, 'G', 'a', 't', 'e', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, dhcp},
+      {with(&SettingsChange::newMac, "00AA00000002"), {0x10, 6, 0, 0xAA, 0, 0, 0, 2}, dhcp},
+      {with(&SettingsChange::newMac, "00AA00000001"), {}, dhcp},
+      {with(&SettingsChange::mode, "static"), {}, {0x1F, 4, 0xFF, 0xFF, 0xFF, 0xFF}},
+      {with(&SettingsChange::mode, "pppoe"), {}, {0x1F, 4, 0x01, 0xFF, 0xFF, 0xFF}},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> expected = mac;
+    expected.insert(expected.end(), c.middle.begin(), c.middle.end());
+    expected.insert(expected.end(), c.flags.begin(), c.flags.end());
+    EXPECT_EQ(RequestFor(record, c.change), expected);
+  }
+}
+
+TEST(Mismatch, NamesTheFirstValueTheCameraDoesNotShow) {
+  DeviceRecord record = LabCamera(1, 11).record;
+  SettingsChange change;
+  change.ip = "10.77.0.11";
+  change.mode = "dhcp";
+  EXPECT_EQ(Mismatch(record, change), "");
+  change.httpPort = "08080";
+  EXPECT_EQ(Mismatch(record, change).rfind("http_port", 0), 0u);
+  change.httpPort.reset();
+  change.pppoePassword = "other";
+  EXPECT_EQ(Mismatch(record, change), "pppoe_password differs");  // never echoed
+}
+
+TEST(PageAddress, LeavesOutOnlyPort80) {
+  DeviceRecord record = LabCamera(1, 11).record;
+  const std::pair<int, const char*> cases[] = {
+      {80, "http://10.77.0.11/index.html"},
+      {8080, "http://10.77.0.11:8080/index.html"},
+      {0, "http://10.77.0.11:0/index.html"},
+  };
+  for (const auto& [port, address] : cases) {
+    record.httpPort = port;
+    EXPECT_EQ(PageAddress(record), address);
+  }
+}
+
+}  // namespace
+}  // namespace lumora::cli

@@ -1,0 +1,25 @@
+# Bash completion for lumora. Source it from ~/.bashrc:
+#   source /path/to/tools/lumora/lumora-completion.bash
+_lumora() {
+  local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
+  local scan="--interface --port --wait --timeout --repeat --allow-host-network --help"
+  case "$prev" in
+    --interface)
+      COMPREPLY=($(compgen -W "$(ls /sys/class/net 2>/dev/null)" -- "$cur")); return ;;
+    --format) COMPREPLY=($(compgen -W "table json csv" -- "$cur")); return ;;
+    --mode) COMPREPLY=($(compgen -W "static dhcp pppoe" -- "$cur")); return ;;
+    --port|--wait|--timeout|--repeat|--name|--ip|--mask|--gateway|--http-port|--audio-port|\
+    --pppoe-account|--pppoe-password|--new-mac) return ;;
+  esac
+  if [ "$COMP_CWORD" = 1 ]; then
+    COMPREPLY=($(compgen -W "scan set open --help --version" -- "$cur"))
+    return
+  fi
+  case "${COMP_WORDS[1]}" in
+    scan) COMPREPLY=($(compgen -W "$scan --format --show-secrets" -- "$cur")) ;;
+    set) COMPREPLY=($(compgen -W "$scan --name --ip --mask --gateway --http-port --audio-port --mode
+                                  --pppoe-account --pppoe-password --new-mac --no-verify" -- "$cur")) ;;
+    open) COMPREPLY=($(compgen -W "$scan --print" -- "$cur")) ;;
+  esac
+}
+complete -F _lumora lumora lumora.exe

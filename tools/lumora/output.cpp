@@ -1,0 +1,160 @@
+// Table, JSON Lines and CSV lines. Texts from fixed-width fields go through
+// FieldText, so a field that fills its width never runs into the next.
+#include "tools/lumora/output.h"
+
+#include <cstdio>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "protocol/field_text.h"
+#include "protocol/mac_text.h"
+
+namespace lumora::cli {
+namespace {
+
+struct Row {
+  std::vector<std::string> cells;
+};
+
+std::string Join(const std::vector<std::string>& items, const char* separator) {
+  std::string out;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i != 0) out += separator;
+    out += items[i];
+  }
+  return out;
+}
+
+std::string ModeText(const Camera& camera) {
+  const char* name = ModeName(ModeOfReply(camera.record.ipAssign, camera.carriesIpAssign));
+  return name != nullptr ? name : "";
+}
+
+std::string SourceText(const Camera& camera) {
+  return AddressText(camera.arrival.sourceIp, camera.arrival.sourcePort);
+}
+
+// A camera's name may hold any byte; a terminal gets none of its controls.
+std::string Printable(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) c = '?';
+  }
+  return out;
+}
+
+std::string CsvCell(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+// Column widths: the longest value each column can hold, so rows printed one
+// by one still line up (a wider value pushes only its own row).
+struct Column {
+  const char* title;
+  int width;
+};
+const Column kTableColumns[] = {
+    {"MAC", 12}, {"NAME", 16}, {"IP", 15}, {"MASK", 15}, {"GATEWAY", 15}, {"HTTP", 5}, {"AUDIO", 5},
+    {"MODE", 6}, {"VERSION", 16}, {"INTERFACE", 15}, {"SOURCE", 21}, {"WARNINGS", 0},
+};
+
+std::string TableLine(const std::vector<std::string>& cells) {
+  std::string out;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    std::string cell = cells[i];
+    if (i + 1 < cells.size()) {
+      if (cell.size() < static_cast<std::size_t>(kTableColumns[i].width)) cell.resize(kTableColumns[i].width, ' ');
+      cell += "  ";
+    }
+    out += cell;
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+std::vector<std::string> CsvTitles(const OutputOptions& options) {
+  std::vector<std::string> titles = {"mac", "name", "version", "ip", "mask", "gateway", "http_port", "audio_port",
+                                     "mode", "pppoe_account"};
+  if (options.showSecrets) titles.push_back("pppoe_password");
+  titles.insert(titles.end(), {"interface", "source", "warnings"});
+  return titles;
+}
+
+}  // namespace
+
+bool ParseFormat(const std::string& name, Format& out) {
+  if (name == "table") out = Format::kTable;
+  else if (name == "json") out = Format::kJson;
+  else if (name == "csv") out = Format::kCsv;
+  else return false;
+  return true;
+}
+
+std::string AddressText(uint32_t ip, uint16_t port) {
+  const uint8_t* b = reinterpret_cast<const uint8_t*>(&ip);
+  char text[32];
+  std::snprintf(text, sizeof text, "%u.%u.%u.%u:%u", b[0], b[1], b[2], b[3], static_cast<unsigned>(port));
+  return text;
+}
+
+std::string HeaderLine(const OutputOptions& options) {
+  switch (options.format) {
+    case Format::kJson: return "";
+    case Format::kCsv: return Join(CsvTitles(options), ",");
+    case Format::kTable: break;
+  }
+  std::vector<std::string> titles;
+  for (const Column& column : kTableColumns) titles.push_back(column.title);
+  return TableLine(titles);
+}
+
+std::string CameraLine(const Camera& camera, const OutputOptions& options) {
+  const DeviceRecord& r = camera.record;
+  std::string mac = MacToText(r.mac).text;
+  std::string mode = ModeText(camera);
+  if (options.format == Format::kJson) {
+    nlohmann::ordered_json line;
+    line["mac"] = mac;
+    line["name"] = FieldText(r.name);
+    line["version"] = FieldText(r.version);
+    line["ip"] = FieldText(r.ipText);
+    line["mask"] = FieldText(r.maskText);
+    line["gateway"] = FieldText(r.gatewayText);
+    line["http_port"] = r.httpPort;
+    line["audio_port"] = r.audioPort;
+    line["mode"] = mode.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(mode);
+    line["pppoe_account"] = FieldText(r.pppoeAccount);
+    if (options.showSecrets) line["pppoe_password"] = FieldText(r.pppoePassword);
+    line["interface"] = camera.arrival.interfaceName;
+    line["source"] = SourceText(camera);
+    line["warnings"] = camera.warnings;
+    // Camera texts are bytes, not necessarily UTF-8; a stray byte becomes
+    // U+FFFD instead of ending the scan.
+    return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+  }
+  std::vector<std::string> cells;
+  if (options.format == Format::kCsv) {
+    cells = {mac, FieldText(r.name), FieldText(r.version), FieldText(r.ipText), FieldText(r.maskText),
+             FieldText(r.gatewayText), std::to_string(r.httpPort), std::to_string(r.audioPort), mode,
+             FieldText(r.pppoeAccount)};
+    if (options.showSecrets) cells.push_back(FieldText(r.pppoePassword));
+    cells.insert(cells.end(), {camera.arrival.interfaceName, SourceText(camera), Join(camera.warnings, ";")});
+    for (std::string& cell : cells) cell = CsvCell(cell);
+    return Join(cells, ",");
+  }
+  cells = {mac, Printable(FieldText(r.name)), FieldText(r.ipText), FieldText(r.maskText), FieldText(r.gatewayText),
+           std::to_string(r.httpPort), std::to_string(r.audioPort), mode.empty() ? "-" : mode,
+           Printable(FieldText(r.version)), camera.arrival.interfaceName, SourceText(camera),
+           Join(camera.warnings, ",")};
+  return TableLine(cells);
+}
+
+}  // namespace lumora::cli

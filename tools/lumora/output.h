@@ -1,0 +1,31 @@
+// How found cameras are printed: an aligned table for a person, JSON Lines
+// or CSV for a script. Each camera is one line, written as soon as it is
+// known, so a table's columns have fixed widths instead of measured ones.
+#pragma once
+
+#include <string>
+
+#include "tools/lumora/camera_list.h"
+
+namespace lumora::cli {
+
+enum class Format { kTable, kJson, kCsv };
+
+// False when `name` is none of "table", "json", "csv".
+bool ParseFormat(const std::string& name, Format& out);
+
+struct OutputOptions {
+  Format format = Format::kTable;
+  bool showSecrets = false;  // adds the PPPoE password
+};
+
+// The line before the first camera ("" for JSON), without the newline.
+std::string HeaderLine(const OutputOptions& options);
+
+// One camera as one line, without the newline.
+std::string CameraLine(const Camera& camera, const OutputOptions& options);
+
+// "10.77.0.2:3566"
+std::string AddressText(uint32_t ip, uint16_t port);
+
+}  // namespace lumora::cli

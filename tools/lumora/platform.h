@@ -1,0 +1,15 @@
+// The few things `lumora` asks of its platform beside sockets.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace lumora::cli {
+
+bool IsTerminal(std::FILE* stream);
+
+// Opens `url` in the desktop's browser (xdg-open; the shell on Windows).
+// False with `error` set when it could not be started.
+bool OpenInBrowser(const std::string& url, std::string& error);
+
+}  // namespace lumora::cli

@@ -1,0 +1,195 @@
+// The scan's socket and its timing. Replies are read until nothing waits
+// before the next sleep, so a burst of a thousand is drained as it comes and
+// the 1 MiB receive buffer only has to cover the scheduling gaps.
+#include "tools/lumora/scanner.h"
+
+#include <algorithm>
+#include <chrono>
+#include <random>
+
+#include "worker/worker.h"
+
+namespace lumora::cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+inline constexpr int kMessageTooLong = 10040;  // WSAEMSGSIZE
+
+Clock::duration Seconds(double seconds) {
+  return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+bool SameSubnet(const net::Interface& i, uint32_t ip) { return (ip & i.mask) == (i.ip & i.mask); }
+
+}  // namespace
+
+Scanner::~Scanner() {
+  net::CloseWatch(watch_);
+  net::Close(socket_);
+  if (started_) net::Cleanup();
+}
+
+bool Scanner::Open(const ScanOptions& options, std::string& error, bool& usageError) {
+  options_ = options;
+  usageError = false;
+  if (int code = net::Startup()) {
+    error = "the socket library did not start (code " + std::to_string(code) + ")";
+    return false;
+  }
+  started_ = true;
+  std::vector<net::Interface> all;
+  if (!net::ListInterfaces(all, error)) return false;
+  for (const std::string& name : options.interfaces) {
+    bool known = std::any_of(all.begin(), all.end(), [&](const net::Interface& i) { return i.name == name; });
+    if (!known) {
+      error = "--interface: no up, broadcast-capable IPv4 interface is named '" + name + "' (there are:";
+      for (const net::Interface& i : all) error += " " + i.name;
+      error += ")";
+      usageError = true;
+      return false;
+    }
+  }
+  for (const net::Interface& i : all) {
+    if (options.interfaces.empty() || Contains(options.interfaces, i.name)) chosen_.push_back(i);
+  }
+  if (chosen_.empty()) {
+    error = "no up, broadcast-capable IPv4 interface to search on";
+    return false;
+  }
+  socket_ = net::OpenUdp();
+  if (socket_ == net::kInvalidSocket || !net::SetBroadcast(socket_)) {
+    error = "cannot open a UDP socket (code " + std::to_string(net::LastError()) + ")";
+    return false;
+  }
+  net::SetReceiveBuffer(socket_, kReceiveBufferRequest);
+  if (!net::Bind(socket_, kLocalPort)) {
+    error = "cannot bind UDP port " + std::to_string(kLocalPort) + " (code " + std::to_string(net::LastError()) +
+            "); is another search running?";
+    return false;
+  }
+  if (!net::EnableArrivalInterface(socket_) || !net::WatchReadable(socket_, watch_)) {
+    error = "cannot set up the socket (code " + std::to_string(net::LastError()) + ")";
+    return false;
+  }
+  return true;
+}
+
+void Scanner::SendSearch() {
+  RequestFrame frame;
+  BuildSearchRequest(frame);
+  // An interface with several addresses gets one limited broadcast, and one
+  // subnet-directed broadcast per address.
+  std::vector<uint32_t> done;
+  for (const net::Interface& i : chosen_) {
+    if (std::find(done.begin(), done.end(), i.index) == done.end()) {
+      net::SendToInterface(socket_, frame.bytes, kRequestSize, {net::kBroadcastAddress, options_.port}, i.index);
+      done.push_back(i.index);
+    }
+    net::SendToInterface(socket_, frame.bytes, kRequestSize, {i.broadcast, options_.port}, i.index);
+  }
+}
+
+Arrival Scanner::ArrivalOf(uint32_t ifIndex, const net::Address& from) const {
+  Arrival arrival;
+  arrival.sourceIp = from.ip;
+  arrival.sourcePort = from.port;
+  // An interface with several addresses: the one whose subnet holds the
+  // sender, else its first.
+  const net::Interface* match = nullptr;
+  for (const net::Interface& i : chosen_) {
+    if (i.index != ifIndex) continue;
+    if (match == nullptr || SameSubnet(i, from.ip)) match = &i;
+    if (SameSubnet(i, from.ip)) break;
+  }
+  if (match != nullptr) {
+    arrival.interfaceName = match->name;
+    arrival.interfaceIp = match->ip;
+    arrival.interfaceMask = match->mask;
+  }
+  return arrival;
+}
+
+void Scanner::ReceiveWaiting(const std::function<void(const CameraList&, std::size_t)>& onNew, bool& foundNew) {
+  uint8_t RecvMsg[kReceiveSize];
+  while (true) {
+    net::Address from{};
+    uint32_t ifIndex = 0;
+    int length = net::RecvFromInterface(socket_, RecvMsg, sizeof RecvMsg, from, ifIndex);
+    if (length < 0) {
+      // An oversized datagram is consumed and the next may be good; any
+      // other failure would only repeat, so the wait takes over.
+      if (net::LastError() == kMessageTooLong) continue;
+      return;
+    }
+    Camera camera;
+    if (!DecodeCamera(RecvMsg, length, camera)) continue;
+    camera.arrival = ArrivalOf(ifIndex, from);
+    int index = list_.Add(std::move(camera));
+    if (index < 0) continue;
+    foundNew = true;
+    onNew(list_, static_cast<std::size_t>(index));
+  }
+}
+
+void Scanner::Run(const std::function<void(const CameraList&, std::size_t)>& onNew) {
+  std::mt19937 random(std::random_device{}());
+  std::uniform_int_distribution<int> spacingMs(50, 250);
+  Clock::time_point start = Clock::now();
+  Clock::time_point hardEnd = start + Seconds(options_.timeoutSeconds);
+  Clock::time_point nextSearch = start;
+  Clock::time_point lastActivity = start;
+  int searchesLeft = options_.repeat;
+  while (true) {
+    Clock::time_point now = Clock::now();
+    if (searchesLeft > 0 && now >= nextSearch) {
+      SendSearch();
+      --searchesLeft;
+      lastActivity = now;
+      nextSearch = now + std::chrono::milliseconds(spacingMs(random));
+    }
+    bool foundNew = false;
+    ReceiveWaiting(onNew, foundNew);
+    now = Clock::now();
+    if (foundNew) lastActivity = now;
+    Clock::time_point end = std::min(hardEnd, lastActivity + Seconds(options_.waitSeconds));
+    if (now >= end && searchesLeft == 0) return;
+    if (now >= hardEnd) return;
+    Clock::time_point wake = searchesLeft > 0 ? std::min(end, nextSearch) : end;
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(wake - now).count();
+    net::Wait(watch_, wake_, static_cast<int>(std::max<long long>(ms, 0) + 1));
+  }
+}
+
+void Scanner::Forget() {
+  list_ = CameraList();
+  uint8_t discard[kReceiveSize];
+  net::Address from{};
+  uint32_t ifIndex = 0;
+  while (net::RecvFromInterface(socket_, discard, sizeof discard, from, ifIndex) >= 0 ||
+         net::LastError() == kMessageTooLong) {
+  }
+}
+
+bool Scanner::SendTo(const Camera& camera, const RequestFrame& frame, std::string& error) {
+  uint32_t ifIndex = 0;
+  for (const net::Interface& i : chosen_) {
+    if (i.name == camera.arrival.interfaceName) ifIndex = i.index;
+  }
+  if (ifIndex == 0) {
+    error = "the camera's reply came in on no known interface";
+    return false;
+  }
+  net::Address to{net::kBroadcastAddress, camera.arrival.sourcePort};
+  if (net::SendToInterface(socket_, frame.bytes, kRequestSize, to, ifIndex) != static_cast<int>(kRequestSize)) {
+    error = "sending failed (code " + std::to_string(net::LastError()) + ")";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace lumora::cli

@@ -1,0 +1,66 @@
+// The search on every interface: one socket bound to the reply port, the
+// search request sent out of each chosen interface (limited broadcast with
+// the interface forced, and the subnet-directed broadcast), repeated, and
+// every reply taken with the interface it arrived on.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "protocol/packet_format.h"
+#include "tools/lumora/camera_list.h"
+#include "worker/net_interfaces.h"
+
+namespace lumora::cli {
+
+struct ScanOptions {
+  std::vector<std::string> interfaces;  // empty: every usable one
+  uint16_t port = 4000;                 // the cameras' tool port
+  double waitSeconds = 1.0;             // quiet time after the last new camera or search
+  double timeoutSeconds = 10.0;         // the end in any case
+  int repeat = 3;                       // searches per interface
+};
+
+class Scanner {
+ public:
+  Scanner() = default;
+  ~Scanner();
+  Scanner(const Scanner&) = delete;
+  Scanner& operator=(const Scanner&) = delete;
+
+  // Chooses the interfaces and opens the socket. False with `error` set; a
+  // bad interface name is `usageError` (the caller's exit code 2).
+  bool Open(const ScanOptions& options, std::string& error, bool& usageError);
+
+  // Runs one search; `onNew` is called for each new (MAC, IP) pair as its
+  // first reply arrives. Cameras found by an earlier Run stay listed.
+  void Run(const std::function<void(const CameraList&, std::size_t)>& onNew);
+
+  // Forgets every camera found so far, and drops replies still waiting, so
+  // that a late answer to an earlier search does not pass for a new one.
+  void Forget();
+
+  // Sends `frame` (all 256 bytes) to 255.255.255.255 at the camera's reply
+  // source port, out of the interface its reply arrived on only.
+  bool SendTo(const Camera& camera, const RequestFrame& frame, std::string& error);
+
+  const CameraList& list() const { return list_; }
+  const std::vector<net::Interface>& interfaces() const { return chosen_; }
+
+ private:
+  void SendSearch();
+  void ReceiveWaiting(const std::function<void(const CameraList&, std::size_t)>& onNew, bool& foundNew);
+  Arrival ArrivalOf(uint32_t ifIndex, const net::Address& from) const;
+
+  ScanOptions options_;
+  std::vector<net::Interface> chosen_;
+  net::Socket socket_ = net::kInvalidSocket;
+  net::ReadWatch watch_;
+  net::WakeSignal wake_;
+  bool started_ = false;
+  CameraList list_;
+};
+
+}  // namespace lumora::cli
