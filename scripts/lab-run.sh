@@ -81,28 +81,26 @@ lab_up $no_route $two_sides || skip_or_fail "could not build the lab (network na
 export LUMORA_LAB=1
 [ -n "$no_route" ] && export LUMORA_LAB_NO_ROUTE=1
 
-if [ -n "$camsim" ]; then
-  [ -n "$LAB_CAM" ] || { echo "lab-run: --camsim needs the camera side" >&2; exit 2; }
+# start_camsim NS ARGS OUT PIDVAR: camsim on a camera side, its control
+# channel on 4999; its pid goes into PIDVAR at once (so cleanup can stop it),
+# and lab-run exits when it does not come up.
+start_camsim() {
   # shellcheck disable=SC2086
-  ip netns exec "$LAB_CAM" "$camsim" --control 4999 --max-seconds 3600 $camsim_args \
-    >"$work/camsim.out" 2>&1 &
-  camsim_pid=$!
-  if ! lab_wait_for_line "$work/camsim.out" 100 '^camsim:'; then
-    echo "lab-run: camsim did not start:" >&2
-    cat "$work/camsim.out" >&2
+  ip netns exec "$1" "$camsim" --control 4999 --max-seconds 3600 $2 >"$3" 2>&1 &
+  printf -v "$4" '%s' "$!"
+  if ! lab_wait_for_line "$3" 100 '^camsim:'; then
+    echo "lab-run: camsim in $1 did not start:" >&2
+    cat "$3" >&2
     exit 1
   fi
+}
+
+if [ -n "$camsim" ]; then
+  [ -n "$LAB_CAM" ] || { echo "lab-run: --camsim needs the camera side" >&2; exit 2; }
+  start_camsim "$LAB_CAM" "$camsim_args" "$work/camsim.out" camsim_pid
   export LUMORA_CAMSIM="$LAB_CAM_ADDR:4999"
   if [ -n "$two_sides" ]; then
-    # shellcheck disable=SC2086
-    ip netns exec "$LAB_CAM2" "$camsim" --control 4999 --max-seconds 3600 $camsim_args_b \
-      >"$work/camsim-b.out" 2>&1 &
-    camsim_b_pid=$!
-    if ! lab_wait_for_line "$work/camsim-b.out" 100 '^camsim:'; then
-      echo "lab-run: the second camsim did not start:" >&2
-      cat "$work/camsim-b.out" >&2
-      exit 1
-    fi
+    start_camsim "$LAB_CAM2" "$camsim_args_b" "$work/camsim-b.out" camsim_b_pid
     export LUMORA_CAMSIM_B="$LAB_CAM2_ADDR:4999"
   fi
 fi

@@ -42,33 +42,32 @@ lab_up() {
     LAB_CAM=""
     return 0
   fi
-  ip netns add "$LAB_CAM" || return 1
-  ip link add "$LAB_VETH_PC" type veth peer name "$LAB_VETH_CAM" || return 1
-  ip link set "$LAB_VETH_PC" netns "$LAB_PC"
-  ip link set "$LAB_VETH_CAM" netns "$LAB_CAM"
-  ip -n "$LAB_PC" addr add "$LAB_PC_ADDR/24" brd + dev "$LAB_VETH_PC"
-  ip -n "$LAB_CAM" addr add "$LAB_CAM_ADDR/24" brd + dev "$LAB_VETH_CAM"
-  ip -n "$LAB_PC" link set "$LAB_VETH_PC" up
-  ip -n "$LAB_CAM" link set "$LAB_VETH_CAM" up
-  ip -n "$LAB_CAM" link set lo up
+  lab_add_side "$LAB_CAM" "$LAB_VETH_PC" "$LAB_VETH_CAM" "$LAB_PC_ADDR" "$LAB_CAM_ADDR" || return 1
   ip -n "$LAB_PC" route add default dev "$LAB_VETH_PC"
-  ip -n "$LAB_CAM" route add default dev "$LAB_VETH_CAM"
   [ "${1:-}" = --two-sides ] || return 0
   LAB_CAM2="lumora-cam2-$id"
   LAB_VETH_PC2="lvq$id"
   LAB_VETH_CAM2="lvd$id"
   LAB_VETH_PC2=${LAB_VETH_PC2:0:15}
   LAB_VETH_CAM2=${LAB_VETH_CAM2:0:15}
-  ip netns add "$LAB_CAM2" || return 1
-  ip link add "$LAB_VETH_PC2" type veth peer name "$LAB_VETH_CAM2" || return 1
-  ip link set "$LAB_VETH_PC2" netns "$LAB_PC"
-  ip link set "$LAB_VETH_CAM2" netns "$LAB_CAM2"
-  ip -n "$LAB_PC" addr add "$LAB_PC2_ADDR/24" brd + dev "$LAB_VETH_PC2"
-  ip -n "$LAB_CAM2" addr add "$LAB_CAM2_ADDR/24" brd + dev "$LAB_VETH_CAM2"
-  ip -n "$LAB_PC" link set "$LAB_VETH_PC2" up
-  ip -n "$LAB_CAM2" link set "$LAB_VETH_CAM2" up
-  ip -n "$LAB_CAM2" link set lo up
-  ip -n "$LAB_CAM2" route add default dev "$LAB_VETH_CAM2"
+  lab_add_side "$LAB_CAM2" "$LAB_VETH_PC2" "$LAB_VETH_CAM2" "$LAB_PC2_ADDR" "$LAB_CAM2_ADDR"
+}
+
+# lab_add_side NS VETH_PC VETH_CAM PC_ADDR CAM_ADDR: a camera namespace hung
+# off the PC by a veth pair, lo up and its default route through the veth.
+# The PC's default route is the caller's to set.
+lab_add_side() {
+  local ns=$1 veth_pc=$2 veth_cam=$3 pc_addr=$4 cam_addr=$5
+  ip netns add "$ns" || return 1
+  ip link add "$veth_pc" type veth peer name "$veth_cam" || return 1
+  ip link set "$veth_pc" netns "$LAB_PC"
+  ip link set "$veth_cam" netns "$ns"
+  ip -n "$LAB_PC" addr add "$pc_addr/24" brd + dev "$veth_pc"
+  ip -n "$ns" addr add "$cam_addr/24" brd + dev "$veth_cam"
+  ip -n "$LAB_PC" link set "$veth_pc" up
+  ip -n "$ns" link set "$veth_cam" up
+  ip -n "$ns" link set lo up
+  ip -n "$ns" route add default dev "$veth_cam"
 }
 
 # Deleting a namespace deletes the veth end inside it, and so the pair.
