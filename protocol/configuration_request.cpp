@@ -2,10 +2,12 @@
 #include "protocol/configuration_request.h"
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 #include "protocol/decode_reply.h"
 #include "protocol/field_text.h"
+#include "protocol/ip_assign.h"
 #include "protocol/ipv4_text.h"
 #include "protocol/mac_text.h"
 
@@ -58,7 +60,32 @@ void AppendPortIfChanged(RequestFrame& frame, const FieldTemplate& tmpl, const s
   if (LeadingNumber(temp.bytes) != stored) AppendField(frame, tmpl, temp.bytes);
 }
 
+std::string PortText(int32_t port) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", static_cast<int>(port));
+  return text;
+}
+
 }  // namespace
+
+PanelSnapshot ShownPanel(const DeviceRecord& record) {
+  PanelSnapshot p;
+  p.caption = MacToText(record.mac).text;
+  p.newMacVisible = true;
+  p.newMac = p.caption;
+  p.name = FieldText(record.name);
+  p.ip = FieldText(record.ipText);
+  p.mask = FieldText(record.maskText);
+  p.gateway = FieldText(record.gatewayText);
+  p.httpPort = PortText(record.httpPort);
+  p.audioPort = PortText(record.audioPort);
+  p.pppoeAccount = FieldText(record.pppoeAccount);
+  p.pppoePassword = FieldText(record.pppoePassword);
+  IpAssignMode checked = CheckedMode(record.ipAssign);
+  p.pppoeChecked = checked == IpAssignMode::kPppoe;
+  p.dhcpChecked = checked == IpAssignMode::kDhcp;
+  return p;
+}
 
 int LeadingNumber(const char* text) {
   const char* p = text;

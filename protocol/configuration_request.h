@@ -24,6 +24,12 @@ struct PanelSnapshot {
   bool dhcpChecked = false;
 };
 
+// The panel as it shows `record`: texts bounded at their width (FieldText),
+// ports as "%d", the caption and the new-MAC edit as the MAC text, the radio
+// button the flags check. "Submit" compares what the operator leaves of it
+// with the same record, so an untouched value is never sent.
+PanelSnapshot ShownPanel(const DeviceRecord& record);
+
 // Appends the request's fields at the frame's cursor, behind the magic the
 // caller has written. The target is the lowest slot, used or free, whose MAC
 // text equals the caption; when none does nothing is appended (the request is

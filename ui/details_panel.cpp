@@ -1,17 +1,15 @@
 // The details panel.
 #include "ui/details_panel.h"
 
-#include <cstdio>
 #include <initializer_list>
 
+#include "protocol/configuration_request.h"
 #include "protocol/field_text.h"
-#include "protocol/mac_text.h"
+#include "protocol/ip_assign.h"
 #include "ui/web_launch.h"
 
 namespace lumora {
 namespace {
-
-constexpr uint8_t kNotSet = 0xFF;
 
 void EnableAddressEdits(const DialogControls& c, BOOL enable) {
   EnableWindow(c.ip, enable);
@@ -19,24 +17,21 @@ void EnableAddressEdits(const DialogControls& c, BOOL enable) {
   EnableWindow(c.gateway, enable);
 }
 
-void SetPort(HWND edit, int32_t port) {
-  char temp[16];
-  std::snprintf(temp, sizeof temp, "%d", static_cast<int>(port));
-  SetWindowTextA(edit, temp);
-}
-
-// The mode text and the checked button are chosen by different tests, so
+// The mode text and the checked button are chosen by different readings, so
 // they may disagree (01 FF FF FF reads as STATIC text with PPPOE checked).
 const char* ModeText(const uint8_t (&ipAssign)[4]) {
-  if (ipAssign[0] != kNotSet && ipAssign[1] != kNotSet) return "  PPPOE\r\n";
-  if (ipAssign[2] != kNotSet && ipAssign[3] != kNotSet) return "  DHCP\r\n";
+  switch (ReportedMode(ipAssign)) {
+    case IpAssignMode::kPppoe: return "  PPPOE\r\n";
+    case IpAssignMode::kDhcp: return "  DHCP\r\n";
+    case IpAssignMode::kStatic: break;
+  }
   return "  STATIC\r\n";
 }
 
-void CheckModeButton(const DialogControls& c, const uint8_t (&ipAssign)[4]) {
-  if (ipAssign[0] != kNotSet) {
+void CheckModeButton(const DialogControls& c, const PanelSnapshot& shown) {
+  if (shown.pppoeChecked) {
     SendMessageA(c.modePppoe, BM_SETCHECK, BST_CHECKED, 0);
-  } else if (ipAssign[2] != kNotSet) {
+  } else if (shown.dhcpChecked) {
     SendMessageA(c.modeDhcp, BM_SETCHECK, BST_CHECKED, 0);
   } else {
     SendMessageA(c.modeStatic, BM_SETCHECK, BST_CHECKED, 0);
@@ -53,20 +48,21 @@ std::string DeviceInfoText(const DeviceRecord& record) {
 }
 
 void ShowDeviceDetails(const DialogControls& c, const DeviceRecord& record) {
+  // The same texts "Submit" later compares with the record.
+  const PanelSnapshot shown = ShownPanel(record);
   EnableAddressEdits(c, FALSE);
-  SetWindowTextA(c.name, FieldText(record.name).c_str());
-  SetWindowTextA(c.ip, FieldText(record.ipText).c_str());
-  SetWindowTextA(c.subnetMask, FieldText(record.maskText).c_str());
-  SetWindowTextA(c.gateway, FieldText(record.gatewayText).c_str());
-  SetWindowTextA(c.pppoeAccount, FieldText(record.pppoeAccount).c_str());
-  SetWindowTextA(c.pppoePassword, FieldText(record.pppoePassword).c_str());
-  SetPort(c.httpPort, record.httpPort);
-  SetPort(c.audioPort, record.audioPort);
-  MacText mac = MacToText(record.mac);
-  SetWindowTextA(c.macGroup, mac.text);
-  if (IsWindowVisible(c.newMac)) SetWindowTextA(c.newMac, mac.text);
+  SetWindowTextA(c.name, shown.name.c_str());
+  SetWindowTextA(c.ip, shown.ip.c_str());
+  SetWindowTextA(c.subnetMask, shown.mask.c_str());
+  SetWindowTextA(c.gateway, shown.gateway.c_str());
+  SetWindowTextA(c.pppoeAccount, shown.pppoeAccount.c_str());
+  SetWindowTextA(c.pppoePassword, shown.pppoePassword.c_str());
+  SetWindowTextA(c.httpPort, shown.httpPort.c_str());
+  SetWindowTextA(c.audioPort, shown.audioPort.c_str());
+  SetWindowTextA(c.macGroup, shown.caption.c_str());
+  if (IsWindowVisible(c.newMac)) SetWindowTextA(c.newMac, shown.newMac.c_str());
   for (HWND radio : {c.modePppoe, c.modeDhcp, c.modeStatic}) SendMessageA(radio, BM_SETCHECK, BST_UNCHECKED, 0);
-  CheckModeButton(c, record.ipAssign);
+  CheckModeButton(c, shown);
   SetWindowTextA(c.deviceInfo, DeviceInfoText(record).c_str());
 }
 

@@ -3,11 +3,11 @@
 
 #include <shellapi.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "protocol/field_text.h"
+#include "protocol/web_address.h"
 
 namespace lumora {
 namespace {
@@ -23,16 +23,6 @@ void OpenWithShell(const std::string& address) {
 }
 
 }  // namespace
-
-std::string DeviceWebAddress(const char* ipText, int32_t httpPort) {
-  char temp[512];
-  if (httpPort == 80) {
-    std::snprintf(temp, sizeof temp, "http://%s/index.html", ipText);
-  } else {
-    std::snprintf(temp, sizeof temp, "http://%s:%d/index.html", ipText, static_cast<int>(httpPort));
-  }
-  return temp;
-}
 
 bool FormBrowserCommand(char (&buffer)[kBrowserBufferSize]) {
   std::size_t length = strnlen(buffer, kBrowserBufferSize - 1);

@@ -7,15 +7,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "protocol/device_record.h"
 
 namespace lumora {
-
-// "http://IP/index.html" for port 80, "http://IP:PORT/index.html" for every
-// other value, 0 and negative ones included.
-std::string DeviceWebAddress(const char* ipText, int32_t httpPort);
 
 // The registry value is read into a zeroed buffer of this size offered one
 // byte less, so the text read is always terminated.

@@ -1,5 +1,5 @@
-// The web page launch: the page address, the browser command formed from the
-// registry value, and the calls a double click makes, recorded at the seam.
+// The web page launch: the browser command formed from the registry value,
+// and the calls a double click makes, recorded at the seam.
 #include "ui/web_launch.h"
 
 #include <windows.h>
@@ -15,18 +15,6 @@
 
 namespace lumora {
 namespace {
-
-TEST(DeviceWebAddress, NamesThePortUnlessItIs80) {
-  const struct {
-    int32_t port;
-    const char* address;
-  } kRows[] = {{80, "http://10.0.0.5/index.html"},
-               {8080, "http://10.0.0.5:8080/index.html"},
-               {0, "http://10.0.0.5:0/index.html"},
-               {65535, "http://10.0.0.5:65535/index.html"},
-               {-1, "http://10.0.0.5:-1/index.html"}};
-  for (const auto& row : kRows) EXPECT_EQ(DeviceWebAddress("10.0.0.5", row.port), row.address) << row.port;
-}
 
 std::string Formed(const std::string& value, bool* fitted = nullptr) {
   char buffer[kBrowserBufferSize] = {};

@@ -1,4 +1,4 @@
-// lumora's pure parts: reading the mode, the scan's bookkeeping and
+// lumora's pure parts: the scan's bookkeeping and
 // warnings, the printed lines, the value checks, and the panel a change is
 // composed from (checked through the request the dialog's composer makes of
 // it).
@@ -36,42 +36,17 @@ Camera Decoded(const ReplyBuilder& reply) {
 
 // A camera on 10.77.0.0/24 that answered on eth0 from 10.77.0.2:4000.
 Camera LabCamera(uint8_t id, uint8_t ipLast, const std::string& name = "Cam") {
-  ReplyBuilder b;
-  b.Mac({0x00, 0xAA, 0, 0, 0, id})
-      .Name(name)
-      .Text(0x21, "V2.6.0", 16)
-      .Ip(0x11, 10, 77, 0, ipLast)
-      .Ip(0x12, 255, 255, 255, 0)
-      .Ip(0x13, 10, 77, 0, 1)
-      .Port(0x14, 80)
-      .Port(0x15, 8000)
-      .Field(0x1F, {0xFF, 0xFF, 0x01, 0x01})
-      .Text(0x22, "acct", 32)
-      .Text(0x23, "secret", 32);
-  Camera camera = Decoded(b);
+  test::CameraFields f;
+  f.mac = {0x00, 0xAA, 0, 0, 0, id};
+  f.name = name;
+  f.ip = {10, 77, 0, ipLast};
+  f.gateway = {10, 77, 0, 1};
+  f.ipAssign = {0xFF, 0xFF, 0x01, 0x01};  // DHCP
+  f.pppoeAccount = "acct";
+  f.pppoePassword = "secret";
+  Camera camera = Decoded(test::FullReply(f));
   camera.arrival = {"eth0", Ip(10, 77, 0, 1), Ip(255, 255, 255, 0), Ip(10, 77, 0, 2), 4000};
   return camera;
-}
-
-TEST(Mode, TextRuleAndRadioRuleReadTheFlagBytesAsThePanelDoes) {
-  struct Case {
-    uint8_t bytes[4];
-    Mode text, radio;
-  };
-  const Case cases[] = {
-      {{0x01, 0x01, 0xFF, 0xFF}, Mode::kPppoe, Mode::kPppoe},
-      {{0xFF, 0xFF, 0x01, 0x01}, Mode::kDhcp, Mode::kDhcp},
-      {{0xFF, 0xFF, 0xFF, 0xFF}, Mode::kStatic, Mode::kStatic},
-      {{0x00, 0x00, 0x00, 0x00}, Mode::kPppoe, Mode::kPppoe},
-      {{0x01, 0xFF, 0xFF, 0xFF}, Mode::kStatic, Mode::kPppoe},
-      {{0xFF, 0xFF, 0x01, 0xFF}, Mode::kStatic, Mode::kDhcp},
-      {{0x01, 0xFF, 0x01, 0x01}, Mode::kDhcp, Mode::kPppoe},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ModeOfReply(c.bytes, true), c.text) << int(c.bytes[0]) << " " << int(c.bytes[2]);
-    EXPECT_EQ(ModeOfRadio(c.bytes), c.radio) << int(c.bytes[0]) << " " << int(c.bytes[2]);
-    EXPECT_EQ(ModeOfReply(c.bytes, false), Mode::kUnknown);
-  }
 }
 
 TEST(ReplyCarries, FindsATagOnlyWhereTheWalkReachesIt) {

@@ -13,8 +13,6 @@
 namespace lumora::cli {
 namespace {
 
-bool Set(uint8_t byte) { return byte != 0xFF; }
-
 std::string MacOf(const Camera& camera) { return MacToText(camera.record.mac).text; }
 std::string IpOf(const Camera& camera) { return FieldText(camera.record.ipText); }
 
@@ -35,27 +33,13 @@ SearchState& ScratchState() {
 
 }  // namespace
 
-const char* ModeName(Mode mode) {
+const char* ModeName(IpAssignMode mode) {
   switch (mode) {
-    case Mode::kStatic: return "static";
-    case Mode::kDhcp: return "dhcp";
-    case Mode::kPppoe: return "pppoe";
-    case Mode::kUnknown: break;
+    case IpAssignMode::kDhcp: return "dhcp";
+    case IpAssignMode::kPppoe: return "pppoe";
+    case IpAssignMode::kStatic: break;
   }
-  return nullptr;
-}
-
-Mode ModeOfReply(const uint8_t ipAssign[4], bool carried) {
-  if (!carried) return Mode::kUnknown;
-  if (Set(ipAssign[0]) && Set(ipAssign[1])) return Mode::kPppoe;
-  if (Set(ipAssign[2]) && Set(ipAssign[3])) return Mode::kDhcp;
-  return Mode::kStatic;
-}
-
-Mode ModeOfRadio(const uint8_t ipAssign[4]) {
-  if (Set(ipAssign[0])) return Mode::kPppoe;
-  if (Set(ipAssign[2])) return Mode::kDhcp;
-  return Mode::kStatic;
+  return "static";
 }
 
 bool ReplyCarries(const uint8_t* data, int length, uint8_t tag) {

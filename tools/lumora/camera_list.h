@@ -12,23 +12,12 @@
 #include <vector>
 
 #include "protocol/device_record.h"
+#include "protocol/ip_assign.h"
 
 namespace lumora::cli {
 
-// The IP-assignment mode a camera reports, by the details panel's text rule.
-enum class Mode { kUnknown, kStatic, kDhcp, kPppoe };
-
-// "static", "dhcp", "pppoe", or nullptr for kUnknown.
-const char* ModeName(Mode mode);
-
-// Bytes 0 and 1 both set: PPPoE; else bytes 2 and 3 both set: DHCP; else
-// static (0xFF marks a byte as not set). kUnknown when the reply carried no
-// IP-assignment field.
-Mode ModeOfReply(const uint8_t ipAssign[4], bool carried);
-
-// The mode the panel's radio buttons check, which looks at bytes 0 and 2
-// only; a configuration request writes its flags by this reading.
-Mode ModeOfRadio(const uint8_t ipAssign[4]);
+// "static", "dhcp" or "pppoe".
+const char* ModeName(IpAssignMode mode);
 
 // Where a reply came from. Addresses are in network byte order.
 struct Arrival {

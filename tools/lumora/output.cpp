@@ -26,9 +26,9 @@ std::string Join(const std::vector<std::string>& items, const char* separator) {
   return out;
 }
 
+// The information text's reading; "" when the reply carried no flags.
 std::string ModeText(const Camera& camera) {
-  const char* name = ModeName(ModeOfReply(camera.record.ipAssign, camera.carriesIpAssign));
-  return name != nullptr ? name : "";
+  return camera.carriesIpAssign ? ModeName(ReportedMode(camera.record.ipAssign)) : "";
 }
 
 std::string SourceText(const Camera& camera) {

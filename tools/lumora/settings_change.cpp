@@ -2,10 +2,11 @@
 #include "tools/lumora/settings_change.h"
 
 #include <cctype>
-#include <cstdio>
 
 #include "protocol/field_text.h"
+#include "protocol/ip_assign.h"
 #include "protocol/mac_text.h"
+#include "protocol/web_address.h"
 #include "tools/lumora/camera_list.h"
 
 namespace lumora::cli {
@@ -102,25 +103,7 @@ std::string CheckChange(SettingsChange& change) {
 }
 
 PanelSnapshot PanelFor(const DeviceRecord& record, const SettingsChange& change) {
-  PanelSnapshot panel;
-  panel.caption = MacToText(record.mac).text;
-  panel.newMacVisible = true;
-  panel.newMac = panel.caption;
-  panel.name = FieldText(record.name);
-  panel.ip = FieldText(record.ipText);
-  panel.mask = FieldText(record.maskText);
-  panel.gateway = FieldText(record.gatewayText);
-  char port[16];
-  std::snprintf(port, sizeof port, "%d", record.httpPort);
-  panel.httpPort = port;
-  std::snprintf(port, sizeof port, "%d", record.audioPort);
-  panel.audioPort = port;
-  panel.pppoeAccount = FieldText(record.pppoeAccount);
-  panel.pppoePassword = FieldText(record.pppoePassword);
-  Mode radio = ModeOfRadio(record.ipAssign);
-  panel.pppoeChecked = radio == Mode::kPppoe;
-  panel.dhcpChecked = radio == Mode::kDhcp;
-
+  PanelSnapshot panel = ShownPanel(record);
   if (change.name) panel.name = *change.name;
   if (change.ip) panel.ip = *change.ip;
   if (change.mask) panel.mask = *change.mask;
@@ -149,7 +132,7 @@ std::string Mismatch(const DeviceRecord& record, const SettingsChange& change) {
       change.audioPort
           ? Differs("audio_port", std::to_string(record.audioPort), std::to_string(std::stoi(*change.audioPort)))
           : "",
-      change.mode ? Differs("mode", ModeName(ModeOfRadio(record.ipAssign)), *change.mode) : "",
+      change.mode ? Differs("mode", ModeName(CheckedMode(record.ipAssign)), *change.mode) : "",
       change.pppoeAccount ? Differs("pppoe_account", FieldText(record.pppoeAccount), *change.pppoeAccount) : "",
       // The password is never echoed.
       change.pppoePassword && FieldText(record.pppoePassword) != *change.pppoePassword ? "pppoe_password differs"
@@ -162,9 +145,7 @@ std::string Mismatch(const DeviceRecord& record, const SettingsChange& change) {
 }
 
 std::string PageAddress(const DeviceRecord& record) {
-  std::string ip = FieldText(record.ipText);
-  if (record.httpPort == 80) return "http://" + ip + "/index.html";
-  return "http://" + ip + ":" + std::to_string(record.httpPort) + "/index.html";
+  return DeviceWebAddress(FieldText(record.ipText).c_str(), record.httpPort);
 }
 
 }  // namespace lumora::cli
