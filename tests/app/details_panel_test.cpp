@@ -79,19 +79,14 @@ TEST_F(DetailsPanelTest, ABurstIsListedWhole) {
 }
 
 TEST_F(DetailsPanelTest, ASelectionShowsEveryField) {
-  ReplyBuilder cam;
-  cam.Mac({0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E})
-      .Name("Lobby")
-      .Text(0x21, "V2.6.1", 16)
-      .Ip(0x11, 192, 168, 1, 10)
-      .Ip(0x12, 255, 255, 255, 0)
-      .Ip(0x13, 192, 168, 1, 1)
-      .Port(0x14, 8080)
-      .Port(0x15, 65535)
-      .Field(0x1F, {0xFF, 0xFF, 0xFF, 0xFF})
-      .Text(0x22, "user", 32)
-      .Text(0x23, "secret", 32);
-  Receive({cam.bytes()});
+  test::CameraFields cam;  // MAC 00 1A 2B 3C 4D 5E, 192.168.1.10/24 via .1, static
+  cam.name = "Lobby";
+  cam.version = "V2.6.1";
+  cam.httpPort = 8080;
+  cam.audioPort = 65535;
+  cam.pppoeAccount = "user";
+  cam.pppoePassword = "secret";
+  Receive({test::FullReply(cam).bytes()});
   Select(0);
   const std::pair<int, const char*> kShown[] = {
       {IDC_NAME, "Lobby"},          {IDC_IP, "192.168.1.10"},     {IDC_SUBNET_MASK, "255.255.255.0"},

@@ -37,17 +37,11 @@ Bytes TextField(uint8_t tag, const std::string& text, std::size_t width) {
 class ConfigurationRequestTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    test::ReplyBuilder reply;
-    reply.Mac({0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E})
-        .Name("Cam1")
-        .Ip(0x11, 192, 168, 1, 10)
-        .Ip(0x12, 255, 255, 255, 0)
-        .Ip(0x13, 192, 168, 1, 1)
-        .Port(0x14, 80)
-        .Port(0x15, 8000)
-        .Field(0x1F, {0xFF, 0xFF, 0xFF, 0xFF})
-        .Text(0x22, "acct", 32)
-        .Text(0x23, "pw", 32);
+    test::CameraFields camera;  // MAC 00 1A 2B 3C 4D 5E, 192.168.1.10, ports 80 and 8000, static
+    camera.name = "Cam1";
+    camera.pppoeAccount = "acct";
+    camera.pppoePassword = "pw";
+    test::ReplyBuilder reply = test::FullReply(camera);
     ASSERT_EQ(DecodeReply(state_.get(), reply.bytes().data(), reply.size()), 254);
   }
 
@@ -119,6 +113,13 @@ TEST_F(ConfigurationRequestTest, EachEditChangesExactlyItsOwnField) {
     EXPECT_EQ(Compose(panel, &target), Concat({kMacField, row.fields, kStaticFlags}));
     EXPECT_EQ(target, 254);
   }
+}
+
+// The panel as it shows a record composes to no change at all.
+TEST_F(ConfigurationRequestTest, ThePanelAsShownSendsNoSetting) {
+  EXPECT_EQ(Compose(ShownPanel(state_->table.slots[254])), Concat({kMacField, kStaticFlags}));
+  std::memset(state_->table.slots[254].name, 'N', 16);  // a name without terminator
+  EXPECT_EQ(Compose(ShownPanel(state_->table.slots[254])), Concat({kMacField, kStaticFlags}));
 }
 
 TEST_F(ConfigurationRequestTest, EverySettingChangedComesInTheFixedOrder) {

@@ -59,23 +59,46 @@ class ReplyBuilder {
   std::vector<uint8_t> bytes_;
 };
 
-// A full reply of one camera, as a camera sends it; `id` makes its MAC and
-// IP address its own.
+// Every setting a camera's reply carries; a test sets the ones it is about.
+struct CameraFields {
+  std::vector<uint8_t> mac = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+  std::string name = "Cam";
+  std::string version = "V2.6.0";
+  std::vector<uint8_t> ip = {192, 168, 1, 10};
+  std::vector<uint8_t> mask = {255, 255, 255, 0};
+  std::vector<uint8_t> gateway = {192, 168, 1, 1};
+  uint16_t httpPort = 80;
+  uint16_t audioPort = 8000;
+  std::vector<uint8_t> ipAssign = {0xFF, 0xFF, 0xFF, 0xFF};  // static
+  std::string pppoeAccount;
+  std::string pppoePassword;
+};
+
+// A full reply, every field in the order a camera sends them.
+inline ReplyBuilder FullReply(const CameraFields& f) {
+  ReplyBuilder b;
+  b.Field(0x10, f.mac)
+      .Name(f.name)
+      .Text(0x21, f.version, 16)
+      .Field(0x11, f.ip)
+      .Field(0x12, f.mask)
+      .Field(0x13, f.gateway)
+      .Port(0x14, f.httpPort)
+      .Port(0x15, f.audioPort)
+      .Field(0x1F, f.ipAssign)
+      .Text(0x22, f.pppoeAccount, 32)
+      .Text(0x23, f.pppoePassword, 32);
+  return b;
+}
+
+// A full reply of one camera; `id` makes its MAC and IP address its own.
 inline ReplyBuilder CameraReply(uint16_t id, const std::string& name) {
   const uint8_t high = static_cast<uint8_t>(0x4D + (id >> 8)), low = static_cast<uint8_t>(id & 0xFF);
-  ReplyBuilder b;
-  b.Mac({0x00, 0x1A, 0x2B, 0x3C, high, low})
-      .Name(name)
-      .Text(0x21, "V2.6.0", 16)
-      .Ip(0x11, 192, 168, high, low)
-      .Ip(0x12, 255, 255, 255, 0)
-      .Ip(0x13, 192, 168, 1, 1)
-      .Port(0x14, 80)
-      .Port(0x15, 8000)
-      .Field(0x1F, {0xFF, 0xFF, 0xFF, 0xFF})
-      .Text(0x22, "", 32)
-      .Text(0x23, "", 32);
-  return b;
+  CameraFields f;
+  f.mac = {0x00, 0x1A, 0x2B, 0x3C, high, low};
+  f.name = name;
+  f.ip = {192, 168, high, low};
+  return FullReply(f);
 }
 
 }  // namespace lumora::test
