@@ -9,28 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/main_dialog.h"
 #include "app/message_loop.h"
-#include "resources/resource_ids.h"
+#include "tests/app/dialog_fixture.h"
 
 namespace lumora {
 namespace {
 
-std::string Text(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
+using test::Text;
 
-class DialogKeyboardTest : public ::testing::Test {
+class DialogKeyboardTest : public test::DialogTest {
  protected:
   void SetUp() override {
-    DialogOptions options;
-    options.startWorker = false;
-    dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc,
-                                 reinterpret_cast<LPARAM>(&options));
-    ASSERT_NE(dialog_, nullptr);
+    ASSERT_NE(Create(false), nullptr);
     ShowWindow(dialog_, SW_SHOW);
     SetForegroundWindow(dialog_);
     Drain();
@@ -38,15 +28,8 @@ class DialogKeyboardTest : public ::testing::Test {
 
   void TearDown() override {
     SetShift(false);
-    if (dialog_ == nullptr) return;
-    SendMessageA(dialog_, WM_COMMAND, IDC_EXIT, 0);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    DestroyWindow(dialog_);
+    DialogTest::TearDown();
   }
-
-  HWND Item(int id) const { return GetDlgItem(dialog_, id); }
 
   // The dialog manager reads Shift from the thread's key state.
   static void SetShift(bool down) {
@@ -89,7 +72,6 @@ class DialogKeyboardTest : public ::testing::Test {
     }
   }
 
-  HWND dialog_ = nullptr;
   bool sawQuit_ = false;
 };
 
