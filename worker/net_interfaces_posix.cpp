@@ -21,6 +21,20 @@ uint32_t Ipv4Of(const sockaddr* address) {
   return reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr;
 }
 
+// One datagram's header: the peer, one buffer, room for one IP_PKTINFO.
+using PacketInfoSpace = char[CMSG_SPACE(sizeof(in_pktinfo))];
+msghdr DatagramHeader(sockaddr_in& peer, iovec& io, PacketInfoSpace& control) {
+  msghdr msg;
+  std::memset(&msg, 0, sizeof msg);
+  msg.msg_name = &peer;
+  msg.msg_namelen = sizeof peer;
+  msg.msg_iov = &io;
+  msg.msg_iovlen = 1;
+  msg.msg_control = control;
+  msg.msg_controllen = sizeof control;
+  return msg;
+}
+
 }  // namespace
 
 bool ListInterfaces(std::vector<Interface>& out, std::string& error) {
@@ -57,15 +71,8 @@ int RecvFromInterface(Socket s, uint8_t* buffer, int capacity, Address& from, ui
   sockaddr_in sender;
   std::memset(&sender, 0, sizeof sender);
   iovec io{buffer, static_cast<size_t>(capacity)};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
-  msghdr msg;
-  std::memset(&msg, 0, sizeof msg);
-  msg.msg_name = &sender;
-  msg.msg_namelen = sizeof sender;
-  msg.msg_iov = &io;
-  msg.msg_iovlen = 1;
-  msg.msg_control = control;
-  msg.msg_controllen = sizeof control;
+  alignas(cmsghdr) PacketInfoSpace control;
+  msghdr msg = DatagramHeader(sender, io, control);
   // MSG_TRUNC: the real length, so an oversized datagram fails as on Winsock.
   ssize_t n = recvmsg(static_cast<int>(s), &msg, MSG_TRUNC | MSG_DONTWAIT);
   if (n < 0) return Fail(errno);
@@ -90,16 +97,9 @@ int SendToInterface(Socket s, const uint8_t* data, int size, const Address& to, 
   remote_addr.sin_port = htons(to.port);
   remote_addr.sin_addr.s_addr = to.ip;
   iovec io{const_cast<uint8_t*>(data), static_cast<size_t>(size)};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+  alignas(cmsghdr) PacketInfoSpace control;
   std::memset(control, 0, sizeof control);
-  msghdr msg;
-  std::memset(&msg, 0, sizeof msg);
-  msg.msg_name = &remote_addr;
-  msg.msg_namelen = sizeof remote_addr;
-  msg.msg_iov = &io;
-  msg.msg_iovlen = 1;
-  msg.msg_control = control;
-  msg.msg_controllen = sizeof control;
+  msghdr msg = DatagramHeader(remote_addr, io, control);
   // ipi_ifindex picks the outgoing device, for 255.255.255.255 too; a zero
   // ipi_spec_dst lets the kernel take that device's own address as source.
   cmsghdr* c = CMSG_FIRSTHDR(&msg);
