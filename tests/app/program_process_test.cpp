@@ -98,10 +98,12 @@ class Program {
 
   bool started() const { return started_; }
 
-  // The window, or nullptr after `limitMs`; a failure then says what the
+  // The shown window, or nullptr after `limitMs`; a failure then says what the
   // child did, so that a rare one explains itself.
   HWND WaitForWindow(int limitMs = 30000) {
-    WaitUntil([&] { return (window_ = FindProgramWindow(process_.dwProcessId)) != nullptr; }, limitMs);
+    // The dialog exists, hidden, a moment before the entry shows it.
+    WaitUntil([&] { return (window_ = FindProgramWindow(process_.dwProcessId)) != nullptr && IsWindowVisible(window_); },
+              limitMs);
     if (window_ == nullptr) ADD_FAILURE() << "no window from LumoraSearch.exe: " << Describe();
     return window_;
   }
