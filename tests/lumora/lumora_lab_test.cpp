@@ -197,6 +197,16 @@ TEST_F(LumoraSet, RefusesWithoutSendingAnything) {
       {"set 00AA0000B00G --name X", 2, false},
       {"set 00AA0000B001 --mode bootp", 2, false},
       {"set 00AA0000B001 --name ThisNameIsTooLong", 2, false},
+      // Read as inet_addr reads them these would send .8 and 255.255.255.255.
+      {"set 00AA0000B001 --ip 192.168.1.010", 2, false},
+      {"set 00AA0000B001 --ip 192.168.1.09", 2, false},
+      {"set 00AA0000B001 --gateway 192.168.001.008", 2, false},
+      {"set 00AA0000B001 --ip 1.2.3", 2, false},
+      {"set 00AA0000B001 --mask 256.1.1.1", 2, false},
+      {"set 00AA0000B001 --name X --wait nan", 2, false},
+      {"set 00AA0000B001 --name X --timeout inf", 2, false},
+      {"set 00AA0000B001 --name X --port 010", 2, false},
+      {"set 00AA0000B001 --http-port 0x50", 2, false},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(sideA_->Command("log-clear"), "ok");
@@ -242,6 +252,42 @@ TEST_F(LumoraSet, SendsTheDialogsRequestOutOfTheCamerasInterfaceToItsReplyPort) 
     EXPECT_EQ(line["gateway"], "10.78.0.1");
   }
   EXPECT_TRUE(seen);
+}
+
+// A camera whose reply carries no IP-assignment field, played by side B's
+// simulator from port 4200 as soon as lumora's first search reaches it.
+LumoraRun LumoraWithBareCamera(test::CamsimControl& camsim, const std::string& args) {
+  const std::vector<uint8_t> reply = {'K', 'V', '2', '8', '0', 0x10, 6, 0x00, 0xCC, 0x00, 0x00, 0xE0, 0x01,
+                                      0x11, 4, 10, 78, 0, 60};
+  EXPECT_EQ(camsim.Command("log-clear"), "ok");
+  LumoraRun run;
+  std::FILE* pipe = popen((gLumora + " " + args).c_str(), "r");
+  if (pipe == nullptr) return run;
+  EXPECT_TRUE(camsim.WaitForLogCount(1));
+  EXPECT_TRUE(camsim.Send(4200, reply));
+  char buffer[4096];
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
+  int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+TEST_F(LumoraSet, ACameraThatDoesNotSayItsModeIsSetOnlyWithMode) {
+  EXPECT_EQ(LumoraWithBareCamera(*sideB_, "set 00CC0000E001 --name X").status, 2);
+  ExpectNothingConfigured();
+  LumoraRun run = LumoraWithBareCamera(*sideB_, "set 00CC0000E001 --mode static --gateway 10.0.0.5 --no-verify");
+  EXPECT_EQ(run.status, 0) << run.out;
+  std::vector<test::LoggedDatagram> requests = ConfigurationRequests(*sideB_);
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].localPort, 4200);
+  std::vector<uint8_t> expected = {
+      'K', 'V', '2', '8', '0',
+      0x10, 6, 0x00, 0xCC, 0x00, 0x00, 0xE0, 0x01,  // target MAC
+      0x13, 4, 10, 0, 0, 5,                         // gateway, exactly as typed
+      0x1F, 4, 0xFF, 0xFF, 0xFF, 0xFF,              // static, as asked
+  };
+  expected.resize(kRequestSize, 0);
+  EXPECT_EQ(test::ToHex(requests[0].bytes), test::ToHex(expected));
 }
 
 TEST_F(LumoraSet, ReportsAChangeTheCameraDidNotTake) {

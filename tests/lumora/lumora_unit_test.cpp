@@ -13,6 +13,7 @@
 #include "protocol/configuration_request.h"
 #include "tests/support/reply_builder.h"
 #include "tools/lumora/camera_list.h"
+#include "tools/lumora/number_text.h"
 #include "tools/lumora/output.h"
 #include "tools/lumora/settings_change.h"
 
@@ -167,6 +168,10 @@ TEST(Values, AddressesPortsAndMacsAreCheckedStrictly) {
       {"192.168.1.10", true, false, false},  {"0.0.0.0", true, false, false},
       {"255.255.255.255", true, false, false}, {"192.168.1.300", false, false, false},
       {"10.1", false, false, false},         {"10.0.0.1.", false, false, false},
+      // inet_addr reads a leading 0 as octal: .010 would send .8, .09 FF FF FF FF.
+      {"192.168.1.010", false, false, false}, {"192.168.1.09", false, false, false},
+      {"192.168.001.008", false, false, false}, {"10.0.0.0", true, false, false},
+      {"010", false, false, false},          {"0x50", false, false, false},
       {" 10.0.0.1", false, false, false},    {"0x0A.0.0.1", false, false, false},
       {"1", false, true, false},             {"65535", false, true, false},
       {"0", false, false, false},            {"65536", false, false, false},
@@ -181,6 +186,26 @@ TEST(Values, AddressesPortsAndMacsAreCheckedStrictly) {
     EXPECT_EQ(NormalizeMac(c.text).has_value(), c.mac) << c.text;
   }
   EXPECT_EQ(NormalizeMac("001a2b3c4d0f"), "001A2B3C4D0F");
+}
+
+TEST(Values, TimesAreDecimalSecondsWithinTheirRange) {
+  struct Case {
+    const char* text;
+    bool good;
+    double seconds;
+  };
+  const Case cases[] = {
+      {"2", true, 2.0},   {"0.5", true, 0.5}, {"3600", true, 3600.0}, {"nan", false, 0},  {"inf", false, 0},
+      {"1e3", false, 0},  {"0x1p3", false, 0}, {"-1", false, 0},      {"", false, 0},     {".", false, 0},
+      {"3600.5", false, 0}, {"2.", false, 0},
+  };
+  for (const Case& c : cases) {
+    double seconds = -1;
+    EXPECT_EQ(ReadSeconds(c.text, 0.0, 3600.0, seconds), c.good) << c.text;
+    if (c.good) {
+      EXPECT_EQ(seconds, c.seconds) << c.text;
+    }
+  }
 }
 
 TEST(Values, ABadValueIsNamedByItsOption) {
@@ -208,6 +233,8 @@ TEST(Values, ABadValueIsNamedByItsOption) {
     std::string message = CheckChange(c.change);
     EXPECT_EQ(message.rfind(c.option, 0), 0u) << message;
   }
+  SettingsChange secret = with(&SettingsChange::pppoePassword, std::string(33, 's').c_str());
+  EXPECT_EQ(CheckChange(secret).find("sss"), std::string::npos);  // never echoed
   SettingsChange good = with(&SettingsChange::newMac, "00aa0000b001");
   good.name = "SixteenCharsLong";
   EXPECT_EQ(CheckChange(good), "");

@@ -11,6 +11,7 @@
 #include "protocol/decode_reply.h"
 #include "protocol/mac_text.h"
 #include "tools/common/host_guard.h"
+#include "tools/lumora/number_text.h"
 #include "tools/lumora/output.h"
 #include "tools/lumora/platform.h"
 #include "tools/lumora/scanner.h"
@@ -44,8 +45,11 @@ the given values are typed in: only out of the interface the camera answered
 on, to 255.255.255.255 at the port its reply came from, so a camera outside
 the PC's subnet is reached too. Then scans again and checks that the camera
 shows the new values (skipped with --no-verify). Values are checked before
-anything is sent. A camera whose MAC answers from two IP addresses is not
-changed: the request would reach both.
+anything is sent: addresses are four decimal numbers 0..255 without leading
+zeros, numbers are decimal. A camera whose MAC answers from two IP addresses
+is not changed: the request would reach both. A camera whose reply does not
+say how it gets its address (no IP-assignment field) is changed only with
+--mode, since the request always carries the mode.
 Exit status: 0 done (and verified), 1 not found, shared MAC or not verified,
 2 on a usage error or an invalid value.
 
@@ -76,6 +80,32 @@ struct ScanArgs {
   bool showSecrets = false;
 };
 
+// CLI11 reads integers with strtoll's base 0 ("010" is 8) and doubles with
+// strtold ("nan" passes a range check), so each number is checked as decimal
+// text first; what passes reads the same either way.
+CLI::Validator WholeNumber(long long min, long long max) {
+  return CLI::Validator(
+      [min, max](std::string& text) -> std::string {
+        long long value = 0;
+        if (ReadWholeNumber(text, min, max, value)) return "";
+        return "'" + text + "' is not a decimal number from " + std::to_string(min) + " to " + std::to_string(max) +
+               " without leading zeros";
+      },
+      "");
+}
+
+CLI::Validator Seconds(double min, double max) {
+  return CLI::Validator(
+      [min, max](std::string& text) -> std::string {
+        double value = 0;
+        if (ReadSeconds(text, min, max, value)) return "";
+        char range[64];
+        std::snprintf(range, sizeof range, "%g to %g", min, max);
+        return "'" + text + "' is not a decimal number of seconds from " + range;
+      },
+      "");
+}
+
 void AddScanOptions(CLI::App& command, ScanArgs& args) {
   // The ranges are said in the descriptions; CLI11's own note would repeat them.
   command.add_option("--interface", args.scan.interfaces, "search only on this interface (repeatable)")
@@ -83,16 +113,16 @@ void AddScanOptions(CLI::App& command, ScanArgs& args) {
       ->allow_extra_args(false);
   command.add_option("--port", args.scan.port, "the cameras' UDP tool port, 1..65535 (default 4000)")
       ->type_name("N")
-      ->check(CLI::Range(1, 65535).description(""));
+      ->check(WholeNumber(1, 65535));
   command.add_option("--wait", args.scan.waitSeconds, "end S seconds after the last new camera or search (default 1)")
       ->type_name("S")
-      ->check(CLI::Range(0.0, 3600.0).description(""));
+      ->check(Seconds(0.0, 3600.0));
   command.add_option("--timeout", args.scan.timeoutSeconds, "end after S seconds in any case (default 10)")
       ->type_name("S")
-      ->check(CLI::Range(0.1, 3600.0).description(""));
+      ->check(Seconds(0.1, 3600.0));
   command.add_option("--repeat", args.scan.repeat, "search N times, 50 to 250 ms apart, 1..100 (default 3)")
       ->type_name("N")
-      ->check(CLI::Range(1, 100).description(""));
+      ->check(WholeNumber(1, 100));
 }
 
 // Prints a camera line, keeping a live count on a terminal's stderr.
@@ -188,6 +218,15 @@ int RunSet(const ScanArgs& args, const std::string& mac, SettingsChange change, 
   std::size_t index = 0;
   if (auto code = FindOne(scanner, mac, index)) return *code;
   const Camera camera = scanner.list().cameras()[index];
+  // Without the field the panel would check PPPoE, and the dialog's operator
+  // would see that before pressing "Submit"; here nobody would.
+  if (!camera.carriesIpAssign && !change.mode) {
+    std::fprintf(stderr,
+                 "lumora: camera %s did not say how it gets its address (its reply has no IP-assignment "
+                 "field); give --mode static, dhcp or pppoe\n",
+                 mac.c_str());
+    return kUsage;
+  }
 
   static lumora::DeviceTable table;
   table.slots[0] = camera.record;
@@ -275,11 +314,11 @@ void AddSetCommand(CLI::App& app, Commands& c) {
   AddScanOptions(set, c.setScan);
   SettingsChange& v = c.change;
   AddValue(set, "--name", v.name, "device name (at most 16 bytes)", "T");
-  AddValue(set, "--ip", v.ip, "IP address, dotted", "A");
-  AddValue(set, "--mask", v.mask, "subnet mask, dotted", "A");
-  AddValue(set, "--gateway", v.gateway, "gateway, dotted", "A");
-  AddValue(set, "--http-port", v.httpPort, "HTTP port, 1..65535", "N");
-  AddValue(set, "--audio-port", v.audioPort, "audio port, 1..65535", "N");
+  AddValue(set, "--ip", v.ip, "IP address, four decimal numbers 0..255 (no leading zeros)", "A");
+  AddValue(set, "--mask", v.mask, "subnet mask, as --ip", "A");
+  AddValue(set, "--gateway", v.gateway, "gateway, as --ip", "A");
+  AddValue(set, "--http-port", v.httpPort, "HTTP port, decimal 1..65535", "N");
+  AddValue(set, "--audio-port", v.audioPort, "audio port, decimal 1..65535", "N");
   AddValue(set, "--mode", v.mode, "IP assignment: static, dhcp or pppoe", "MODE");
   AddValue(set, "--pppoe-account", v.pppoeAccount, "PPPoE account (at most 32 bytes)", "T");
   AddValue(set, "--pppoe-password", v.pppoePassword, "PPPoE password (at most 32 bytes)", "T");
