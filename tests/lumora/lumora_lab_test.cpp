@@ -134,28 +134,81 @@ TEST_F(LumoraScan, OneLimitedBroadcastReachesTheDefaultRouteSideOnly) {
   EXPECT_EQ(sideB_->LogCount(), 0);
 }
 
-TEST_F(LumoraScan, EachWarningAppearsWhereItShouldAndNowhereElse) {
-  LumoraRun run = Lumora("scan --format json");
-  ASSERT_EQ(run.status, 0);
-  std::map<std::string, std::set<std::string>> warningsOfMac;
-  for (const nlohmann::ordered_json& line : JsonLines(run)) {
-    for (const nlohmann::ordered_json& w : line["warnings"]) warningsOfMac[line["mac"]].insert(w.get<std::string>());
+// (MAC, IP) -> warnings, read from each format as a script would.
+using Warned = std::map<std::pair<std::string, std::string>, std::set<std::string>>;
+
+std::set<std::string> Split(const std::string& text, char separator) {
+  std::set<std::string> items;
+  std::istringstream in(text);
+  for (std::string item; std::getline(in, item, separator);) {
+    if (!item.empty()) items.insert(item);
   }
-  // Printed as found: the later of two entries carries a duplicate warning.
-  const std::map<std::string, std::set<std::string>> expected = {
-      {kSharedMac, {"duplicate-mac"}},
-      {"00AA0000B00F", {"off-subnet"}},
-  };
-  for (const auto& [mac, warnings] : warningsOfMac) {
-    if (mac == "00AA0000D001" || mac == "00AA0000D002") {
-      EXPECT_EQ(warnings, std::set<std::string>{"duplicate-ip"}) << mac;
-    } else {
-      EXPECT_EQ(warnings, expected.count(mac) ? expected.at(mac) : std::set<std::string>{}) << mac;
+  return items;
+}
+
+Warned WarningsOf(const std::string& format, const LumoraRun& run) {
+  Warned warned;
+  for (std::size_t i = 0; i < run.lines.size(); ++i) {
+    const std::string& line = run.lines[i];
+    if (format == "json") {
+      nlohmann::json j = nlohmann::json::parse(line);
+      std::set<std::string> w;
+      for (const auto& item : j["warnings"]) w.insert(item.get<std::string>());
+      warned[{j["mac"], j["ip"]}] = w;
+    } else if (format == "csv" && i > 0) {  // no name holds a comma here
+      std::vector<std::string> cells;
+      std::istringstream in(line);
+      for (std::string cell; std::getline(in, cell, ',');) cells.push_back(cell);
+      if (line.back() == ',') cells.push_back("");
+      warned[{cells[0], cells[3]}] = Split(cells.at(12), ';');
+    } else if (format == "table" && i > 0 && i + 1 < run.lines.size()) {  // header, cameras, count
+      std::vector<std::string> cells;
+      std::istringstream in(line);
+      for (std::string cell; in >> cell;) cells.push_back(cell);
+      warned[{cells[0], cells[2]}] = cells.size() > 11 ? Split(cells[11], ',') : std::set<std::string>{};
     }
   }
-  EXPECT_EQ(warningsOfMac.count(kSharedMac), 1u);
-  EXPECT_EQ(warningsOfMac.count("00AA0000B00F"), 1u);
-  EXPECT_TRUE(warningsOfMac.count("00AA0000D001") + warningsOfMac.count("00AA0000D002") >= 1);
+  return warned;
+}
+
+TEST_F(LumoraScan, EveryCameraOfAConflictCarriesItsWarningInEveryFormat) {
+  const Warned expected = {
+      {{kSharedMac, "10.77.0.20"}, {"duplicate-mac"}}, {{kSharedMac, "10.78.0.20"}, {"duplicate-mac"}},
+      {{"00AA0000D001", "10.77.0.30"}, {"duplicate-ip"}}, {{"00AA0000D002", "10.77.0.30"}, {"duplicate-ip"}},
+      {{"00AA0000B00F", "192.168.1.9"}, {"off-subnet"}},  {{"00AA0000A001", "10.77.0.11"}, {}},
+      {{"00AA0000A002", "10.77.0.12"}, {}},               {{"00AA0000B001", "10.78.0.11"}, {}},
+  };
+  for (const char* format : {"json", "csv", "table"}) {
+    LumoraRun run = Lumora(std::string("scan --format ") + format);
+    ASSERT_EQ(run.status, 0) << format;
+    EXPECT_EQ(WarningsOf(format, run), expected) << format << "\n" << run.out;
+    if (std::string(format) == "table") {
+      EXPECT_EQ(run.lines.back(), "8 cameras found, 5 with warnings");
+    }
+  }
+}
+
+TEST_F(LumoraScan, StreamPrintsEachCameraAsItIsHeardWithTheWarningsKnownThen) {
+  std::FILE* pipe = popen((gLumora + " scan --stream --format json").c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  LumoraRun run;
+  char line[4096];
+  ASSERT_NE(std::fgets(line, sizeof line, pipe), nullptr);
+  run.lines.push_back(line);
+  // A camera that answers only now is still listed: the first line came
+  // while the scan was running.
+  const std::vector<uint8_t> late = {'K', 'V', '2', '8', '0', 0x10, 6, 0x00, 0xCC, 0x00, 0x00, 0xE0, 0x02,
+                                     0x11, 4, 10, 78, 0, 61};
+  EXPECT_TRUE(sideB_->Send(4200, late));
+  while (std::fgets(line, sizeof line, pipe) != nullptr) run.lines.push_back(line);
+  EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 0);
+  Warned warned = WarningsOf("json", run);
+  EXPECT_EQ(warned.count({"00CC0000E002", "10.78.0.61"}), 1u);
+  // Of each conflict only the member heard second knew of it.
+  std::set<std::string> sharedA = warned[{kSharedMac, "10.77.0.20"}], sharedB = warned[{kSharedMac, "10.78.0.20"}];
+  std::set<std::string> d1 = warned[{"00AA0000D001", "10.77.0.30"}], d2 = warned[{"00AA0000D002", "10.77.0.30"}];
+  EXPECT_EQ(sharedA.size() + sharedB.size(), 1u);
+  EXPECT_EQ(d1.size() + d2.size(), 1u);
 }
 
 TEST_F(LumoraScan, OpenPrintsTheCamerasPageAddress) {

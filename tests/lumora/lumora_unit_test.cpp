@@ -50,21 +50,6 @@ Camera LabCamera(uint8_t id, uint8_t ipLast, const std::string& name = "Cam") {
   return camera;
 }
 
-TEST(ReplyCarries, FindsATagOnlyWhereTheWalkReachesIt) {
-  struct Case {
-    ReplyBuilder reply;
-    bool carries;
-  };
-  const Case cases[] = {
-      {ReplyBuilder().Mac({1, 2, 3, 4, 5, 6}).Field(0x1F, {1, 1, 1, 1}), true},
-      {ReplyBuilder().Mac({1, 2, 3, 4, 5, 6}), false},
-      {ReplyBuilder().Raw({0x00, 0x00}).Field(0x1F, {1, 1, 1, 1}), false},              // after the end tag
-      {ReplyBuilder().Field(0x30, {0x1F, 0x04}).Field(0x1F, {1, 1, 1, 1}), true},       // skipped by length
-      {ReplyBuilder::WithoutMagic().Field(0x1F, {1, 1, 1, 1}), false},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ReplyCarries(c.reply.bytes().data(), c.reply.size(), 0x1F), c.carries);
-}
-
 TEST(CameraList, KeysByMacAndIpAndWarnsAsTheEntriesArrive) {
   struct Step {
     uint8_t id, ipLast;
@@ -87,30 +72,32 @@ TEST(CameraList, KeysByMacAndIpAndWarnsAsTheEntriesArrive) {
     int index = list.Add(camera);
     EXPECT_EQ(index, s.index) << int(s.id) << "/" << int(s.ipLast);
     if (index >= 0) {
-      EXPECT_EQ(list.cameras()[index].warnings, s.warnings) << int(s.id) << "/" << int(s.ipLast);
+      EXPECT_EQ(list.WarningsNow(index), s.warnings) << int(s.id) << "/" << int(s.ipLast);
     }
   }
-  // What was printed first learns its warning only later.
-  EXPECT_TRUE(list.cameras()[0].warnings.empty());
+  // Both members of each conflict carry the warning once the scan is over.
   EXPECT_EQ(list.WarningsNow(0), std::vector<std::string>{kWarnDuplicateMac});
   EXPECT_EQ(list.WarningsNow(1), std::vector<std::string>{kWarnDuplicateIp});
   EXPECT_EQ(list.FindMac("00AA00000001"), (std::vector<std::size_t>{0, 2}));
 }
 
-TEST(CameraList, HoldsMoreCamerasThanTheDialogsTable) {
+TEST(CameraList, KeepsAtMostItsBoundAndCountsWhatItTurnsAway) {
   CameraList list;
-  for (int i = 0; i < 1000; ++i) {
-    Camera camera = LabCamera(static_cast<uint8_t>(i), static_cast<uint8_t>(i / 256 + 1));
+  Camera camera = LabCamera(0, 11);
+  for (std::size_t i = 0; i < kMaxCameras + 10; ++i) {
+    camera.record.mac[3] = static_cast<uint8_t>(i >> 16);
     camera.record.mac[4] = static_cast<uint8_t>(i >> 8);
+    camera.record.mac[5] = static_cast<uint8_t>(i);
     list.Add(camera);
   }
-  EXPECT_EQ(list.cameras().size(), 1000u);
+  list.Add(LabCamera(0, 11));  // listed already: not turned away
+  EXPECT_EQ(list.cameras().size(), kMaxCameras);
+  EXPECT_EQ(list.ignored(), 10u);
 }
 
 TEST(Output, JsonLinesCarryTheKeysScriptsReadAndThePasswordOnlyOnRequest) {
   Camera camera = LabCamera(1, 11);
-  camera.warnings = {kWarnDuplicateIp};
-  nlohmann::json plain = nlohmann::json::parse(CameraLine(camera, {Format::kJson, false}));
+  nlohmann::json plain = nlohmann::json::parse(CameraLine(camera, {kWarnDuplicateIp}, {Format::kJson, false}));
   EXPECT_EQ(plain["mac"], "00AA00000001");
   EXPECT_EQ(plain["mode"], "dhcp");
   EXPECT_EQ(plain["http_port"], 80);
@@ -119,7 +106,7 @@ TEST(Output, JsonLinesCarryTheKeysScriptsReadAndThePasswordOnlyOnRequest) {
   EXPECT_EQ(plain["source"], "10.77.0.2:4000");
   EXPECT_EQ(plain["warnings"], nlohmann::json::array({"duplicate-ip"}));
   EXPECT_FALSE(plain.contains("pppoe_password"));
-  nlohmann::json secret = nlohmann::json::parse(CameraLine(camera, {Format::kJson, true}));
+  nlohmann::json secret = nlohmann::json::parse(CameraLine(camera, {}, {Format::kJson, true}));
   EXPECT_EQ(secret["pppoe_password"], "secret");
 }
 
@@ -136,24 +123,24 @@ TEST(Output, OddCameraTextsStayOneWellFormedLine) {
       {"SixteenCharsLong", Format::kTable, "00AA00000001  SixteenCharsLong  10.77.0.11"},
   };
   for (const Case& c : cases) {
-    std::string line = CameraLine(LabCamera(1, 11, c.name), {c.format, false});
+    std::string line = CameraLine(LabCamera(1, 11, c.name), {}, {c.format, false});
     EXPECT_EQ(line.substr(0, c.expectedStart.size()), c.expectedStart) << line;
   }
   // Not UTF-8, and a name that fills its field without a terminator.
-  std::string json = CameraLine(LabCamera(1, 11, "\xff\xfe" "ABCDEFGHIJKLMN"), {Format::kJson, false});
+  std::string json = CameraLine(LabCamera(1, 11, "\xff\xfe" "ABCDEFGHIJKLMN"), {}, {Format::kJson, false});
   EXPECT_EQ(nlohmann::json::parse(json)["name"].get<std::string>().size(), 6u + 14u);
 }
 
 TEST(Output, ModeIsNullWithoutTheIpAssignmentField) {
   Camera camera = Decoded(ReplyBuilder().Mac({0, 0xAA, 0, 0, 0, 1}).Ip(0x11, 10, 77, 0, 11));
-  EXPECT_TRUE(nlohmann::json::parse(CameraLine(camera, {Format::kJson, false}))["mode"].is_null());
+  EXPECT_TRUE(nlohmann::json::parse(CameraLine(camera, {}, {Format::kJson, false}))["mode"].is_null());
 }
 
 TEST(Output, CsvHeaderNamesTheColumnsOfEveryRow) {
   for (bool secrets : {false, true}) {
     OutputOptions options{Format::kCsv, secrets};
     std::string header = HeaderLine(options);
-    std::string row = CameraLine(LabCamera(1, 11), options);
+    std::string row = CameraLine(LabCamera(1, 11), {}, options);
     EXPECT_EQ(std::count(header.begin(), header.end(), ','), std::count(row.begin(), row.end(), ',')) << row;
     EXPECT_EQ(header.find("pppoe_password") != std::string::npos, secrets);
   }

@@ -4,6 +4,7 @@
 // interface, where the dialog's single broadcast reaches one.
 #include <CLI/CLI.hpp>
 
+#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -24,10 +25,13 @@ using namespace lumora::cli;
 enum ExitCode { kDone = 0, kNotDone = 1, kUsage = 2 };
 
 constexpr char kScanFooter[] = R"(
-Each camera is printed once per distinct (MAC, IP) pair, as soon as its first
-reply arrives. Lines are written as they come, so a warning that a later
-reply reveals (duplicate-mac, duplicate-ip) shows only on the lines printed
-after it; the first of two cameras sharing a MAC is printed without it.
+Each camera is printed once per distinct (MAC, IP) pair, when the scan ends,
+so every camera of a conflict carries its warning. With --stream each is
+printed as soon as its first reply arrives, with the warnings known at that
+moment: the first of two cameras sharing a MAC is printed without it. The
+table's last line says how many cameras were found and how many carry
+warnings; for json and csv that line goes to stderr. At most 65536 cameras
+are kept; replies past that are counted, and stderr says how many.
 Warnings: duplicate-mac (one MAC from two IP addresses), duplicate-ip (two
 MACs with one IP address), off-subnet (the camera's IP address is outside
 the subnet of the interface it answered on).
@@ -78,6 +82,7 @@ struct ScanArgs {
   ScanOptions scan;
   std::string format = "table";
   bool showSecrets = false;
+  bool stream = false;
 };
 
 // CLI11 reads integers with strtoll's base 0 ("010" is 8) and doubles with
@@ -125,45 +130,79 @@ void AddScanOptions(CLI::App& command, ScanArgs& args) {
       ->check(WholeNumber(1, 100));
 }
 
-// Prints a camera line, keeping a live count on a terminal's stderr.
+// Prints the cameras: all at the end with every warning known (the
+// default), or each as it is first heard (--stream). The table's last line,
+// and stderr for the machine formats, says how many were found and how many
+// carry warnings; a terminal's stderr shows a live count meanwhile.
 class Printer {
  public:
-  explicit Printer(const OutputOptions& options) : options_(options), live_(IsTerminal(stderr)) {}
+  Printer(const OutputOptions& options, bool stream)
+      : options_(options), stream_(stream), live_(IsTerminal(stderr)) {}
 
   void Start() {
     if (options_.format == Format::kCsv) PrintLine(HeaderLine(options_));
   }
 
-  void Print(const Camera& camera) {
-    if (count_ == 0 && options_.format == Format::kTable) PrintLine(HeaderLine(options_));
-    ++count_;
-    PrintLine(CameraLine(camera, options_));
-  }
-
-  void Finish() {
-    ClearLive();
-    if (options_.format == Format::kTable) {
-      std::fprintf(stderr, "%zu camera%s found\n", count_, count_ == 1 ? "" : "s");
+  void OnNew(const CameraList& list, std::size_t index) {
+    if (stream_) {
+      PrintCamera(list, index);
+    } else {
+      ShowLive(list.cameras().size());
     }
   }
 
-  std::size_t count() const { return count_; }
+  void Finish(const CameraList& list) {
+    if (!stream_) {
+      for (std::size_t i = 0; i < list.cameras().size(); ++i) PrintCamera(list, i);
+    }
+    ClearLive();
+    std::size_t warned = 0;
+    for (std::size_t i = 0; i < list.cameras().size(); ++i) warned += list.WarningsNow(i).empty() ? 0 : 1;
+    std::size_t found = list.cameras().size();
+    std::FILE* where = options_.format == Format::kTable ? stdout : stderr;
+    std::fprintf(where, "%zu camera%s found, %zu with warnings\n", found, found == 1 ? "" : "s", warned);
+    std::fflush(where);
+  }
 
  private:
+  void PrintCamera(const CameraList& list, std::size_t index) {
+    if (printed_ == 0 && options_.format == Format::kTable) PrintLine(HeaderLine(options_));
+    ++printed_;
+    PrintLine(CameraLine(list.cameras()[index], list.WarningsNow(index), options_));
+    if (stream_) ShowLive(printed_);
+  }
   void PrintLine(const std::string& line) {
     ClearLive();
     std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-    if (live_ && count_ > 0) std::fprintf(stderr, "%zu found", count_);
+    if (stream_) std::fflush(stdout);
+  }
+  // At most ten times a second, so a flood is not slowed by the terminal.
+  void ShowLive(std::size_t count) {
+    auto now = std::chrono::steady_clock::now();
+    if (!live_ || now - lastLive_ < std::chrono::milliseconds(100)) return;
+    lastLive_ = now;
+    std::fprintf(stderr, "\r%zu found", count);
+    shown_ = true;
   }
   void ClearLive() {
-    if (live_ && count_ > 0) std::fprintf(stderr, "\r%20s\r", "");
+    if (shown_) std::fprintf(stderr, "\r%20s\r", "");
+    shown_ = false;
   }
 
   OutputOptions options_;
+  bool stream_;
   bool live_;
-  std::size_t count_ = 0;
+  bool shown_ = false;
+  std::chrono::steady_clock::time_point lastLive_{};
+  std::size_t printed_ = 0;
 };
+
+// A flood past the bound: the cameras found are still listed.
+void ReportIgnored(const CameraList& list) {
+  if (list.ignored() == 0) return;
+  std::fprintf(stderr, "lumora: %zu replies from cameras past the first %zu were ignored\n", list.ignored(),
+               kMaxCameras);
+}
 
 bool Guard(bool allowHostNetwork) {
   std::string why;
@@ -187,11 +226,12 @@ int RunScan(const ScanArgs& args) {
   output.showSecrets = args.showSecrets;
   Scanner scanner;
   if (auto code = OpenScanner(scanner, args.scan)) return *code;
-  Printer printer(output);
+  Printer printer(output, args.stream);
   printer.Start();
-  scanner.Run([&](const CameraList& list, std::size_t index) { printer.Print(list.cameras()[index]); });
-  printer.Finish();
-  return printer.count() > 0 ? kDone : kNotDone;
+  scanner.Run([&](const CameraList& list, std::size_t index) { printer.OnNew(list, index); });
+  printer.Finish(scanner.list());
+  ReportIgnored(scanner.list());
+  return scanner.list().cameras().empty() ? kNotDone : kDone;
 }
 
 // The one camera with this MAC, or the exit code that says why there is none.
@@ -215,6 +255,7 @@ int RunSet(const ScanArgs& args, const std::string& mac, SettingsChange change, 
   Scanner scanner;
   if (auto code = OpenScanner(scanner, args.scan)) return *code;
   scanner.Run([](const CameraList&, std::size_t) {});
+  ReportIgnored(scanner.list());
   std::size_t index = 0;
   if (auto code = FindOne(scanner, mac, index)) return *code;
   const Camera camera = scanner.list().cameras()[index];
@@ -261,6 +302,7 @@ int RunOpen(const ScanArgs& args, const std::string& mac, bool printOnly) {
   Scanner scanner;
   if (auto code = OpenScanner(scanner, args.scan)) return *code;
   scanner.Run([](const CameraList&, std::size_t) {});
+  ReportIgnored(scanner.list());
   std::size_t index = 0;
   if (auto code = FindOne(scanner, mac, index)) return *code;
   std::string url = PageAddress(scanner.list().cameras()[index].record);
@@ -305,6 +347,8 @@ void AddScanCommand(CLI::App& app, Commands& c) {
       ->type_name("F")
       ->check(CLI::IsMember({"table", "json", "csv"}).description(""));
   c.scan->add_flag("--show-secrets", c.scanArgs.showSecrets, "include the PPPoE password (json and csv)");
+  c.scan->add_flag("--stream", c.scanArgs.stream,
+                   "print each camera as it is first heard, with the warnings known at that moment");
 }
 
 void AddSetCommand(CLI::App& app, Commands& c) {

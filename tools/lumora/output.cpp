@@ -116,7 +116,7 @@ std::string HeaderLine(const OutputOptions& options) {
   return TableLine(titles);
 }
 
-std::string CameraLine(const Camera& camera, const OutputOptions& options) {
+std::string CameraLine(const Camera& camera, const std::vector<std::string>& warnings, const OutputOptions& options) {
   const DeviceRecord& r = camera.record;
   std::string mac = MacToText(r.mac).text;
   std::string mode = ModeText(camera);
@@ -135,7 +135,7 @@ std::string CameraLine(const Camera& camera, const OutputOptions& options) {
     if (options.showSecrets) line["pppoe_password"] = FieldText(r.pppoePassword);
     line["interface"] = camera.arrival.interfaceName;
     line["source"] = SourceText(camera);
-    line["warnings"] = camera.warnings;
+    line["warnings"] = warnings;
     // Camera texts are bytes, not necessarily UTF-8; a stray byte becomes
     // U+FFFD instead of ending the scan.
     return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
@@ -146,14 +146,14 @@ std::string CameraLine(const Camera& camera, const OutputOptions& options) {
              FieldText(r.gatewayText), std::to_string(r.httpPort), std::to_string(r.audioPort), mode,
              FieldText(r.pppoeAccount)};
     if (options.showSecrets) cells.push_back(FieldText(r.pppoePassword));
-    cells.insert(cells.end(), {camera.arrival.interfaceName, SourceText(camera), Join(camera.warnings, ";")});
+    cells.insert(cells.end(), {camera.arrival.interfaceName, SourceText(camera), Join(warnings, ";")});
     for (std::string& cell : cells) cell = CsvCell(cell);
     return Join(cells, ",");
   }
   cells = {mac, Printable(FieldText(r.name)), FieldText(r.ipText), FieldText(r.maskText), FieldText(r.gatewayText),
            std::to_string(r.httpPort), std::to_string(r.audioPort), mode.empty() ? "-" : mode,
            Printable(FieldText(r.version)), camera.arrival.interfaceName, SourceText(camera),
-           Join(camera.warnings, ",")};
+           Join(warnings, ",")};
   return TableLine(cells);
 }
 
