@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -376,6 +377,36 @@ TEST_F(LumoraBurst, AThousandCamerasAnsweringAtOnceAreAllListed) {
   std::set<std::string> macs;
   for (std::size_t i = 1; i < run.lines.size(); ++i) macs.insert(run.lines[i].substr(0, 12));
   EXPECT_EQ(macs.size(), 1001u);
+}
+
+using LumoraFlood = TwoSides;
+
+TEST_F(LumoraFlood, KeepsTheFirst65536CamerasAndCountsTheRest) {
+  ASSERT_EQ(sideA_->Command("flood 30"), "ok");
+  LumoraRun run = Lumora("scan --format csv --wait 1 --timeout 20 2>&1");
+  sideA_->Command("flood-stop");
+  EXPECT_EQ(run.status, 0);
+  std::size_t listed = 0;
+  unsigned long long ignored = 0;
+  for (const std::string& line : run.lines) {
+    if (line.size() > 12 && line[12] == ',' && line.rfind("mac,", 0) != 0) ++listed;
+    std::sscanf(line.c_str(), "lumora: %llu replies from cameras past the first 65536 were ignored", &ignored);
+  }
+  EXPECT_EQ(listed, 65536u);
+  EXPECT_GT(ignored, 0u);
+}
+
+using LumoraStream = TwoSides;
+
+TEST_F(LumoraStream, TheTimeoutHoldsWhileRepliesKeepArriving) {
+  ASSERT_EQ(sideA_->Command("flood 30"), "ok");
+  auto start = std::chrono::steady_clock::now();
+  LumoraRun run = Lumora("scan --format csv --timeout 2 2>/dev/null");
+  std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  sideA_->Command("flood-stop");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_LT(took.count(), 2.5);
+  EXPECT_GT(run.lines.size(), 1000u);  // the stream did reach it
 }
 
 // Side B's camera sits outside the PC's subnet, as a factory-default camera
