@@ -13,6 +13,8 @@
 #include "protocol/configuration_request.h"
 #include "tests/support/reply_builder.h"
 #include "tools/lumora/camera_list.h"
+#include "tools/lumora/camera_text.h"
+#include "tools/lumora/code_page.h"
 #include "tools/lumora/number_text.h"
 #include "tools/lumora/output.h"
 #include "tools/lumora/settings_change.h"
@@ -27,6 +29,13 @@ uint32_t Ip(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
   uint32_t out;
   std::memcpy(&out, bytes, 4);
   return out;
+}
+
+OutputOptions Options(Format format, bool showSecrets = false) {
+  OutputOptions options;
+  options.format = format;
+  options.showSecrets = showSecrets;
+  return options;
 }
 
 Camera Decoded(const ReplyBuilder& reply) {
@@ -97,7 +106,7 @@ TEST(CameraList, KeepsAtMostItsBoundAndCountsWhatItTurnsAway) {
 
 TEST(Output, JsonLinesCarryTheKeysScriptsReadAndThePasswordOnlyOnRequest) {
   Camera camera = LabCamera(1, 11);
-  nlohmann::json plain = nlohmann::json::parse(CameraLine(camera, {kWarnDuplicateIp}, {Format::kJson, false}));
+  nlohmann::json plain = nlohmann::json::parse(CameraLine(camera, {kWarnDuplicateIp}, Options(Format::kJson)));
   EXPECT_EQ(plain["mac"], "00AA00000001");
   EXPECT_EQ(plain["mode"], "dhcp");
   EXPECT_EQ(plain["http_port"], 80);
@@ -106,39 +115,81 @@ TEST(Output, JsonLinesCarryTheKeysScriptsReadAndThePasswordOnlyOnRequest) {
   EXPECT_EQ(plain["source"], "10.77.0.2:4000");
   EXPECT_EQ(plain["warnings"], nlohmann::json::array({"duplicate-ip"}));
   EXPECT_FALSE(plain.contains("pppoe_password"));
-  nlohmann::json secret = nlohmann::json::parse(CameraLine(camera, {}, {Format::kJson, true}));
+  nlohmann::json secret = nlohmann::json::parse(CameraLine(camera, {}, Options(Format::kJson, true)));
   EXPECT_EQ(secret["pppoe_password"], "secret");
 }
 
-TEST(Output, OddCameraTextsStayOneWellFormedLine) {
+// A hostile or foreign name reads as the same characters in every format; the
+// table and CSV carry no control character a terminal would act on.
+TEST(Output, CameraTextsReadTheSameInEveryFormatAndNeverSteerATerminal) {
   struct Case {
-    std::string name;
-    Format format;
-    std::string expectedStart;
+    std::string name;  // the field's bytes, at most 16
+    std::string text;  // what JSON carries
+    std::string csv;   // the CSV cell
+    std::string table;
   };
   const Case cases[] = {
-      {"Hall, \"East\"", Format::kCsv, "00AA00000001,\"Hall, \"\"East\"\"\",V2.6.0,"},
-      {"Line\nBreak", Format::kCsv, "00AA00000001,\"Line\nBreak\","},
-      {"Bell\x07", Format::kTable, "00AA00000001  Bell?     "},
-      {"SixteenCharsLong", Format::kTable, "00AA00000001  SixteenCharsLong  10.77.0.11"},
+      {"\x1b[2J\x1b]0;T\x07", "\x1b[2J\x1b]0;T\x07", "?[2J?]0;T?", "?[2J?]0;T?"},
+      {"Bell\x07", "Bell\x07", "Bell?", "Bell?"},
+      {"Line\nBreak", "Line\nBreak", "\"Line\nBreak\"", "Line?Break"},
+      {"CR\rDEL\x7f", "CR\rDEL\x7f", "CR?DEL?", "CR?DEL?"},
+      {"Hall, \"East\"", "Hall, \"East\"", "\"Hall, \"\"East\"\"\"", "Hall, \"East\""},
+      {"Cam\xe9ra \xfc \x80", "Cam\xc3\xa9ra \xc3\xbc \xe2\x82\xac", "Cam\xc3\xa9ra \xc3\xbc \xe2\x82\xac",
+       "Cam\xc3\xa9ra \xc3\xbc \xe2\x82\xac"},                                     // Windows-1252
+      {"Entr\xc3\xa9" "e", "Entr\xc3\xa9" "e", "Entr\xc3\xa9" "e", "Entr\xc3\xa9" "e"},  // UTF-8
+      {"A\xc2\x9b" "2J", "A\xc2\x9b" "2J", "A?2J", "A?2J"},                        // C1 CSI in UTF-8
+      {"x\x81y", "x\xc2\x81y", "x?y", "x?y"},  // unassigned in Windows-1252: C1, as Windows reads it
+      {"\xef\xbc\xa1\xef\xbc\xa2\xef\xbc\xa3\xef\xbc\xa4\xef\xbc\xa5" "1",  // full-width, all 16 bytes
+       "\xef\xbc\xa1\xef\xbc\xa2\xef\xbc\xa3\xef\xbc\xa4\xef\xbc\xa5" "1",
+       "\xef\xbc\xa1\xef\xbc\xa2\xef\xbc\xa3\xef\xbc\xa4\xef\xbc\xa5" "1",
+       "\xef\xbc\xa1\xef\xbc\xa2\xef\xbc\xa3\xef\xbc\xa4\xef\xbc\xa5" "1"},
+      {"SixteenCharsLong", "SixteenCharsLong", "SixteenCharsLong", "SixteenCharsLong"},
   };
   for (const Case& c : cases) {
-    std::string line = CameraLine(LabCamera(1, 11, c.name), {}, {c.format, false});
-    EXPECT_EQ(line.substr(0, c.expectedStart.size()), c.expectedStart) << line;
+    Camera camera = LabCamera(1, 11, c.name);
+    nlohmann::json json = nlohmann::json::parse(CameraLine(camera, {}, Options(Format::kJson)));
+    EXPECT_EQ(json["name"], c.text) << c.text;
+    std::string csv = CameraLine(camera, {}, Options(Format::kCsv));
+    EXPECT_EQ(csv.rfind("00AA00000001," + c.csv + ",V2.6.0,", 0), 0u) << csv;
+    std::string table = CameraLine(camera, {}, Options(Format::kTable));
+    EXPECT_EQ(table.rfind("00AA00000001  " + c.table, 0), 0u) << table;
+    // The IP column starts where the header puts it, whatever the name's bytes.
+    EXPECT_EQ(DisplayWidth(table.substr(0, table.find("10.77.0.11"))), 32u) << table;
+    for (const std::string& line : {csv, table}) {
+      for (std::size_t i = 0; i < line.size(); ++i) {
+        unsigned char b = static_cast<unsigned char>(line[i]);
+        bool c1 = b == 0xC2 && i + 1 < line.size() && static_cast<unsigned char>(line[i + 1]) <= 0x9F;
+        EXPECT_FALSE((b < 0x20 && !(b == '\n' && line == csv)) || b == 0x7F || c1) << line;
+      }
+    }
   }
-  // Not UTF-8, and a name that fills its field without a terminator.
-  std::string json = CameraLine(LabCamera(1, 11, "\xff\xfe" "ABCDEFGHIJKLMN"), {}, {Format::kJson, false});
-  EXPECT_EQ(nlohmann::json::parse(json)["name"].get<std::string>().size(), 6u + 14u);
+}
+
+TEST(Output, ANamedCodePageReadsTextsThatAreNotUtf8) {
+#ifdef _WIN32
+  const char* gbk = "936";
+  const char* unknown = "99999";
+#else
+  const char* gbk = "GBK";
+  const char* unknown = "NO-SUCH-PAGE";
+#endif
+  OutputOptions options = Options(Format::kJson);
+  std::string error;
+  ASSERT_TRUE(OpenCodePage(gbk, options.readCodePage, error)) << error;
+  nlohmann::json json = nlohmann::json::parse(CameraLine(LabCamera(1, 11, "\xd6\xd0\xce\xc4" "1"), {}, options));
+  EXPECT_EQ(json["name"], "\xe4\xb8\xad\xe6\x96\x87" "1");
+  CodePageReader none;
+  EXPECT_FALSE(OpenCodePage(unknown, none, error));
 }
 
 TEST(Output, ModeIsNullWithoutTheIpAssignmentField) {
   Camera camera = Decoded(ReplyBuilder().Mac({0, 0xAA, 0, 0, 0, 1}).Ip(0x11, 10, 77, 0, 11));
-  EXPECT_TRUE(nlohmann::json::parse(CameraLine(camera, {}, {Format::kJson, false}))["mode"].is_null());
+  EXPECT_TRUE(nlohmann::json::parse(CameraLine(camera, {}, Options(Format::kJson)))["mode"].is_null());
 }
 
 TEST(Output, CsvHeaderNamesTheColumnsOfEveryRow) {
   for (bool secrets : {false, true}) {
-    OutputOptions options{Format::kCsv, secrets};
+    OutputOptions options = Options(Format::kCsv, secrets);
     std::string header = HeaderLine(options);
     std::string row = CameraLine(LabCamera(1, 11), {}, options);
     EXPECT_EQ(std::count(header.begin(), header.end(), ','), std::count(row.begin(), row.end(), ',')) << row;

@@ -12,6 +12,7 @@
 #include "protocol/decode_reply.h"
 #include "protocol/mac_text.h"
 #include "tools/common/host_guard.h"
+#include "tools/lumora/code_page.h"
 #include "tools/lumora/number_text.h"
 #include "tools/lumora/output.h"
 #include "tools/lumora/platform.h"
@@ -83,6 +84,8 @@ struct ScanArgs {
   std::string format = "table";
   bool showSecrets = false;
   bool stream = false;
+  std::string codePage;
+  CodePageReader readCodePage;  // from codePage, once checked
 };
 
 // CLI11 reads integers with strtoll's base 0 ("010" is 8) and doubles with
@@ -111,6 +114,14 @@ CLI::Validator Seconds(double min, double max) {
       "");
 }
 
+#ifdef _WIN32
+constexpr char kCodePageHelp[] =
+    "read camera texts that are not UTF-8 in this code page number (936, 932, ...; default: the system's)";
+#else
+constexpr char kCodePageHelp[] =
+    "read camera texts that are not UTF-8 in this iconv code page (GBK, SHIFT_JIS, ...; default: WINDOWS-1252)";
+#endif
+
 void AddScanOptions(CLI::App& command, ScanArgs& args) {
   // The ranges are said in the descriptions; CLI11's own note would repeat them.
   command.add_option("--interface", args.scan.interfaces, "search only on this interface (repeatable)")
@@ -125,6 +136,7 @@ void AddScanOptions(CLI::App& command, ScanArgs& args) {
   command.add_option("--timeout", args.scan.timeoutSeconds, "end after S seconds in any case (default 10)")
       ->type_name("S")
       ->check(Seconds(0.1, 3600.0));
+  command.add_option("--codepage", args.codePage, kCodePageHelp)->type_name("CP");
   command.add_option("--repeat", args.scan.repeat, "search N times, 50 to 250 ms apart, 1..100 (default 3)")
       ->type_name("N")
       ->check(WholeNumber(1, 100));
@@ -159,8 +171,10 @@ class Printer {
     std::size_t warned = 0;
     for (std::size_t i = 0; i < list.cameras().size(); ++i) warned += list.WarningsNow(i).empty() ? 0 : 1;
     std::size_t found = list.cameras().size();
+    char line[96];
+    std::snprintf(line, sizeof line, "%zu camera%s found, %zu with warnings\n", found, found == 1 ? "" : "s", warned);
     std::FILE* where = options_.format == Format::kTable ? stdout : stderr;
-    std::fprintf(where, "%zu camera%s found, %zu with warnings\n", found, found == 1 ? "" : "s", warned);
+    WriteText(where, line);
     std::fflush(where);
   }
 
@@ -173,7 +187,7 @@ class Printer {
   }
   void PrintLine(const std::string& line) {
     ClearLive();
-    std::printf("%s\n", line.c_str());
+    WriteText(stdout, line + "\n");
     if (stream_) std::fflush(stdout);
   }
   // At most ten times a second, so a flood is not slowed by the terminal.
@@ -224,6 +238,7 @@ int RunScan(const ScanArgs& args) {
   OutputOptions output;
   ParseFormat(args.format, output.format);
   output.showSecrets = args.showSecrets;
+  output.readCodePage = args.readCodePage;
   Scanner scanner;
   if (auto code = OpenScanner(scanner, args.scan)) return *code;
   Printer printer(output, args.stream);
@@ -294,7 +309,10 @@ int RunSet(const ScanArgs& args, const std::string& mac, SettingsChange change, 
       return kDone;
     }
   }
-  std::fprintf(stderr, "lumora: not verified: camera %s: %s\n", target.c_str(), mismatch.c_str());
+  // The mismatch may quote the camera's own texts.
+  mismatch = ControlsReplaced(CameraText(mismatch, args.readCodePage), false);
+  std::fprintf(stderr, "lumora: not verified: camera %s: ", target.c_str());
+  WriteText(stderr, mismatch + "\n");
   return kNotDone;
 }
 
@@ -384,8 +402,18 @@ std::optional<std::string> MacArgument(const std::string& text) {
   return mac;
 }
 
+bool CodePageKnown(ScanArgs& args) {
+  std::string error;
+  if (OpenCodePage(args.codePage, args.readCodePage, error)) return true;
+  std::fprintf(stderr, "lumora: %s\n", error.c_str());
+  return false;
+}
+
 // Every value is checked before the guard and before any socket.
 int Dispatch(Commands& c) {
+  for (ScanArgs* args : {&c.scanArgs, &c.setScan, &c.openScan}) {
+    if (!CodePageKnown(*args)) return kUsage;
+  }
   if (c.scan->parsed()) return Guard(c.allowHostNetwork) ? RunScan(c.scanArgs) : kUsage;
   if (c.set->parsed()) {
     std::optional<std::string> target = MacArgument(c.setMac);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/lumora/camera_list.h"
+#include "tools/lumora/camera_text.h"
 
 namespace lumora::cli {
 
@@ -18,7 +19,8 @@ bool ParseFormat(const std::string& name, Format& out);
 
 struct OutputOptions {
   Format format = Format::kTable;
-  bool showSecrets = false;  // adds the PPPoE password
+  bool showSecrets = false;      // adds the PPPoE password
+  CodePageReader readCodePage;   // for texts that are not UTF-8; empty: Windows-1252
 };
 
 // The line before the first camera ("" for JSON), without the newline.
