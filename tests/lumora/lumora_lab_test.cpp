@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -17,6 +19,7 @@
 
 #include <nlohmann/json.hpp>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "protocol/packet_format.h"
 #include "tests/support/camsim_control.h"
@@ -339,6 +342,41 @@ TEST_F(LumoraSet, ACameraThatDoesNotSayItsModeIsSetOnlyWithMode) {
       0x10, 6, 0x00, 0xCC, 0x00, 0x00, 0xE0, 0x01,  // target MAC
       0x13, 4, 10, 0, 0, 5,                         // gateway, exactly as typed
       0x1F, 4, 0xFF, 0xFF, 0xFF, 0xFF,              // static, as asked
+  };
+  expected.resize(kRequestSize, 0);
+  EXPECT_EQ(test::ToHex(requests[0].bytes), test::ToHex(expected));
+}
+
+TEST_F(LumoraSet, ThePasswordFromStandardInputIsSentAndNeverInTheArgumentList) {
+  const std::string password = "Hidden-Pw1";
+  int input[2];
+  ASSERT_EQ(pipe(input), 0);
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(input[0], 0);
+    close(input[0]);
+    close(input[1]);
+    execl(gLumora.c_str(), gLumora.c_str(), "set", "00AA0000A001", "--pppoe-password-stdin", nullptr);
+    _exit(127);
+  }
+  close(input[0]);
+  std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline");
+  std::string arguments((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(arguments.find(password), std::string::npos);
+  std::string line = password + "\n";
+  EXPECT_EQ(write(input[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+  close(input[1]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0);  // sent and verified
+  std::vector<test::LoggedDatagram> requests = ConfigurationRequests(*sideA_);
+  ASSERT_EQ(requests.size(), 1u);
+  std::vector<uint8_t> expected = {
+      'K', 'V', '2', '8', '0',
+      0x10, 6, 0x00, 0xAA, 0x00, 0x00, 0xA0, 0x01,                                        // target MAC
+      0x23, 32, 'H', 'i', 'd', 'd', 'e', 'n', '-', 'P', 'w', '1', 0, 0, 0, 0, 0, 0,      // password
+      0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+      0x1F, 4, 0xFF, 0xFF, 0xFF, 0xFF,                                                   // static
   };
   expected.resize(kRequestSize, 0);
   EXPECT_EQ(test::ToHex(requests[0].bytes), test::ToHex(expected));

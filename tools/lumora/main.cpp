@@ -61,7 +61,8 @@ Exit status: 0 done (and verified), 1 not found, shared MAC or not verified,
 Examples:
   lumora set 001A2B3C4D01 --ip 192.168.1.20 --mask 255.255.255.0 --gateway 192.168.1.1
   lumora set 001A2B3C4D01 --mode dhcp
-  lumora set 001A2B3C4D01 --name Entrance --http-port 8080 --interface eth1)";
+  lumora set 001A2B3C4D01 --name Entrance --http-port 8080 --interface eth1
+  lumora set 001A2B3C4D01 --mode pppoe --pppoe-account shop --pppoe-password-stdin < password.txt)";
 
 constexpr char kOpenFooter[] = R"(
 Finds the camera by a scan and opens http://IP/index.html (or
@@ -350,6 +351,7 @@ struct Commands {
   ScanArgs setScan;
   std::string setMac;
   SettingsChange change;
+  bool passwordFromStdin = false;
   bool noVerify = false;
   CLI::App* open = nullptr;
   ScanArgs openScan;
@@ -383,7 +385,12 @@ void AddSetCommand(CLI::App& app, Commands& c) {
   AddValue(set, "--audio-port", v.audioPort, "audio port, decimal 1..65535", "N");
   AddValue(set, "--mode", v.mode, "IP assignment: static, dhcp or pppoe", "MODE");
   AddValue(set, "--pppoe-account", v.pppoeAccount, "PPPoE account (at most 32 bytes)", "T");
-  AddValue(set, "--pppoe-password", v.pppoePassword, "PPPoE password (at most 32 bytes)", "T");
+  AddValue(set, "--pppoe-password", v.pppoePassword,
+           "PPPoE password (at most 32 bytes); every user can read it in the process list, so prefer "
+           "--pppoe-password-stdin",
+           "T");
+  set.add_flag("--pppoe-password-stdin", c.passwordFromStdin, "read the PPPoE password from one line of standard input")
+      ->excludes("--pppoe-password");
   AddValue(set, "--new-mac", v.newMac, "give the camera this MAC", "MAC");
   set.add_flag("--no-verify", c.noVerify, "do not scan again to check the change");
 }
@@ -402,6 +409,21 @@ std::optional<std::string> MacArgument(const std::string& text) {
   return mac;
 }
 
+// One line, without its line end, as `docker login --password-stdin` reads it.
+bool ReadPasswordLine(SettingsChange& change) {
+  std::string line;
+  int c = 0;
+  // Longer than any field: the length check refuses it without reading on.
+  while (line.size() <= 64 && (c = std::getchar()) != EOF && c != '\n') line += static_cast<char>(c);
+  if (c == EOF && line.empty()) {
+    std::fprintf(stderr, "lumora: --pppoe-password-stdin: standard input holds no line\n");
+    return false;
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  change.pppoePassword = line;
+  return true;
+}
+
 bool CodePageKnown(ScanArgs& args) {
   std::string error;
   if (OpenCodePage(args.codePage, args.readCodePage, error)) return true;
@@ -418,6 +440,7 @@ int Dispatch(Commands& c) {
   if (c.set->parsed()) {
     std::optional<std::string> target = MacArgument(c.setMac);
     if (!target) return kUsage;
+    if (c.passwordFromStdin && !ReadPasswordLine(c.change)) return kUsage;
     std::string problem = CheckChange(c.change);
     if (!problem.empty()) {
       std::fprintf(stderr, "lumora: %s\n", problem.c_str());
