@@ -65,19 +65,17 @@ bool ParseReply(const uint8_t* data, int length, DeviceRecord& record, CarriedTa
   ByteReader reply(data, length > 0 ? static_cast<std::size_t>(length) : 0);
   if (!reply.StartsWith(kMagic, kMagicSize)) return false;
 
-  DeviceRecord TempCb;
+  DeviceRecord& TempCb = record;
   std::memset(&TempCb, 0, sizeof TempCb);
-  CarriedTags seen;
+  carried.tags.reset();
   std::size_t p = kMagicSize;
   while (reply.Has(p)) {
     uint8_t tag = reply.At(p);
     if (tag == kTagEnd || !reply.Has(p + 1)) break;
     TakeField(reply, tag, p + 2, TempCb);
-    seen.tags.set(tag);
+    carried.tags.set(tag);
     p += 2 + reply.At(p + 1);
   }
-  record = TempCb;
-  carried = seen;
   return true;
 }
 

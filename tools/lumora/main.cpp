@@ -137,10 +137,10 @@ void AddScanOptions(CLI::App& command, ScanArgs& args) {
   command.add_option("--timeout", args.scan.timeoutSeconds, "end after S seconds in any case (default 10)")
       ->type_name("S")
       ->check(Seconds(0.1, 3600.0));
-  command.add_option("--codepage", args.codePage, kCodePageHelp)->type_name("CP");
   command.add_option("--repeat", args.scan.repeat, "search N times, 50 to 250 ms apart, 1..100 (default 3)")
       ->type_name("N")
       ->check(WholeNumber(1, 100));
+  command.add_option("--codepage", args.codePage, kCodePageHelp)->type_name("CP");
 }
 
 // Prints the cameras: all at the end with every warning known (the
