@@ -4,7 +4,6 @@
 // interface, where the dialog's single broadcast reaches one.
 #include <CLI/CLI.hpp>
 
-#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -16,6 +15,7 @@
 #include "tools/lumora/number_text.h"
 #include "tools/lumora/output.h"
 #include "tools/lumora/platform.h"
+#include "tools/lumora/printer.h"
 #include "tools/lumora/scanner.h"
 #include "tools/lumora/settings_change.h"
 
@@ -141,82 +141,6 @@ void AddScanOptions(CLI::App& command, ScanArgs& args) {
       ->type_name("N")
       ->check(WholeNumber(1, 100));
   command.add_option("--codepage", args.codePage, kCodePageHelp)->type_name("CP");
-}
-
-// Prints the cameras: all at the end with every warning known (the
-// default), or each as it is first heard (--stream). The table's last line,
-// and stderr for the machine formats, says how many were found and how many
-// carry warnings; a terminal's stderr shows a live count meanwhile.
-class Printer {
- public:
-  Printer(const OutputOptions& options, bool stream)
-      : options_(options), stream_(stream), live_(IsTerminal(stderr)) {}
-
-  void Start() {
-    if (options_.format == Format::kCsv) PrintLine(HeaderLine(options_));
-  }
-
-  void OnNew(const CameraList& list, std::size_t index) {
-    if (stream_) {
-      PrintCamera(list, index);
-    } else {
-      ShowLive(list.cameras().size());
-    }
-  }
-
-  void Finish(const CameraList& list) {
-    if (!stream_) {
-      for (std::size_t i = 0; i < list.cameras().size(); ++i) PrintCamera(list, i);
-    }
-    ClearLive();
-    std::size_t warned = 0;
-    for (std::size_t i = 0; i < list.cameras().size(); ++i) warned += list.WarningsNow(i).empty() ? 0 : 1;
-    std::size_t found = list.cameras().size();
-    char line[96];
-    std::snprintf(line, sizeof line, "%zu camera%s found, %zu with warnings\n", found, found == 1 ? "" : "s", warned);
-    std::FILE* where = options_.format == Format::kTable ? stdout : stderr;
-    WriteText(where, line);
-    std::fflush(where);
-  }
-
- private:
-  void PrintCamera(const CameraList& list, std::size_t index) {
-    if (printed_ == 0 && options_.format == Format::kTable) PrintLine(HeaderLine(options_));
-    ++printed_;
-    PrintLine(CameraLine(list.cameras()[index], list.WarningsNow(index), options_));
-    if (stream_) ShowLive(printed_);
-  }
-  void PrintLine(const std::string& line) {
-    ClearLive();
-    WriteText(stdout, line + "\n");
-    if (stream_) std::fflush(stdout);
-  }
-  // At most ten times a second, so a flood is not slowed by the terminal.
-  void ShowLive(std::size_t count) {
-    auto now = std::chrono::steady_clock::now();
-    if (!live_ || now - lastLive_ < std::chrono::milliseconds(100)) return;
-    lastLive_ = now;
-    std::fprintf(stderr, "\r%zu found", count);
-    shown_ = true;
-  }
-  void ClearLive() {
-    if (shown_) std::fprintf(stderr, "\r%20s\r", "");
-    shown_ = false;
-  }
-
-  OutputOptions options_;
-  bool stream_;
-  bool live_;
-  bool shown_ = false;
-  std::chrono::steady_clock::time_point lastLive_{};
-  std::size_t printed_ = 0;
-};
-
-// A flood past the bound: the cameras found are still listed.
-void ReportIgnored(const CameraList& list) {
-  if (list.ignored() == 0) return;
-  std::fprintf(stderr, "lumora: %zu replies from cameras past the first %zu were ignored\n", list.ignored(),
-               kMaxCameras);
 }
 
 bool Guard(bool allowHostNetwork) {
