@@ -1,4 +1,4 @@
-// Reply decoding and slot choice.
+// Reply parsing, slot choice and storing.
 #include "protocol/decode_reply.h"
 
 #include <cstddef>
@@ -61,25 +61,37 @@ int ChooseSlot(const DeviceTable& table, const uint8_t (&mac)[6]) {
 
 }  // namespace
 
-int DecodeReply(SearchState* state, const uint8_t* data, int length) {
+bool ParseReply(const uint8_t* data, int length, DeviceRecord& record, CarriedTags& carried) {
   ByteReader reply(data, length > 0 ? static_cast<std::size_t>(length) : 0);
-  if (!reply.StartsWith(kMagic, kMagicSize)) return kNoSlot;
+  if (!reply.StartsWith(kMagic, kMagicSize)) return false;
 
-  DeviceRecord TempCb;
+  DeviceRecord& TempCb = record;
   std::memset(&TempCb, 0, sizeof TempCb);
+  carried.tags.reset();
   std::size_t p = kMagicSize;
   while (reply.Has(p)) {
     uint8_t tag = reply.At(p);
     if (tag == kTagEnd || !reply.Has(p + 1)) break;
     TakeField(reply, tag, p + 2, TempCb);
+    carried.tags.set(tag);
     p += 2 + reply.At(p + 1);
   }
+  return true;
+}
 
-  int slot = ChooseSlot(state->table, TempCb.mac);
+int StoreReply(SearchState* state, const DeviceRecord& record) {
+  int slot = ChooseSlot(state->table, record.mac);
   if (slot == kNoSlot) return kNoSlot;
-  state->table.slots[slot] = TempCb;
+  state->table.slots[slot] = record;
   state->table.slots[slot].number = slot + 1;
   return slot;
+}
+
+int DecodeReply(SearchState* state, const uint8_t* data, int length) {
+  DeviceRecord record;
+  CarriedTags carried;
+  if (!ParseReply(data, length, record, carried)) return kNoSlot;
+  return StoreReply(state, record);
 }
 
 }  // namespace lumora

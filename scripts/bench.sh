@@ -3,7 +3,9 @@
 # CPU and request-to-wire latency, and LumoraSearch.exe's idle CPU (with its
 # wineserver) and time from "Exit" to process end under Wine, idle and under
 # a reply flood, and how fast a burst of 255 cameras is listed; and `lumora
-# scan` over 1000 cameras answering at once in a two-sided lab. Figures only:
+# scan` over 1000 cameras answering at once in a two-sided lab (time to print
+# them, by default and with --stream, and peak memory), and under a flood of
+# 70,000 distinct cameras (what is kept, and peak memory). Figures only:
 # nothing here passes or fails on a number.
 # As root; the network parts run in a private lab inside an empty namespace.
 set -euo pipefail
@@ -16,7 +18,10 @@ exec unshare --net bash -c 'ip link set lo up
   scripts/lab-run.sh -- build/native/bench/worker_figures
   echo "== lumora scan, 1000 cameras"
   scripts/lab-run.sh --two-sides --camsim build/native/tools/camsim/camsim --camsim-args "--burst 1000" \
-    --camsim-args-b "--camera mac=00AA0000B001,ip=10.78.0.11" -- scripts/lumora-figures.sh
+    --camsim-args-b "--camera mac=00AA0000B001,ip=10.78.0.11" -- scripts/lumora-figures.sh burst
+  echo "== lumora scan, a flood of 70,000 distinct cameras"
+  scripts/lab-run.sh --two-sides --camsim build/native/tools/camsim/camsim --camsim-args "--flood-distinct 70000" \
+    --camsim-args-b "--camera mac=00AA0000B001,ip=10.78.0.11" -- scripts/lumora-figures.sh flood
   echo "== LumoraSearch.exe under Wine"
   scripts/with-display.sh scripts/lab-run.sh --camsim build/native/tools/camsim/camsim \
     --camsim-args "--burst 3" --wine-server -- scripts/program-figures.sh

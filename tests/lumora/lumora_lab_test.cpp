@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -16,6 +19,7 @@
 
 #include <nlohmann/json.hpp>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "protocol/packet_format.h"
 #include "tests/support/camsim_control.h"
@@ -134,28 +138,81 @@ TEST_F(LumoraScan, OneLimitedBroadcastReachesTheDefaultRouteSideOnly) {
   EXPECT_EQ(sideB_->LogCount(), 0);
 }
 
-TEST_F(LumoraScan, EachWarningAppearsWhereItShouldAndNowhereElse) {
-  LumoraRun run = Lumora("scan --format json");
-  ASSERT_EQ(run.status, 0);
-  std::map<std::string, std::set<std::string>> warningsOfMac;
-  for (const nlohmann::ordered_json& line : JsonLines(run)) {
-    for (const nlohmann::ordered_json& w : line["warnings"]) warningsOfMac[line["mac"]].insert(w.get<std::string>());
+// (MAC, IP) -> warnings, read from each format as a script would.
+using Warned = std::map<std::pair<std::string, std::string>, std::set<std::string>>;
+
+std::set<std::string> Split(const std::string& text, char separator) {
+  std::set<std::string> items;
+  std::istringstream in(text);
+  for (std::string item; std::getline(in, item, separator);) {
+    if (!item.empty()) items.insert(item);
   }
-  // Printed as found: the later of two entries carries a duplicate warning.
-  const std::map<std::string, std::set<std::string>> expected = {
-      {kSharedMac, {"duplicate-mac"}},
-      {"00AA0000B00F", {"off-subnet"}},
-  };
-  for (const auto& [mac, warnings] : warningsOfMac) {
-    if (mac == "00AA0000D001" || mac == "00AA0000D002") {
-      EXPECT_EQ(warnings, std::set<std::string>{"duplicate-ip"}) << mac;
-    } else {
-      EXPECT_EQ(warnings, expected.count(mac) ? expected.at(mac) : std::set<std::string>{}) << mac;
+  return items;
+}
+
+Warned WarningsOf(const std::string& format, const LumoraRun& run) {
+  Warned warned;
+  for (std::size_t i = 0; i < run.lines.size(); ++i) {
+    const std::string& line = run.lines[i];
+    if (format == "json") {
+      nlohmann::json j = nlohmann::json::parse(line);
+      std::set<std::string> w;
+      for (const auto& item : j["warnings"]) w.insert(item.get<std::string>());
+      warned[{j["mac"], j["ip"]}] = w;
+    } else if (format == "csv" && i > 0) {  // no name holds a comma here
+      std::vector<std::string> cells;
+      std::istringstream in(line);
+      for (std::string cell; std::getline(in, cell, ',');) cells.push_back(cell);
+      if (line.back() == ',') cells.push_back("");
+      warned[{cells[0], cells[3]}] = Split(cells.at(12), ';');
+    } else if (format == "table" && i > 0 && i + 1 < run.lines.size()) {  // header, cameras, count
+      std::vector<std::string> cells;
+      std::istringstream in(line);
+      for (std::string cell; in >> cell;) cells.push_back(cell);
+      warned[{cells[0], cells[2]}] = cells.size() > 11 ? Split(cells[11], ',') : std::set<std::string>{};
     }
   }
-  EXPECT_EQ(warningsOfMac.count(kSharedMac), 1u);
-  EXPECT_EQ(warningsOfMac.count("00AA0000B00F"), 1u);
-  EXPECT_TRUE(warningsOfMac.count("00AA0000D001") + warningsOfMac.count("00AA0000D002") >= 1);
+  return warned;
+}
+
+TEST_F(LumoraScan, EveryCameraOfAConflictCarriesItsWarningInEveryFormat) {
+  const Warned expected = {
+      {{kSharedMac, "10.77.0.20"}, {"duplicate-mac"}}, {{kSharedMac, "10.78.0.20"}, {"duplicate-mac"}},
+      {{"00AA0000D001", "10.77.0.30"}, {"duplicate-ip"}}, {{"00AA0000D002", "10.77.0.30"}, {"duplicate-ip"}},
+      {{"00AA0000B00F", "192.168.1.9"}, {"off-subnet"}},  {{"00AA0000A001", "10.77.0.11"}, {}},
+      {{"00AA0000A002", "10.77.0.12"}, {}},               {{"00AA0000B001", "10.78.0.11"}, {}},
+  };
+  for (const char* format : {"json", "csv", "table"}) {
+    LumoraRun run = Lumora(std::string("scan --format ") + format);
+    ASSERT_EQ(run.status, 0) << format;
+    EXPECT_EQ(WarningsOf(format, run), expected) << format << "\n" << run.out;
+    if (std::string(format) == "table") {
+      EXPECT_EQ(run.lines.back(), "8 cameras found, 5 with warnings");
+    }
+  }
+}
+
+TEST_F(LumoraScan, StreamPrintsEachCameraAsItIsHeardWithTheWarningsKnownThen) {
+  std::FILE* pipe = popen((gLumora + " scan --stream --format json").c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  LumoraRun run;
+  char line[4096];
+  ASSERT_NE(std::fgets(line, sizeof line, pipe), nullptr);
+  run.lines.push_back(line);
+  // A camera that answers only now is still listed: the first line came
+  // while the scan was running.
+  const std::vector<uint8_t> late = {'K', 'V', '2', '8', '0', 0x10, 6, 0x00, 0xCC, 0x00, 0x00, 0xE0, 0x02,
+                                     0x11, 4, 10, 78, 0, 61};
+  EXPECT_TRUE(sideB_->Send(4200, late));
+  while (std::fgets(line, sizeof line, pipe) != nullptr) run.lines.push_back(line);
+  EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 0);
+  Warned warned = WarningsOf("json", run);
+  EXPECT_EQ(warned.count({"00CC0000E002", "10.78.0.61"}), 1u);
+  // Of each conflict only the member heard second knew of it.
+  std::set<std::string> sharedA = warned[{kSharedMac, "10.77.0.20"}], sharedB = warned[{kSharedMac, "10.78.0.20"}];
+  std::set<std::string> d1 = warned[{"00AA0000D001", "10.77.0.30"}], d2 = warned[{"00AA0000D002", "10.77.0.30"}];
+  EXPECT_EQ(sharedA.size() + sharedB.size(), 1u);
+  EXPECT_EQ(d1.size() + d2.size(), 1u);
 }
 
 TEST_F(LumoraScan, OpenPrintsTheCamerasPageAddress) {
@@ -197,6 +254,16 @@ TEST_F(LumoraSet, RefusesWithoutSendingAnything) {
       {"set 00AA0000B00G --name X", 2, false},
       {"set 00AA0000B001 --mode bootp", 2, false},
       {"set 00AA0000B001 --name ThisNameIsTooLong", 2, false},
+      // Read as inet_addr reads them these would send .8 and 255.255.255.255.
+      {"set 00AA0000B001 --ip 192.168.1.010", 2, false},
+      {"set 00AA0000B001 --ip 192.168.1.09", 2, false},
+      {"set 00AA0000B001 --gateway 192.168.001.008", 2, false},
+      {"set 00AA0000B001 --ip 1.2.3", 2, false},
+      {"set 00AA0000B001 --mask 256.1.1.1", 2, false},
+      {"set 00AA0000B001 --name X --wait nan", 2, false},
+      {"set 00AA0000B001 --name X --timeout inf", 2, false},
+      {"set 00AA0000B001 --name X --port 010", 2, false},
+      {"set 00AA0000B001 --http-port 0x50", 2, false},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(sideA_->Command("log-clear"), "ok");
@@ -244,6 +311,77 @@ TEST_F(LumoraSet, SendsTheDialogsRequestOutOfTheCamerasInterfaceToItsReplyPort) 
   EXPECT_TRUE(seen);
 }
 
+// A camera whose reply carries no IP-assignment field, played by side B's
+// simulator from port 4200 as soon as lumora's first search reaches it.
+LumoraRun LumoraWithBareCamera(test::CamsimControl& camsim, const std::string& args) {
+  const std::vector<uint8_t> reply = {'K', 'V', '2', '8', '0', 0x10, 6, 0x00, 0xCC, 0x00, 0x00, 0xE0, 0x01,
+                                      0x11, 4, 10, 78, 0, 60};
+  EXPECT_EQ(camsim.Command("log-clear"), "ok");
+  LumoraRun run;
+  std::FILE* pipe = popen((gLumora + " " + args).c_str(), "r");
+  if (pipe == nullptr) return run;
+  EXPECT_TRUE(camsim.WaitForLogCount(1));
+  EXPECT_TRUE(camsim.Send(4200, reply));
+  char buffer[4096];
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.out.append(buffer, n);
+  int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+TEST_F(LumoraSet, ACameraThatDoesNotSayItsModeIsSetOnlyWithMode) {
+  EXPECT_EQ(LumoraWithBareCamera(*sideB_, "set 00CC0000E001 --name X").status, 2);
+  ExpectNothingConfigured();
+  LumoraRun run = LumoraWithBareCamera(*sideB_, "set 00CC0000E001 --mode static --gateway 10.0.0.5 --no-verify");
+  EXPECT_EQ(run.status, 0) << run.out;
+  std::vector<test::LoggedDatagram> requests = ConfigurationRequests(*sideB_);
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].localPort, 4200);
+  std::vector<uint8_t> expected = {
+      'K', 'V', '2', '8', '0',
+      0x10, 6, 0x00, 0xCC, 0x00, 0x00, 0xE0, 0x01,  // target MAC
+      0x13, 4, 10, 0, 0, 5,                         // gateway, exactly as typed
+      0x1F, 4, 0xFF, 0xFF, 0xFF, 0xFF,              // static, as asked
+  };
+  expected.resize(kRequestSize, 0);
+  EXPECT_EQ(test::ToHex(requests[0].bytes), test::ToHex(expected));
+}
+
+TEST_F(LumoraSet, ThePasswordFromStandardInputIsSentAndNeverInTheArgumentList) {
+  const std::string password = "Hidden-Pw1";
+  int input[2];
+  ASSERT_EQ(pipe(input), 0);
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(input[0], 0);
+    close(input[0]);
+    close(input[1]);
+    execl(gLumora.c_str(), gLumora.c_str(), "set", "00AA0000A001", "--pppoe-password-stdin", nullptr);
+    _exit(127);
+  }
+  close(input[0]);
+  std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline");
+  std::string arguments((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(arguments.find(password), std::string::npos);
+  std::string line = password + "\n";
+  EXPECT_EQ(write(input[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+  close(input[1]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0);  // sent and verified
+  std::vector<test::LoggedDatagram> requests = ConfigurationRequests(*sideA_);
+  ASSERT_EQ(requests.size(), 1u);
+  std::vector<uint8_t> expected = {
+      'K', 'V', '2', '8', '0',
+      0x10, 6, 0x00, 0xAA, 0x00, 0x00, 0xA0, 0x01,                                        // target MAC
+      0x23, 32, 'H', 'i', 'd', 'd', 'e', 'n', '-', 'P', 'w', '1', 0, 0, 0, 0, 0, 0,      // password
+      0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+      0x1F, 4, 0xFF, 0xFF, 0xFF, 0xFF,                                                   // static
+  };
+  expected.resize(kRequestSize, 0);
+  EXPECT_EQ(test::ToHex(requests[0].bytes), test::ToHex(expected));
+}
+
 TEST_F(LumoraSet, ReportsAChangeTheCameraDidNotTake) {
   ASSERT_EQ(sideB_->Command("configure off"), "ok");
   LumoraRun run = Lumora("set 00AA0000B00F --audio-port 9000");
@@ -277,6 +415,36 @@ TEST_F(LumoraBurst, AThousandCamerasAnsweringAtOnceAreAllListed) {
   std::set<std::string> macs;
   for (std::size_t i = 1; i < run.lines.size(); ++i) macs.insert(run.lines[i].substr(0, 12));
   EXPECT_EQ(macs.size(), 1001u);
+}
+
+using LumoraFlood = TwoSides;
+
+TEST_F(LumoraFlood, KeepsTheFirst65536CamerasAndCountsTheRest) {
+  ASSERT_EQ(sideA_->Command("flood 30"), "ok");
+  LumoraRun run = Lumora("scan --format csv --wait 1 --timeout 20 2>&1");
+  sideA_->Command("flood-stop");
+  EXPECT_EQ(run.status, 0);
+  std::size_t listed = 0;
+  unsigned long long ignored = 0;
+  for (const std::string& line : run.lines) {
+    if (line.size() > 12 && line[12] == ',' && line.rfind("mac,", 0) != 0) ++listed;
+    std::sscanf(line.c_str(), "lumora: %llu replies from cameras past the first 65536 were ignored", &ignored);
+  }
+  EXPECT_EQ(listed, 65536u);
+  EXPECT_GT(ignored, 0u);
+}
+
+using LumoraStream = TwoSides;
+
+TEST_F(LumoraStream, TheTimeoutHoldsWhileRepliesKeepArriving) {
+  ASSERT_EQ(sideA_->Command("flood 30"), "ok");
+  auto start = std::chrono::steady_clock::now();
+  LumoraRun run = Lumora("scan --format csv --timeout 2 2>/dev/null");
+  std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  sideA_->Command("flood-stop");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_LT(took.count(), 2.5);
+  EXPECT_GT(run.lines.size(), 1000u);  // the stream did reach it
 }
 
 // Side B's camera sits outside the PC's subnet, as a factory-default camera

@@ -13,6 +13,9 @@
 #include "protocol/configuration_request.h"
 #include "tests/support/reply_builder.h"
 #include "tools/lumora/camera_list.h"
+#include "tools/lumora/camera_text.h"
+#include "tools/lumora/code_page.h"
+#include "tools/lumora/number_text.h"
 #include "tools/lumora/output.h"
 #include "tools/lumora/settings_change.h"
 
@@ -26,6 +29,13 @@ uint32_t Ip(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
   uint32_t out;
   std::memcpy(&out, bytes, 4);
   return out;
+}
+
+OutputOptions Options(Format format, bool showSecrets = false) {
+  OutputOptions options;
+  options.format = format;
+  options.showSecrets = showSecrets;
+  return options;
 }
 
 Camera Decoded(const ReplyBuilder& reply) {
@@ -47,21 +57,6 @@ Camera LabCamera(uint8_t id, uint8_t ipLast, const std::string& name = "Cam") {
   Camera camera = Decoded(test::FullReply(f));
   camera.arrival = {"eth0", Ip(10, 77, 0, 1), Ip(255, 255, 255, 0), Ip(10, 77, 0, 2), 4000};
   return camera;
-}
-
-TEST(ReplyCarries, FindsATagOnlyWhereTheWalkReachesIt) {
-  struct Case {
-    ReplyBuilder reply;
-    bool carries;
-  };
-  const Case cases[] = {
-      {ReplyBuilder().Mac({1, 2, 3, 4, 5, 6}).Field(0x1F, {1, 1, 1, 1}), true},
-      {ReplyBuilder().Mac({1, 2, 3, 4, 5, 6}), false},
-      {ReplyBuilder().Raw({0x00, 0x00}).Field(0x1F, {1, 1, 1, 1}), false},              // after the end tag
-      {ReplyBuilder().Field(0x30, {0x1F, 0x04}).Field(0x1F, {1, 1, 1, 1}), true},       // skipped by length
-      {ReplyBuilder::WithoutMagic().Field(0x1F, {1, 1, 1, 1}), false},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ReplyCarries(c.reply.bytes().data(), c.reply.size(), 0x1F), c.carries);
 }
 
 TEST(CameraList, KeysByMacAndIpAndWarnsAsTheEntriesArrive) {
@@ -86,30 +81,32 @@ TEST(CameraList, KeysByMacAndIpAndWarnsAsTheEntriesArrive) {
     int index = list.Add(camera);
     EXPECT_EQ(index, s.index) << int(s.id) << "/" << int(s.ipLast);
     if (index >= 0) {
-      EXPECT_EQ(list.cameras()[index].warnings, s.warnings) << int(s.id) << "/" << int(s.ipLast);
+      EXPECT_EQ(list.WarningsNow(index), s.warnings) << int(s.id) << "/" << int(s.ipLast);
     }
   }
-  // What was printed first learns its warning only later.
-  EXPECT_TRUE(list.cameras()[0].warnings.empty());
+  // Both members of each conflict carry the warning once the scan is over.
   EXPECT_EQ(list.WarningsNow(0), std::vector<std::string>{kWarnDuplicateMac});
   EXPECT_EQ(list.WarningsNow(1), std::vector<std::string>{kWarnDuplicateIp});
   EXPECT_EQ(list.FindMac("00AA00000001"), (std::vector<std::size_t>{0, 2}));
 }
 
-TEST(CameraList, HoldsMoreCamerasThanTheDialogsTable) {
+TEST(CameraList, KeepsAtMostItsBoundAndCountsWhatItTurnsAway) {
   CameraList list;
-  for (int i = 0; i < 1000; ++i) {
-    Camera camera = LabCamera(static_cast<uint8_t>(i), static_cast<uint8_t>(i / 256 + 1));
+  Camera camera = LabCamera(0, 11);
+  for (std::size_t i = 0; i < kMaxCameras + 10; ++i) {
+    camera.record.mac[3] = static_cast<uint8_t>(i >> 16);
     camera.record.mac[4] = static_cast<uint8_t>(i >> 8);
+    camera.record.mac[5] = static_cast<uint8_t>(i);
     list.Add(camera);
   }
-  EXPECT_EQ(list.cameras().size(), 1000u);
+  list.Add(LabCamera(0, 11));  // listed already: not turned away
+  EXPECT_EQ(list.cameras().size(), kMaxCameras);
+  EXPECT_EQ(list.ignored(), 10u);
 }
 
 TEST(Output, JsonLinesCarryTheKeysScriptsReadAndThePasswordOnlyOnRequest) {
   Camera camera = LabCamera(1, 11);
-  camera.warnings = {kWarnDuplicateIp};
-  nlohmann::json plain = nlohmann::json::parse(CameraLine(camera, {Format::kJson, false}));
+  nlohmann::json plain = nlohmann::json::parse(CameraLine(camera, {kWarnDuplicateIp}, Options(Format::kJson)));
   EXPECT_EQ(plain["mac"], "00AA00000001");
   EXPECT_EQ(plain["mode"], "dhcp");
   EXPECT_EQ(plain["http_port"], 80);
@@ -118,41 +115,83 @@ TEST(Output, JsonLinesCarryTheKeysScriptsReadAndThePasswordOnlyOnRequest) {
   EXPECT_EQ(plain["source"], "10.77.0.2:4000");
   EXPECT_EQ(plain["warnings"], nlohmann::json::array({"duplicate-ip"}));
   EXPECT_FALSE(plain.contains("pppoe_password"));
-  nlohmann::json secret = nlohmann::json::parse(CameraLine(camera, {Format::kJson, true}));
+  nlohmann::json secret = nlohmann::json::parse(CameraLine(camera, {}, Options(Format::kJson, true)));
   EXPECT_EQ(secret["pppoe_password"], "secret");
 }
 
-TEST(Output, OddCameraTextsStayOneWellFormedLine) {
+// A hostile or foreign name reads as the same characters in every format; the
+// table and CSV carry no control character a terminal would act on.
+TEST(Output, CameraTextsReadTheSameInEveryFormatAndNeverSteerATerminal) {
   struct Case {
-    std::string name;
-    Format format;
-    std::string expectedStart;
+    std::string name;  // the field's bytes, at most 16
+    std::string text;  // what JSON carries
+    std::string csv;   // the CSV cell
+    std::string table;
   };
   const Case cases[] = {
-      {"Hall, \"East\"", Format::kCsv, "00AA00000001,\"Hall, \"\"East\"\"\",V2.6.0,"},
-      {"Line\nBreak", Format::kCsv, "00AA00000001,\"Line\nBreak\","},
-      {"Bell\x07", Format::kTable, "00AA00000001  Bell?     "},
-      {"SixteenCharsLong", Format::kTable, "00AA00000001  SixteenCharsLong  10.77.0.11"},
+      {"\x1b[2J\x1b]0;T\x07", "\x1b[2J\x1b]0;T\x07", "?[2J?]0;T?", "?[2J?]0;T?"},
+      {"Bell\x07", "Bell\x07", "Bell?", "Bell?"},
+      {"Line\nBreak", "Line\nBreak", "\"Line\nBreak\"", "Line?Break"},
+      {"CR\rDEL\x7f", "CR\rDEL\x7f", "CR?DEL?", "CR?DEL?"},
+      {"Hall, \"East\"", "Hall, \"East\"", "\"Hall, \"\"East\"\"\"", "Hall, \"East\""},
+      {"Cam\xe9ra \xfc \x80", "Cam\xc3\xa9ra \xc3\xbc \xe2\x82\xac", "Cam\xc3\xa9ra \xc3\xbc \xe2\x82\xac",
+       "Cam\xc3\xa9ra \xc3\xbc \xe2\x82\xac"},                                     // Windows-1252
+      {"Entr\xc3\xa9" "e", "Entr\xc3\xa9" "e", "Entr\xc3\xa9" "e", "Entr\xc3\xa9" "e"},  // UTF-8
+      {"A\xc2\x9b" "2J", "A\xc2\x9b" "2J", "A?2J", "A?2J"},                        // C1 CSI in UTF-8
+      {"x\x81y", "x\xc2\x81y", "x?y", "x?y"},  // unassigned in Windows-1252: C1, as Windows reads it
+      {"\xef\xbc\xa1\xef\xbc\xa2\xef\xbc\xa3\xef\xbc\xa4\xef\xbc\xa5" "1",  // full-width, all 16 bytes
+       "\xef\xbc\xa1\xef\xbc\xa2\xef\xbc\xa3\xef\xbc\xa4\xef\xbc\xa5" "1",
+       "\xef\xbc\xa1\xef\xbc\xa2\xef\xbc\xa3\xef\xbc\xa4\xef\xbc\xa5" "1",
+       "\xef\xbc\xa1\xef\xbc\xa2\xef\xbc\xa3\xef\xbc\xa4\xef\xbc\xa5" "1"},
+      {"SixteenCharsLong", "SixteenCharsLong", "SixteenCharsLong", "SixteenCharsLong"},
   };
   for (const Case& c : cases) {
-    std::string line = CameraLine(LabCamera(1, 11, c.name), {c.format, false});
-    EXPECT_EQ(line.substr(0, c.expectedStart.size()), c.expectedStart) << line;
+    Camera camera = LabCamera(1, 11, c.name);
+    nlohmann::json json = nlohmann::json::parse(CameraLine(camera, {}, Options(Format::kJson)));
+    EXPECT_EQ(json["name"], c.text) << c.text;
+    std::string csv = CameraLine(camera, {}, Options(Format::kCsv));
+    EXPECT_EQ(csv.rfind("00AA00000001," + c.csv + ",V2.6.0,", 0), 0u) << csv;
+    std::string table = CameraLine(camera, {}, Options(Format::kTable));
+    EXPECT_EQ(table.rfind("00AA00000001  " + c.table, 0), 0u) << table;
+    // The IP column starts where the header puts it, whatever the name's bytes.
+    EXPECT_EQ(DisplayWidth(table.substr(0, table.find("10.77.0.11"))), 32u) << table;
+    for (const std::string& line : {csv, table}) {
+      for (std::size_t i = 0; i < line.size(); ++i) {
+        unsigned char b = static_cast<unsigned char>(line[i]);
+        bool c1 = b == 0xC2 && i + 1 < line.size() && static_cast<unsigned char>(line[i + 1]) <= 0x9F;
+        EXPECT_FALSE((b < 0x20 && !(b == '\n' && line == csv)) || b == 0x7F || c1) << line;
+      }
+    }
   }
-  // Not UTF-8, and a name that fills its field without a terminator.
-  std::string json = CameraLine(LabCamera(1, 11, "\xff\xfe" "ABCDEFGHIJKLMN"), {Format::kJson, false});
-  EXPECT_EQ(nlohmann::json::parse(json)["name"].get<std::string>().size(), 6u + 14u);
+}
+
+TEST(Output, ANamedCodePageReadsTextsThatAreNotUtf8) {
+#ifdef _WIN32
+  const char* gbk = "936";
+  const char* unknown = "99999";
+#else
+  const char* gbk = "GBK";
+  const char* unknown = "NO-SUCH-PAGE";
+#endif
+  OutputOptions options = Options(Format::kJson);
+  std::string error;
+  ASSERT_TRUE(OpenCodePage(gbk, options.readCodePage, error)) << error;
+  nlohmann::json json = nlohmann::json::parse(CameraLine(LabCamera(1, 11, "\xd6\xd0\xce\xc4" "1"), {}, options));
+  EXPECT_EQ(json["name"], "\xe4\xb8\xad\xe6\x96\x87" "1");
+  CodePageReader none;
+  EXPECT_FALSE(OpenCodePage(unknown, none, error));
 }
 
 TEST(Output, ModeIsNullWithoutTheIpAssignmentField) {
   Camera camera = Decoded(ReplyBuilder().Mac({0, 0xAA, 0, 0, 0, 1}).Ip(0x11, 10, 77, 0, 11));
-  EXPECT_TRUE(nlohmann::json::parse(CameraLine(camera, {Format::kJson, false}))["mode"].is_null());
+  EXPECT_TRUE(nlohmann::json::parse(CameraLine(camera, {}, Options(Format::kJson)))["mode"].is_null());
 }
 
 TEST(Output, CsvHeaderNamesTheColumnsOfEveryRow) {
   for (bool secrets : {false, true}) {
-    OutputOptions options{Format::kCsv, secrets};
+    OutputOptions options = Options(Format::kCsv, secrets);
     std::string header = HeaderLine(options);
-    std::string row = CameraLine(LabCamera(1, 11), options);
+    std::string row = CameraLine(LabCamera(1, 11), {}, options);
     EXPECT_EQ(std::count(header.begin(), header.end(), ','), std::count(row.begin(), row.end(), ',')) << row;
     EXPECT_EQ(header.find("pppoe_password") != std::string::npos, secrets);
   }
@@ -167,6 +206,10 @@ TEST(Values, AddressesPortsAndMacsAreCheckedStrictly) {
       {"192.168.1.10", true, false, false},  {"0.0.0.0", true, false, false},
       {"255.255.255.255", true, false, false}, {"192.168.1.300", false, false, false},
       {"10.1", false, false, false},         {"10.0.0.1.", false, false, false},
+      // inet_addr reads a leading 0 as octal: .010 would send .8, .09 FF FF FF FF.
+      {"192.168.1.010", false, false, false}, {"192.168.1.09", false, false, false},
+      {"192.168.001.008", false, false, false}, {"10.0.0.0", true, false, false},
+      {"010", false, false, false},          {"0x50", false, false, false},
       {" 10.0.0.1", false, false, false},    {"0x0A.0.0.1", false, false, false},
       {"1", false, true, false},             {"65535", false, true, false},
       {"0", false, false, false},            {"65536", false, false, false},
@@ -181,6 +224,26 @@ TEST(Values, AddressesPortsAndMacsAreCheckedStrictly) {
     EXPECT_EQ(NormalizeMac(c.text).has_value(), c.mac) << c.text;
   }
   EXPECT_EQ(NormalizeMac("001a2b3c4d0f"), "001A2B3C4D0F");
+}
+
+TEST(Values, TimesAreDecimalSecondsWithinTheirRange) {
+  struct Case {
+    const char* text;
+    bool good;
+    double seconds;
+  };
+  const Case cases[] = {
+      {"2", true, 2.0},   {"0.5", true, 0.5}, {"3600", true, 3600.0}, {"nan", false, 0},  {"inf", false, 0},
+      {"1e3", false, 0},  {"0x1p3", false, 0}, {"-1", false, 0},      {"", false, 0},     {".", false, 0},
+      {"3600.5", false, 0}, {"2.", false, 0},
+  };
+  for (const Case& c : cases) {
+    double seconds = -1;
+    EXPECT_EQ(ReadSeconds(c.text, 0.0, 3600.0, seconds), c.good) << c.text;
+    if (c.good) {
+      EXPECT_EQ(seconds, c.seconds) << c.text;
+    }
+  }
 }
 
 TEST(Values, ABadValueIsNamedByItsOption) {
@@ -208,6 +271,8 @@ TEST(Values, ABadValueIsNamedByItsOption) {
     std::string message = CheckChange(c.change);
     EXPECT_EQ(message.rfind(c.option, 0), 0u) << message;
   }
+  SettingsChange secret = with(&SettingsChange::pppoePassword, std::string(33, 's').c_str());
+  EXPECT_EQ(CheckChange(secret).find("sss"), std::string::npos);  // never echoed
   SettingsChange good = with(&SettingsChange::newMac, "00aa0000b001");
   good.name = "SixteenCharsLong";
   EXPECT_EQ(CheckChange(good), "");

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "protocol/field_text.h"
+#include "protocol/packet_format.h"
 #include "tests/support/reply_builder.h"
 
 namespace lumora {
@@ -188,6 +189,33 @@ TEST_F(DecodeReplyTest, WalkRules) {
     ASSERT_EQ(slot, 0);  // no MAC field: the lowest zero-MAC slot
     EXPECT_EQ(FieldText(Slot(slot).name), row.name);
     EXPECT_EQ(Slot(slot).httpPort, row.httpPort);
+  }
+}
+
+// What lumora reads the reply's IP-assignment field by: the tags whose value
+// the walk read, the same walk that fills the record.
+TEST(ParseReply, CarriesExactlyTheTagsTheWalkRead) {
+  struct Case {
+    const char* what;
+    ReplyBuilder reply;
+    bool parsed, carriesFlags;
+  };
+  const Case cases[] = {
+      {"present", ReplyBuilder().Mac({1, 2, 3, 4, 5, 6}).Field(0x1F, {1, 1, 1, 1}), true, true},
+      {"absent", ReplyBuilder().Mac({1, 2, 3, 4, 5, 6}), true, false},
+      {"after the end tag", ReplyBuilder().Raw({0x00, 0x00}).Field(0x1F, {1, 1, 1, 1}), true, false},
+      {"inside a skipped field", ReplyBuilder().Field(0x30, {0x1F, 0x04}).Port(0x14, 80), true, false},
+      {"after a skipped field", ReplyBuilder().Field(0x30, {0x1F, 0x04}).Field(0x1F, {1, 1, 1, 1}), true, true},
+      {"in the last byte, no length", ReplyBuilder().Mac({1, 2, 3, 4, 5, 6}).Raw({0x1F}), true, false},
+      {"cut by the end", ReplyBuilder().Mac({1, 2, 3, 4, 5, 6}).Raw({0x1F, 4, 1}), true, true},
+      {"no magic", ReplyBuilder::WithoutMagic().Field(0x1F, {1, 1, 1, 1}), false, false},
+  };
+  for (const Case& c : cases) {
+    DeviceRecord record{};
+    CarriedTags carried;
+    EXPECT_EQ(ParseReply(c.reply.bytes().data(), c.reply.size(), record, carried), c.parsed) << c.what;
+    EXPECT_EQ(carried.Has(kTagIpAssign), c.carriesFlags) << c.what;
+    EXPECT_EQ(record.number, 0) << c.what;
   }
 }
 

@@ -67,6 +67,11 @@ socket to 255.255.255.255:<reply-port>)
   --flood-seconds T     send the replies of all cameras back to back, over and
                         over, for T seconds (1..60) or 1,000,000 datagrams,
                         whichever comes first
+  --flood-distinct N    floods (from --flood-seconds or the control channel)
+                        send the replies of N made-up cameras (1..16777216)
+                        instead, in turn: the first camera's reply with MAC
+                        02 4C 00 and the camera's 24-bit number k, and IP
+                        10.k (k's three bytes), so N distinct (MAC, IP) pairs
   --once                exit once the sends and the flood above are done
 
 Running

@@ -13,7 +13,7 @@ bool IsValueOption(const std::string& name) {
       "--port",      "--reply-port",   "--source-port",  "--delay-ms",      "--log",
       "--send-hex",  "--send-crafted", "--send-size",    "--flood-seconds", "--max-seconds",
       "--control",   "--camera",       "--config",       "--burst",         "--drop-searches",
-      "--seed",
+      "--seed",      "--flood-distinct",
   };
   for (const char* known : kNames) {
     if (name == known) return true;
@@ -57,6 +57,11 @@ bool TakeOption(const std::string& name, const std::string& value, const FileRea
   if (name == "--flood-seconds") {
     if (!NumberValue(name, value, 1, kMaxFloodSeconds, number, error)) return false;
     options.floodSeconds = static_cast<unsigned>(number);
+    return true;
+  }
+  if (name == "--flood-distinct") {
+    if (!NumberValue(name, value, 1, kMaxFloodDistinct, number, error)) return false;
+    options.floodDistinct = static_cast<uint32_t>(number);
     return true;
   }
   if (name == "--max-seconds") {

@@ -14,6 +14,7 @@ namespace camsim {
 
 inline constexpr unsigned kMaxDelayMs = 60000;
 inline constexpr unsigned kMaxRunSeconds = 31536000;  // a year
+inline constexpr uint32_t kMaxFloodDistinct = 16777216;  // 24 bits of MAC and address
 
 struct CamsimOptions {
   uint16_t port = 4000;
@@ -26,6 +27,7 @@ struct CamsimOptions {
   std::string logPath;             // empty: no log file
   std::vector<SendRequest> sends;  // one-shot sends, in command-line order
   unsigned floodSeconds = 0;       // 0: no flood at start
+  uint32_t floodDistinct = 0;      // 0: floods repeat the cameras' replies
   unsigned maxSeconds = 0;         // 0: until a signal
   bool once = false;
   bool allowHostNetwork = false;

@@ -89,6 +89,17 @@ void SendReply(Simulator& sim, std::size_t camera) {
   Broadcast(sim, sim.sockets[sim.replySocket], EncodeReply(sim.state.cameras[camera]));
 }
 
+// Made-up camera `k` of a --flood-distinct flood: a pair no other k shares.
+void SendMadeUpReply(Simulator& sim, uint32_t k) {
+  CameraSettings camera = sim.state.cameras.front();
+  const uint8_t number[3] = {static_cast<uint8_t>(k >> 16), static_cast<uint8_t>(k >> 8), static_cast<uint8_t>(k)};
+  const uint8_t mac[6] = {0x02, 0x4C, 0x00, number[0], number[1], number[2]};
+  const uint8_t ip[4] = {10, number[0], number[1], number[2]};
+  std::memcpy(camera.mac, mac, sizeof mac);
+  std::memcpy(camera.ip, ip, sizeof ip);
+  Broadcast(sim, sim.sockets[sim.replySocket], EncodeReply(camera));
+}
+
 void SendDueReplies(Simulator& sim, int64_t now) {
   while (!sim.pending.empty() && sim.pending.begin()->first <= now) {
     std::size_t camera = sim.pending.begin()->second;
@@ -114,8 +125,12 @@ void FloodStep(Simulator& sim, int64_t now) {
       std::fflush(stdout);
       break;
     }
-    SendReply(sim, flood.nextCamera);
-    flood.nextCamera = (flood.nextCamera + 1) % sim.state.cameras.size();
+    if (sim.options.floodDistinct != 0) {
+      SendMadeUpReply(sim, static_cast<uint32_t>(flood.sent % sim.options.floodDistinct));
+    } else {
+      SendReply(sim, flood.nextCamera);
+      flood.nextCamera = (flood.nextCamera + 1) % sim.state.cameras.size();
+    }
     ++flood.sent;
   }
 }

@@ -1,11 +1,12 @@
-// Scan bookkeeping: decoding through the dialog's own DecodeReply, keying by
-// (MAC, IP), and the warnings.
+// Scan bookkeeping: the reply read by the dialog's own parse, keyed by
+// (MAC, IP), and the warnings. Since pairs are distinct, the number of
+// entries with one MAC is the number of its IP addresses, and the other way
+// round, so two counters stand for the sets.
 #include "tools/lumora/camera_list.h"
 
 #include <cstring>
 
 #include "protocol/decode_reply.h"
-#include "protocol/field_text.h"
 #include "protocol/ipv4_text.h"
 #include "protocol/mac_text.h"
 #include "protocol/packet_format.h"
@@ -13,22 +14,25 @@
 namespace lumora::cli {
 namespace {
 
-std::string MacOf(const Camera& camera) { return MacToText(camera.record.mac).text; }
-std::string IpOf(const Camera& camera) { return FieldText(camera.record.ipText); }
-
-bool OffSubnet(const Camera& camera) {
-  Ipv4Bytes ip = Ipv4FromText(camera.record.ipText);
-  uint32_t address;
-  std::memcpy(&address, ip.data(), 4);
-  const Arrival& a = camera.arrival;
-  return (address & a.interfaceMask) != (a.interfaceIp & a.interfaceMask);
+uint64_t MacKey(const DeviceRecord& record) {
+  uint64_t key = 0;
+  for (uint8_t byte : record.mac) key = key << 8 | byte;
+  return key;
 }
 
-// A scratch table, kept all free between replies, so that DecodeReply runs
-// exactly as the dialog's and no camera is ever turned away for a full table.
-SearchState& ScratchState() {
-  static SearchState state;
-  return state;
+// The record's IP text is always written from four bytes, so reading it back
+// is exact.
+uint32_t IpKey(const DeviceRecord& record) {
+  Ipv4Bytes ip = Ipv4FromText(record.ipText);
+  uint32_t key;
+  std::memcpy(&key, ip.data(), 4);
+  return key;
+}
+
+bool OffSubnet(const Camera& camera) {
+  uint32_t address = IpKey(camera.record);
+  const Arrival& a = camera.arrival;
+  return (address & a.interfaceMask) != (a.interfaceIp & a.interfaceMask);
 }
 
 }  // namespace
@@ -42,44 +46,35 @@ const char* ModeName(IpAssignMode mode) {
   return "static";
 }
 
-bool ReplyCarries(const uint8_t* data, int length, uint8_t tag) {
-  if (length < static_cast<int>(kMagicSize) || std::memcmp(data, kMagic, kMagicSize) != 0) return false;
-  for (int p = static_cast<int>(kMagicSize); p < length;) {
-    if (data[p] == kTagEnd) return false;
-    if (data[p] == tag) return true;
-    if (p + 1 >= length) return false;
-    p += 2 + data[p + 1];
-  }
-  return false;
-}
-
 bool DecodeCamera(const uint8_t* data, int length, Camera& out) {
-  SearchState& state = ScratchState();
-  int slot = DecodeReply(&state, data, length);
-  if (slot == kNoSlot) return false;
-  out.record = state.table.slots[slot];
-  state.table.slots[slot] = DeviceRecord{};
-  out.carriesIpAssign = ReplyCarries(data, length, kTagIpAssign);
+  CarriedTags carried;
+  if (!ParseReply(data, length, out.record, carried)) return false;
+  out.carriesIpAssign = carried.Has(kTagIpAssign);
   return true;
 }
 
 int CameraList::Add(Camera camera) {
-  std::string mac = MacOf(camera);
-  std::string ip = IpOf(camera);
-  if (!pairs_.insert({mac, ip}).second) return -1;
-  ipsOfMac_[mac].insert(ip);
-  macsOfIp_[ip].insert(mac);
+  uint64_t mac = MacKey(camera.record);
+  uint32_t ip = IpKey(camera.record);
+  std::string pair(reinterpret_cast<const char*>(camera.record.mac), 6);
+  pair.append(reinterpret_cast<const char*>(&ip), 4);
+  if (pairs_.count(pair) != 0) return -1;
+  if (cameras_.size() >= kMaxCameras) {
+    ++ignored_;
+    return -1;
+  }
+  pairs_.insert(std::move(pair));
+  ++entriesOfMac_[mac];
+  ++entriesOfIp_[ip];
   cameras_.push_back(std::move(camera));
-  std::size_t index = cameras_.size() - 1;
-  cameras_[index].warnings = WarningsNow(index);
-  return static_cast<int>(index);
+  return static_cast<int>(cameras_.size() - 1);
 }
 
 std::vector<std::string> CameraList::WarningsNow(std::size_t index) const {
   const Camera& camera = cameras_.at(index);
   std::vector<std::string> warnings;
-  if (ipsOfMac_.at(MacOf(camera)).size() > 1) warnings.push_back(kWarnDuplicateMac);
-  if (macsOfIp_.at(IpOf(camera)).size() > 1) warnings.push_back(kWarnDuplicateIp);
+  if (entriesOfMac_.at(MacKey(camera.record)) > 1) warnings.push_back(kWarnDuplicateMac);
+  if (entriesOfIp_.at(IpKey(camera.record)) > 1) warnings.push_back(kWarnDuplicateIp);
   if (OffSubnet(camera)) warnings.push_back(kWarnOffSubnet);
   return warnings;
 }
@@ -87,7 +82,7 @@ std::vector<std::string> CameraList::WarningsNow(std::size_t index) const {
 std::vector<std::size_t> CameraList::FindMac(const std::string& macText) const {
   std::vector<std::size_t> found;
   for (std::size_t i = 0; i < cameras_.size(); ++i) {
-    if (MacOf(cameras_[i]) == macText) found.push_back(i);
+    if (MacToText(cameras_[i].record.mac).text == macText) found.push_back(i);
   }
   return found;
 }

@@ -1,14 +1,14 @@
 // What a scan has found: one entry per distinct (MAC, IP) pair, in the order
 // the cameras first answered, each with the interface and the address its
-// reply came from, and the warnings an integrator should see. No slot limit:
-// a thousand cameras are a thousand entries.
+// reply came from, and the warnings an integrator should see. Far more than
+// the dialog's 255 slots, but bounded: any host on the LAN can send replies,
+// so past kMaxCameras a new pair is only counted.
 #pragma once
 
 #include <cstdint>
-#include <map>
-#include <set>
 #include <string>
-#include <utility>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "protocol/device_record.h"
@@ -32,31 +32,33 @@ struct Camera {
   DeviceRecord record{};
   bool carriesIpAssign = false;
   Arrival arrival;
-  std::vector<std::string> warnings;  // as known when the camera was added
 };
 
 inline constexpr char kWarnDuplicateMac[] = "duplicate-mac";
 inline constexpr char kWarnDuplicateIp[] = "duplicate-ip";
 inline constexpr char kWarnOffSubnet[] = "off-subnet";
 
-// Turns one datagram into a camera record through DecodeReply. False when it
-// is not a reply.
-bool DecodeCamera(const uint8_t* data, int length, Camera& out);
+// The most (MAC, IP) pairs one scan keeps.
+inline constexpr std::size_t kMaxCameras = 65536;
 
-// True when the reply's fields (walked as DecodeReply walks them) include one
-// with `tag`.
-bool ReplyCarries(const uint8_t* data, int length, uint8_t tag);
+// Turns one datagram into a camera record through the dialog's own reply
+// parse. False when it is not a reply.
+bool DecodeCamera(const uint8_t* data, int length, Camera& out);
 
 class CameraList {
  public:
-  // Adds the camera when its (MAC, IP) pair is new, with the warnings known
-  // so far, and returns its index; returns -1 for a pair already listed.
+  // Adds the camera when its (MAC, IP) pair is new and there is room, and
+  // returns its index; returns -1 for a pair already listed, and for a new
+  // one past kMaxCameras, which is counted in ignored().
   int Add(Camera camera);
 
   const std::vector<Camera>& cameras() const { return cameras_; }
 
-  // The warnings of entry `index` against everything found so far (entries
-  // added later can give an earlier one a warning it was printed without).
+  // Replies of pairs turned away for want of room.
+  std::size_t ignored() const { return ignored_; }
+
+  // The warnings of entry `index` against everything found so far: an entry
+  // added later can give an earlier one a warning it did not have.
   std::vector<std::string> WarningsNow(std::size_t index) const;
 
   // Indexes of the entries with this MAC text, in answer order.
@@ -64,9 +66,10 @@ class CameraList {
 
  private:
   std::vector<Camera> cameras_;
-  std::set<std::pair<std::string, std::string>> pairs_;  // (MAC text, IP text)
-  std::map<std::string, std::set<std::string>> ipsOfMac_;
-  std::map<std::string, std::set<std::string>> macsOfIp_;
+  std::unordered_set<std::string> pairs_;  // 6 MAC bytes and 4 IP bytes
+  std::unordered_map<uint64_t, uint32_t> entriesOfMac_;
+  std::unordered_map<uint32_t, uint32_t> entriesOfIp_;
+  std::size_t ignored_ = 0;
 };
 
 }  // namespace lumora::cli

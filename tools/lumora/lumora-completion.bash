@@ -2,12 +2,13 @@
 #   source /path/to/tools/lumora/lumora-completion.bash
 _lumora() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
-  local scan="--interface --port --wait --timeout --repeat --allow-host-network --help"
+  local scan="--interface --port --wait --timeout --repeat --codepage --allow-host-network --help"
   case "$prev" in
     --interface)
       COMPREPLY=($(compgen -W "$(ls /sys/class/net 2>/dev/null)" -- "$cur")); return ;;
     --format) COMPREPLY=($(compgen -W "table json csv" -- "$cur")); return ;;
     --mode) COMPREPLY=($(compgen -W "static dhcp pppoe" -- "$cur")); return ;;
+    --codepage) COMPREPLY=($(compgen -W "$(iconv --list 2>/dev/null | tr -d , )" -- "$cur")); return ;;
     --port|--wait|--timeout|--repeat|--name|--ip|--mask|--gateway|--http-port|--audio-port|\
     --pppoe-account|--pppoe-password|--new-mac) return ;;
   esac
@@ -16,9 +17,9 @@ _lumora() {
     return
   fi
   case "${COMP_WORDS[1]}" in
-    scan) COMPREPLY=($(compgen -W "$scan --format --show-secrets" -- "$cur")) ;;
+    scan) COMPREPLY=($(compgen -W "$scan --format --show-secrets --stream" -- "$cur")) ;;
     set) COMPREPLY=($(compgen -W "$scan --name --ip --mask --gateway --http-port --audio-port --mode
-                                  --pppoe-account --pppoe-password --new-mac --no-verify" -- "$cur")) ;;
+                                  --pppoe-account --pppoe-password --pppoe-password-stdin --new-mac --no-verify" -- "$cur")) ;;
     open) COMPREPLY=($(compgen -W "$scan --print" -- "$cur")) ;;
   esac
 }

@@ -11,8 +11,11 @@
 #include "protocol/decode_reply.h"
 #include "protocol/mac_text.h"
 #include "tools/common/host_guard.h"
+#include "tools/lumora/code_page.h"
+#include "tools/lumora/number_text.h"
 #include "tools/lumora/output.h"
 #include "tools/lumora/platform.h"
+#include "tools/lumora/printer.h"
 #include "tools/lumora/scanner.h"
 #include "tools/lumora/settings_change.h"
 
@@ -23,10 +26,13 @@ using namespace lumora::cli;
 enum ExitCode { kDone = 0, kNotDone = 1, kUsage = 2 };
 
 constexpr char kScanFooter[] = R"(
-Each camera is printed once per distinct (MAC, IP) pair, as soon as its first
-reply arrives. Lines are written as they come, so a warning that a later
-reply reveals (duplicate-mac, duplicate-ip) shows only on the lines printed
-after it; the first of two cameras sharing a MAC is printed without it.
+Each camera is printed once per distinct (MAC, IP) pair, when the scan ends,
+so every camera of a conflict carries its warning. With --stream each is
+printed as soon as its first reply arrives, with the warnings known at that
+moment: the first of two cameras sharing a MAC is printed without it. The
+table's last line says how many cameras were found and how many carry
+warnings; for json and csv that line goes to stderr. At most 65536 cameras
+are kept; replies past that are counted, and stderr says how many.
 Warnings: duplicate-mac (one MAC from two IP addresses), duplicate-ip (two
 MACs with one IP address), off-subnet (the camera's IP address is outside
 the subnet of the interface it answered on).
@@ -44,15 +50,19 @@ the given values are typed in: only out of the interface the camera answered
 on, to 255.255.255.255 at the port its reply came from, so a camera outside
 the PC's subnet is reached too. Then scans again and checks that the camera
 shows the new values (skipped with --no-verify). Values are checked before
-anything is sent. A camera whose MAC answers from two IP addresses is not
-changed: the request would reach both.
+anything is sent: addresses are four decimal numbers 0..255 without leading
+zeros, numbers are decimal. A camera whose MAC answers from two IP addresses
+is not changed: the request would reach both. A camera whose reply does not
+say how it gets its address (no IP-assignment field) is changed only with
+--mode, since the request always carries the mode.
 Exit status: 0 done (and verified), 1 not found, shared MAC or not verified,
 2 on a usage error or an invalid value.
 
 Examples:
   lumora set 001A2B3C4D01 --ip 192.168.1.20 --mask 255.255.255.0 --gateway 192.168.1.1
   lumora set 001A2B3C4D01 --mode dhcp
-  lumora set 001A2B3C4D01 --name Entrance --http-port 8080 --interface eth1)";
+  lumora set 001A2B3C4D01 --name Entrance --http-port 8080 --interface eth1
+  lumora set 001A2B3C4D01 --mode pppoe --pppoe-account shop --pppoe-password-stdin < password.txt)";
 
 constexpr char kOpenFooter[] = R"(
 Finds the camera by a scan and opens http://IP/index.html (or
@@ -74,7 +84,44 @@ struct ScanArgs {
   ScanOptions scan;
   std::string format = "table";
   bool showSecrets = false;
+  bool stream = false;
+  std::string codePage;
+  CodePageReader readCodePage;  // from codePage, once checked
 };
+
+// CLI11 reads integers with strtoll's base 0 ("010" is 8) and doubles with
+// strtold ("nan" passes a range check), so each number is checked as decimal
+// text first; what passes reads the same either way.
+CLI::Validator WholeNumber(long long min, long long max) {
+  return CLI::Validator(
+      [min, max](std::string& text) -> std::string {
+        long long value = 0;
+        if (ReadWholeNumber(text, min, max, value)) return "";
+        return "'" + text + "' is not a decimal number from " + std::to_string(min) + " to " + std::to_string(max) +
+               " without leading zeros";
+      },
+      "");
+}
+
+CLI::Validator Seconds(double min, double max) {
+  return CLI::Validator(
+      [min, max](std::string& text) -> std::string {
+        double value = 0;
+        if (ReadSeconds(text, min, max, value)) return "";
+        char range[64];
+        std::snprintf(range, sizeof range, "%g to %g", min, max);
+        return "'" + text + "' is not a decimal number of seconds from " + range;
+      },
+      "");
+}
+
+#ifdef _WIN32
+constexpr char kCodePageHelp[] =
+    "read camera texts that are not UTF-8 in this code page number (936, 932, ...; default: the system's)";
+#else
+constexpr char kCodePageHelp[] =
+    "read camera texts that are not UTF-8 in this iconv code page (GBK, SHIFT_JIS, ...; default: WINDOWS-1252)";
+#endif
 
 void AddScanOptions(CLI::App& command, ScanArgs& args) {
   // The ranges are said in the descriptions; CLI11's own note would repeat them.
@@ -83,57 +130,18 @@ void AddScanOptions(CLI::App& command, ScanArgs& args) {
       ->allow_extra_args(false);
   command.add_option("--port", args.scan.port, "the cameras' UDP tool port, 1..65535 (default 4000)")
       ->type_name("N")
-      ->check(CLI::Range(1, 65535).description(""));
+      ->check(WholeNumber(1, 65535));
   command.add_option("--wait", args.scan.waitSeconds, "end S seconds after the last new camera or search (default 1)")
       ->type_name("S")
-      ->check(CLI::Range(0.0, 3600.0).description(""));
+      ->check(Seconds(0.0, 3600.0));
   command.add_option("--timeout", args.scan.timeoutSeconds, "end after S seconds in any case (default 10)")
       ->type_name("S")
-      ->check(CLI::Range(0.1, 3600.0).description(""));
+      ->check(Seconds(0.1, 3600.0));
   command.add_option("--repeat", args.scan.repeat, "search N times, 50 to 250 ms apart, 1..100 (default 3)")
       ->type_name("N")
-      ->check(CLI::Range(1, 100).description(""));
+      ->check(WholeNumber(1, 100));
+  command.add_option("--codepage", args.codePage, kCodePageHelp)->type_name("CP");
 }
-
-// Prints a camera line, keeping a live count on a terminal's stderr.
-class Printer {
- public:
-  explicit Printer(const OutputOptions& options) : options_(options), live_(IsTerminal(stderr)) {}
-
-  void Start() {
-    if (options_.format == Format::kCsv) PrintLine(HeaderLine(options_));
-  }
-
-  void Print(const Camera& camera) {
-    if (count_ == 0 && options_.format == Format::kTable) PrintLine(HeaderLine(options_));
-    ++count_;
-    PrintLine(CameraLine(camera, options_));
-  }
-
-  void Finish() {
-    ClearLive();
-    if (options_.format == Format::kTable) {
-      std::fprintf(stderr, "%zu camera%s found\n", count_, count_ == 1 ? "" : "s");
-    }
-  }
-
-  std::size_t count() const { return count_; }
-
- private:
-  void PrintLine(const std::string& line) {
-    ClearLive();
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-    if (live_ && count_ > 0) std::fprintf(stderr, "%zu found", count_);
-  }
-  void ClearLive() {
-    if (live_ && count_ > 0) std::fprintf(stderr, "\r%20s\r", "");
-  }
-
-  OutputOptions options_;
-  bool live_;
-  std::size_t count_ = 0;
-};
 
 bool Guard(bool allowHostNetwork) {
   std::string why;
@@ -155,13 +163,15 @@ int RunScan(const ScanArgs& args) {
   OutputOptions output;
   ParseFormat(args.format, output.format);
   output.showSecrets = args.showSecrets;
+  output.readCodePage = args.readCodePage;
   Scanner scanner;
   if (auto code = OpenScanner(scanner, args.scan)) return *code;
-  Printer printer(output);
+  Printer printer(output, args.stream);
   printer.Start();
-  scanner.Run([&](const CameraList& list, std::size_t index) { printer.Print(list.cameras()[index]); });
-  printer.Finish();
-  return printer.count() > 0 ? kDone : kNotDone;
+  scanner.Run([&](const CameraList& list, std::size_t index) { printer.OnNew(list, index); });
+  printer.Finish(scanner.list());
+  ReportIgnored(scanner.list());
+  return scanner.list().cameras().empty() ? kNotDone : kDone;
 }
 
 // The one camera with this MAC, or the exit code that says why there is none.
@@ -185,9 +195,19 @@ int RunSet(const ScanArgs& args, const std::string& mac, SettingsChange change, 
   Scanner scanner;
   if (auto code = OpenScanner(scanner, args.scan)) return *code;
   scanner.Run([](const CameraList&, std::size_t) {});
+  ReportIgnored(scanner.list());
   std::size_t index = 0;
   if (auto code = FindOne(scanner, mac, index)) return *code;
   const Camera camera = scanner.list().cameras()[index];
+  // Without the field the panel would check PPPoE, and the dialog's operator
+  // would see that before pressing "Submit"; here nobody would.
+  if (!camera.carriesIpAssign && !change.mode) {
+    std::fprintf(stderr,
+                 "lumora: camera %s did not say how it gets its address (its reply has no IP-assignment "
+                 "field); give --mode static, dhcp or pppoe\n",
+                 mac.c_str());
+    return kUsage;
+  }
 
   static lumora::DeviceTable table;
   table.slots[0] = camera.record;
@@ -214,7 +234,10 @@ int RunSet(const ScanArgs& args, const std::string& mac, SettingsChange change, 
       return kDone;
     }
   }
-  std::fprintf(stderr, "lumora: not verified: camera %s: %s\n", target.c_str(), mismatch.c_str());
+  // The mismatch may quote the camera's own texts.
+  mismatch = ControlsReplaced(CameraText(mismatch, args.readCodePage), false);
+  std::fprintf(stderr, "lumora: not verified: camera %s: ", target.c_str());
+  WriteText(stderr, mismatch + "\n");
   return kNotDone;
 }
 
@@ -222,6 +245,7 @@ int RunOpen(const ScanArgs& args, const std::string& mac, bool printOnly) {
   Scanner scanner;
   if (auto code = OpenScanner(scanner, args.scan)) return *code;
   scanner.Run([](const CameraList&, std::size_t) {});
+  ReportIgnored(scanner.list());
   std::size_t index = 0;
   if (auto code = FindOne(scanner, mac, index)) return *code;
   std::string url = PageAddress(scanner.list().cameras()[index].record);
@@ -251,6 +275,7 @@ struct Commands {
   ScanArgs setScan;
   std::string setMac;
   SettingsChange change;
+  bool passwordFromStdin = false;
   bool noVerify = false;
   CLI::App* open = nullptr;
   ScanArgs openScan;
@@ -266,6 +291,8 @@ void AddScanCommand(CLI::App& app, Commands& c) {
       ->type_name("F")
       ->check(CLI::IsMember({"table", "json", "csv"}).description(""));
   c.scan->add_flag("--show-secrets", c.scanArgs.showSecrets, "include the PPPoE password (json and csv)");
+  c.scan->add_flag("--stream", c.scanArgs.stream,
+                   "print each camera as it is first heard, with the warnings known at that moment");
 }
 
 void AddSetCommand(CLI::App& app, Commands& c) {
@@ -275,14 +302,19 @@ void AddSetCommand(CLI::App& app, Commands& c) {
   AddScanOptions(set, c.setScan);
   SettingsChange& v = c.change;
   AddValue(set, "--name", v.name, "device name (at most 16 bytes)", "T");
-  AddValue(set, "--ip", v.ip, "IP address, dotted", "A");
-  AddValue(set, "--mask", v.mask, "subnet mask, dotted", "A");
-  AddValue(set, "--gateway", v.gateway, "gateway, dotted", "A");
-  AddValue(set, "--http-port", v.httpPort, "HTTP port, 1..65535", "N");
-  AddValue(set, "--audio-port", v.audioPort, "audio port, 1..65535", "N");
+  AddValue(set, "--ip", v.ip, "IP address, four decimal numbers 0..255 (no leading zeros)", "A");
+  AddValue(set, "--mask", v.mask, "subnet mask, as --ip", "A");
+  AddValue(set, "--gateway", v.gateway, "gateway, as --ip", "A");
+  AddValue(set, "--http-port", v.httpPort, "HTTP port, decimal 1..65535", "N");
+  AddValue(set, "--audio-port", v.audioPort, "audio port, decimal 1..65535", "N");
   AddValue(set, "--mode", v.mode, "IP assignment: static, dhcp or pppoe", "MODE");
   AddValue(set, "--pppoe-account", v.pppoeAccount, "PPPoE account (at most 32 bytes)", "T");
-  AddValue(set, "--pppoe-password", v.pppoePassword, "PPPoE password (at most 32 bytes)", "T");
+  AddValue(set, "--pppoe-password", v.pppoePassword,
+           "PPPoE password (at most 32 bytes); every user can read it in the process list, so prefer "
+           "--pppoe-password-stdin",
+           "T");
+  set.add_flag("--pppoe-password-stdin", c.passwordFromStdin, "read the PPPoE password from one line of standard input")
+      ->excludes("--pppoe-password");
   AddValue(set, "--new-mac", v.newMac, "give the camera this MAC", "MAC");
   set.add_flag("--no-verify", c.noVerify, "do not scan again to check the change");
 }
@@ -301,12 +333,38 @@ std::optional<std::string> MacArgument(const std::string& text) {
   return mac;
 }
 
+// One line, without its line end, as `docker login --password-stdin` reads it.
+bool ReadPasswordLine(SettingsChange& change) {
+  std::string line;
+  int c = 0;
+  // Longer than any field: the length check refuses it without reading on.
+  while (line.size() <= 64 && (c = std::getchar()) != EOF && c != '\n') line += static_cast<char>(c);
+  if (c == EOF && line.empty()) {
+    std::fprintf(stderr, "lumora: --pppoe-password-stdin: standard input holds no line\n");
+    return false;
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  change.pppoePassword = line;
+  return true;
+}
+
+bool CodePageKnown(ScanArgs& args) {
+  std::string error;
+  if (OpenCodePage(args.codePage, args.readCodePage, error)) return true;
+  std::fprintf(stderr, "lumora: %s\n", error.c_str());
+  return false;
+}
+
 // Every value is checked before the guard and before any socket.
 int Dispatch(Commands& c) {
+  for (ScanArgs* args : {&c.scanArgs, &c.setScan, &c.openScan}) {
+    if (!CodePageKnown(*args)) return kUsage;
+  }
   if (c.scan->parsed()) return Guard(c.allowHostNetwork) ? RunScan(c.scanArgs) : kUsage;
   if (c.set->parsed()) {
     std::optional<std::string> target = MacArgument(c.setMac);
     if (!target) return kUsage;
+    if (c.passwordFromStdin && !ReadPasswordLine(c.change)) return kUsage;
     std::string problem = CheckChange(c.change);
     if (!problem.empty()) {
       std::fprintf(stderr, "lumora: %s\n", problem.c_str());

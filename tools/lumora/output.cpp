@@ -1,5 +1,9 @@
 // Table, JSON Lines and CSV lines. Texts from fixed-width fields go through
-// FieldText, so a field that fills its width never runs into the next.
+// FieldText, so a field that fills its width never runs into the next, then
+// through CameraText, so every format carries the same characters: JSON
+// escapes controls by its own rules; CSV, which has no escape for them, and
+// the table, which goes to a terminal, show each one as "?" (CSV keeps line
+// feeds inside its quotes).
 #include "tools/lumora/output.h"
 
 #include <cstdio>
@@ -9,6 +13,7 @@
 
 #include "protocol/field_text.h"
 #include "protocol/mac_text.h"
+#include "tools/lumora/camera_text.h"
 
 namespace lumora::cli {
 namespace {
@@ -35,16 +40,6 @@ std::string SourceText(const Camera& camera) {
   return AddressText(camera.arrival.sourceIp, camera.arrival.sourcePort);
 }
 
-// A camera's name may hold any byte; a terminal gets none of its controls.
-std::string Printable(const std::string& text) {
-  std::string out = text;
-  for (char& c : out) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F) c = '?';
-  }
-  return out;
-}
-
 std::string CsvCell(const std::string& text) {
   if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
   std::string out = "\"";
@@ -69,9 +64,10 @@ const Column kTableColumns[] = {
 std::string TableLine(const std::vector<std::string>& cells) {
   std::string out;
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    std::string cell = cells[i];
+    std::string cell = ControlsReplaced(cells[i], false);
     if (i + 1 < cells.size()) {
-      if (cell.size() < static_cast<std::size_t>(kTableColumns[i].width)) cell.resize(kTableColumns[i].width, ' ');
+      std::size_t width = DisplayWidth(cell), column = static_cast<std::size_t>(kTableColumns[i].width);
+      if (width < column) cell.append(column - width, ' ');
       cell += "  ";
     }
     out += cell;
@@ -116,44 +112,43 @@ std::string HeaderLine(const OutputOptions& options) {
   return TableLine(titles);
 }
 
-std::string CameraLine(const Camera& camera, const OutputOptions& options) {
+std::string CameraLine(const Camera& camera, const std::vector<std::string>& warnings, const OutputOptions& options) {
   const DeviceRecord& r = camera.record;
+  auto text = [&options](const auto& field) { return CameraText(FieldText(field), options.readCodePage); };
+  const std::string interfaceName = CameraText(camera.arrival.interfaceName, options.readCodePage);
   std::string mac = MacToText(r.mac).text;
   std::string mode = ModeText(camera);
   if (options.format == Format::kJson) {
     nlohmann::ordered_json line;
     line["mac"] = mac;
-    line["name"] = FieldText(r.name);
-    line["version"] = FieldText(r.version);
+    line["name"] = text(r.name);
+    line["version"] = text(r.version);
     line["ip"] = FieldText(r.ipText);
     line["mask"] = FieldText(r.maskText);
     line["gateway"] = FieldText(r.gatewayText);
     line["http_port"] = r.httpPort;
     line["audio_port"] = r.audioPort;
     line["mode"] = mode.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(mode);
-    line["pppoe_account"] = FieldText(r.pppoeAccount);
-    if (options.showSecrets) line["pppoe_password"] = FieldText(r.pppoePassword);
-    line["interface"] = camera.arrival.interfaceName;
+    line["pppoe_account"] = text(r.pppoeAccount);
+    if (options.showSecrets) line["pppoe_password"] = text(r.pppoePassword);
+    line["interface"] = interfaceName;
     line["source"] = SourceText(camera);
-    line["warnings"] = camera.warnings;
-    // Camera texts are bytes, not necessarily UTF-8; a stray byte becomes
-    // U+FFFD instead of ending the scan.
+    line["warnings"] = warnings;
     return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
   }
   std::vector<std::string> cells;
   if (options.format == Format::kCsv) {
-    cells = {mac, FieldText(r.name), FieldText(r.version), FieldText(r.ipText), FieldText(r.maskText),
+    cells = {mac, text(r.name), text(r.version), FieldText(r.ipText), FieldText(r.maskText),
              FieldText(r.gatewayText), std::to_string(r.httpPort), std::to_string(r.audioPort), mode,
-             FieldText(r.pppoeAccount)};
-    if (options.showSecrets) cells.push_back(FieldText(r.pppoePassword));
-    cells.insert(cells.end(), {camera.arrival.interfaceName, SourceText(camera), Join(camera.warnings, ";")});
-    for (std::string& cell : cells) cell = CsvCell(cell);
+             text(r.pppoeAccount)};
+    if (options.showSecrets) cells.push_back(text(r.pppoePassword));
+    cells.insert(cells.end(), {interfaceName, SourceText(camera), Join(warnings, ";")});
+    for (std::string& cell : cells) cell = CsvCell(ControlsReplaced(cell, true));
     return Join(cells, ",");
   }
-  cells = {mac, Printable(FieldText(r.name)), FieldText(r.ipText), FieldText(r.maskText), FieldText(r.gatewayText),
+  cells = {mac, text(r.name), FieldText(r.ipText), FieldText(r.maskText), FieldText(r.gatewayText),
            std::to_string(r.httpPort), std::to_string(r.audioPort), mode.empty() ? "-" : mode,
-           Printable(FieldText(r.version)), camera.arrival.interfaceName, SourceText(camera),
-           Join(camera.warnings, ",")};
+           text(r.version), interfaceName, SourceText(camera), Join(warnings, ",")};
   return TableLine(cells);
 }
 

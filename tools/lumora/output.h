@@ -1,11 +1,14 @@
 // How found cameras are printed: an aligned table for a person, JSON Lines
-// or CSV for a script. Each camera is one line, written as soon as it is
-// known, so a table's columns have fixed widths instead of measured ones.
+// or CSV for a script. Each camera is one line; with --stream it is written
+// as soon as it is known, so a table's columns have fixed widths instead of
+// measured ones.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "tools/lumora/camera_list.h"
+#include "tools/lumora/camera_text.h"
 
 namespace lumora::cli {
 
@@ -16,14 +19,15 @@ bool ParseFormat(const std::string& name, Format& out);
 
 struct OutputOptions {
   Format format = Format::kTable;
-  bool showSecrets = false;  // adds the PPPoE password
+  bool showSecrets = false;      // adds the PPPoE password
+  CodePageReader readCodePage;   // for texts that are not UTF-8; empty: Windows-1252
 };
 
 // The line before the first camera ("" for JSON), without the newline.
 std::string HeaderLine(const OutputOptions& options);
 
-// One camera as one line, without the newline.
-std::string CameraLine(const Camera& camera, const OutputOptions& options);
+// One camera with its warnings as one line, without the newline.
+std::string CameraLine(const Camera& camera, const std::vector<std::string>& warnings, const OutputOptions& options);
 
 // "10.77.0.2:3566"
 std::string AddressText(uint32_t ip, uint16_t port);

@@ -1,4 +1,4 @@
-// xdg-open and isatty.
+// xdg-open, isatty and plain writes.
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +12,8 @@ extern char** environ;
 namespace lumora::cli {
 
 bool IsTerminal(std::FILE* stream) { return isatty(fileno(stream)) != 0; }
+
+void WriteText(std::FILE* stream, const std::string& text) { std::fwrite(text.data(), 1, text.size(), stream); }
 
 bool OpenInBrowser(const std::string& url, std::string& error) {
   char program[] = "xdg-open";

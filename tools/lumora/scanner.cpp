@@ -1,6 +1,8 @@
 // The scan's socket and its timing. Replies are read until nothing waits
 // before the next sleep, so a burst of a thousand is drained as it comes and
-// the 1 MiB receive buffer only has to cover the scheduling gaps.
+// the 1 MiB receive buffer only has to cover the scheduling gaps. The clock
+// is read inside that loop too: a stream of replies that never lets the
+// socket run empty must not hold the scan past its time-out.
 #include "tools/lumora/scanner.h"
 
 #include <algorithm>
@@ -15,6 +17,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 inline constexpr int kMessageTooLong = 10040;  // WSAEMSGSIZE
+inline constexpr int kStaleDatagramsDropped = 8192;
 
 Clock::duration Seconds(double seconds) {
   return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
@@ -114,9 +117,10 @@ Arrival Scanner::ArrivalOf(uint32_t ifIndex, const net::Address& from) const {
   return arrival;
 }
 
-void Scanner::ReceiveWaiting(const std::function<void(const CameraList&, std::size_t)>& onNew, bool& foundNew) {
+void Scanner::ReceiveWaiting(const std::function<void(const CameraList&, std::size_t)>& onNew, bool& foundNew,
+                             Clock::time_point until) {
   uint8_t RecvMsg[kReceiveSize];
-  while (true) {
+  while (Clock::now() < until) {
     net::Address from{};
     uint32_t ifIndex = 0;
     int length = net::RecvFromInterface(socket_, RecvMsg, sizeof RecvMsg, from, ifIndex);
@@ -153,7 +157,7 @@ void Scanner::Run(const std::function<void(const CameraList&, std::size_t)>& onN
       nextSearch = now + std::chrono::milliseconds(spacingMs(random));
     }
     bool foundNew = false;
-    ReceiveWaiting(onNew, foundNew);
+    ReceiveWaiting(onNew, foundNew, hardEnd);
     now = Clock::now();
     if (foundNew) lastActivity = now;
     Clock::time_point end = std::min(hardEnd, lastActivity + Seconds(options_.waitSeconds));
@@ -170,8 +174,13 @@ void Scanner::Forget() {
   uint8_t discard[kReceiveSize];
   net::Address from{};
   uint32_t ifIndex = 0;
-  while (net::RecvFromInterface(socket_, discard, sizeof discard, from, ifIndex) >= 0 ||
-         net::LastError() == kMessageTooLong) {
+  // Bounded, since under a stream of replies the socket may never be empty:
+  // about what the receive buffer holds is enough to drop what is stale.
+  for (int i = 0; i < kStaleDatagramsDropped; ++i) {
+    if (net::RecvFromInterface(socket_, discard, sizeof discard, from, ifIndex) < 0 &&
+        net::LastError() != kMessageTooLong) {
+      return;
+    }
   }
 }
 

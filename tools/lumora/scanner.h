@@ -4,6 +4,7 @@
 // every reply taken with the interface it arrived on.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -34,8 +35,9 @@ class Scanner {
   // bad interface name is `usageError` (the caller's exit code 2).
   bool Open(const ScanOptions& options, std::string& error, bool& usageError);
 
-  // Runs one search; `onNew` is called for each new (MAC, IP) pair as its
-  // first reply arrives. Cameras found by an earlier Run stay listed.
+  // Runs one search; `onNew` is called for each new (MAC, IP) pair listed as
+  // its first reply arrives. Cameras found by an earlier Run stay listed.
+  // Ends at the time-out whatever keeps arriving.
   void Run(const std::function<void(const CameraList&, std::size_t)>& onNew);
 
   // Forgets every camera found so far, and drops replies still waiting, so
@@ -51,7 +53,8 @@ class Scanner {
 
  private:
   void SendSearch();
-  void ReceiveWaiting(const std::function<void(const CameraList&, std::size_t)>& onNew, bool& foundNew);
+  void ReceiveWaiting(const std::function<void(const CameraList&, std::size_t)>& onNew, bool& foundNew,
+                      std::chrono::steady_clock::time_point until);
   Arrival ArrivalOf(uint32_t ifIndex, const net::Address& from) const;
 
   ScanOptions options_;

@@ -8,21 +8,17 @@
 #include "protocol/mac_text.h"
 #include "protocol/web_address.h"
 #include "tools/lumora/camera_list.h"
+#include "tools/lumora/number_text.h"
 
 namespace lumora::cli {
 namespace {
 
-bool AllDigits(const std::string& text) {
-  if (text.empty()) return false;
-  for (char c : text) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-  }
-  return true;
-}
-
-std::string CheckText(const char* option, const std::optional<std::string>& value, std::size_t width) {
+// A secret is never repeated in a message: it would land in logs.
+std::string CheckText(const char* option, const std::optional<std::string>& value, std::size_t width,
+                      bool secret = false) {
   if (value && value->size() > width) {
-    return std::string(option) + ": '" + *value + "' is longer than the camera keeps (" + std::to_string(width) +
+    std::string shown = secret ? "the value" : "'" + *value + "'";
+    return std::string(option) + ": " + shown + " is longer than the camera keeps (" + std::to_string(width) +
            " bytes)";
   }
   return "";
@@ -30,13 +26,13 @@ std::string CheckText(const char* option, const std::optional<std::string>& valu
 
 std::string CheckAddress(const char* option, const std::optional<std::string>& value) {
   if (value && !IsDottedIpv4(*value)) {
-    return std::string(option) + ": '" + *value + "' is not a dotted IPv4 address such as 192.168.1.10";
+    return std::string(option) + ": '" + *value + "' is not four decimal numbers 0..255 without leading zeros, such as 192.168.1.10";
   }
   return "";
 }
 
 std::string CheckPort(const char* option, const std::optional<std::string>& value) {
-  if (value && !IsPort(*value)) return std::string(option) + ": '" + *value + "' is not a port from 1 to 65535";
+  if (value && !IsPort(*value)) return std::string(option) + ": '" + *value + "' is not a decimal port from 1 to 65535 without leading zeros";
   return "";
 }
 
@@ -57,24 +53,9 @@ std::optional<std::string> NormalizeMac(const std::string& text) {
   return out;
 }
 
-bool IsDottedIpv4(const std::string& text) {
-  int parts = 0;
-  std::size_t start = 0;
-  while (true) {
-    std::size_t dot = text.find('.', start);
-    std::string part = text.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
-    if (!AllDigits(part) || part.size() > 3 || std::stoi(part) > 255) return false;
-    ++parts;
-    if (dot == std::string::npos) break;
-    start = dot + 1;
-  }
-  return parts == 4;
-}
-
 bool IsPort(const std::string& text) {
-  if (!AllDigits(text) || text.size() > 5) return false;
-  int value = std::stoi(text);
-  return value >= 1 && value <= 65535;
+  long long value = 0;
+  return ReadWholeNumber(text, 1, 65535, value);
 }
 
 std::string CheckChange(SettingsChange& change) {
@@ -86,7 +67,7 @@ std::string CheckChange(SettingsChange& change) {
       CheckPort("--http-port", change.httpPort),
       CheckPort("--audio-port", change.audioPort),
       CheckText("--pppoe-account", change.pppoeAccount, sizeof(DeviceRecord::pppoeAccount)),
-      CheckText("--pppoe-password", change.pppoePassword, sizeof(DeviceRecord::pppoePassword)),
+      CheckText("--pppoe-password", change.pppoePassword, sizeof(DeviceRecord::pppoePassword), true),
   };
   for (const std::string& message : checks) {
     if (!message.empty()) return message;

@@ -27,9 +27,7 @@ std::optional<std::string> NormalizeMac(const std::string& text);
 // naming the option at fault ("--ip: ..."). `newMac` is normalised.
 std::string CheckChange(SettingsChange& change);
 
-// Strict dotted IPv4: four decimal parts 0..255, nothing else.
-bool IsDottedIpv4(const std::string& text);
-// Decimal 1..65535, digits only.
+// Decimal 1..65535, digits only, no leading zero.
 bool IsPort(const std::string& text);
 
 // The details panel as it shows `record` (texts through FieldText, ports as
