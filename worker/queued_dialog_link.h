@@ -43,6 +43,9 @@ class QueuedDialogLink final : public DialogLink {
 
   // Beyond this many waiting datagrams new ones are dropped, as a full socket
   // buffer would drop them; a dialog thread that keeps up never gets there.
+  // Status texts take no room in the queue: only the latest is kept, so the
+  // queue is bounded as a whole even while the dialog thread is stalled and
+  // every received datagram is followed by its "OK".
   static constexpr std::size_t kMaxQueuedDatagrams = 8192;
 
   explicit QueuedDialogLink(Notify notify) : notify_(std::move(notify)) {}
@@ -60,20 +63,23 @@ class QueuedDialogLink final : public DialogLink {
   void SetToolPortEdit(unsigned value) { toolPortEdit_.store(value); }
   void SetConfigurationFields(const uint8_t* fields, std::size_t size);
 
-  // Applies every queued event in order; returns how many there were.
+  // Applies every queued event in order, then the latest status text;
+  // returns how many events that was (the status counting as one).
   std::size_t Drain(DialogEventSink& sink);
 
   std::size_t droppedDatagrams() const { return dropped_.load(); }
 
  private:
   struct Event {
-    enum Kind { kStatus, kToolPort, kDatagram, kClear } kind;
-    std::string text;
+    enum Kind { kToolPort, kDatagram, kClear } kind;
     std::vector<uint8_t> data;
     unsigned port = 0;
   };
 
   void Push(Event event);
+  // Under the lock: whether this hand-over must post the notice.
+  bool NoticeDueLocked();
+  void PostNotice();
 
   Notify notify_;
   std::atomic<unsigned> toolPortEdit_{0};
@@ -82,6 +88,8 @@ class QueuedDialogLink final : public DialogLink {
   std::mutex mutex_;  // guards everything below; never held while calling out
   std::deque<Event> events_;
   std::size_t queuedDatagrams_ = 0;
+  std::string latestStatus_;
+  bool statusPending_ = false;
   bool notified_ = false;
   std::vector<uint8_t> configurationFields_;
 };

@@ -40,7 +40,7 @@ TEST(QueuedDialogLink, AppliesEventsInOrderWithTheLatestStatusLast) {
   link.WriteStatus("OK");
   Hand(link, "");
   RecordingSink sink;
-  EXPECT_EQ(link.Drain(sink), 7u);
+  EXPECT_EQ(link.Drain(sink), 5u);  // the earlier statuses are gone, not queued
   EXPECT_EQ(sink.calls, (std::vector<std::string>{"begin 2", "port 4000", "clear", "datagram A", "datagram ",
                                                   "status OK", "end"}));
   EXPECT_EQ(link.ReadToolPortEdit(), 4000u);
@@ -69,14 +69,21 @@ TEST(QueuedDialogLink, NotifiesOncePerBatchAndRetriesAFailedNotice) {
   EXPECT_EQ(notices, 4);
 }
 
-TEST(QueuedDialogLink, DropsDatagramsBeyondItsBoundButNeverOtherEvents) {
+// A stalled dialog thread under a flood: each datagram comes with its "OK",
+// and the queue still holds no more than the datagram bound, one clearing
+// and one status.
+TEST(QueuedDialogLink, IsBoundedAsAWholeDroppingOnlyDatagrams) {
   QueuedDialogLink link([] { return true; });
-  for (std::size_t i = 0; i < QueuedDialogLink::kMaxQueuedDatagrams + 10; ++i) Hand(link, "x");
+  for (std::size_t i = 0; i < QueuedDialogLink::kMaxQueuedDatagrams + 10; ++i) {
+    Hand(link, "x");
+    link.WriteStatus(i % 2 ? "OK" : "ERR: recv error! Errorcode =10040\n");
+  }
   link.ClearDevices();
   EXPECT_EQ(link.droppedDatagrams(), 10u);
   RecordingSink sink;
-  EXPECT_EQ(link.Drain(sink), QueuedDialogLink::kMaxQueuedDatagrams + 1);
-  EXPECT_EQ(sink.calls[sink.calls.size() - 2], "clear");
+  EXPECT_EQ(link.Drain(sink), QueuedDialogLink::kMaxQueuedDatagrams + 2);
+  EXPECT_EQ(sink.calls[sink.calls.size() - 3], "clear");
+  EXPECT_EQ(sink.calls[sink.calls.size() - 2], "status OK");
   Hand(link, "after");  // room again once drained
   EXPECT_EQ(link.Drain(sink), 1u);
 }
