@@ -98,7 +98,10 @@ class Worker {
       link_.WriteStatus(kStatusOk);
     }
     // Cleared whether or not the send worked: a failed request is dropped.
-    state_.pendingRequest.store(kRequestNone);
+    // Only if it still holds the code just sent: a request posted while this
+    // one was being sent goes out on the next pass instead of being lost.
+    int32_t sent = pending;
+    state_.pendingRequest.compare_exchange_strong(sent, kRequestNone);
     link_.ClearDevices();
   }
 
