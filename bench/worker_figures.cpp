@@ -37,8 +37,8 @@ class QuietLink : public lumora::DialogLink {
   void WriteStatus(const char*) override {}
   unsigned ReadToolPortEdit() override { return 4000; }
   void WriteToolPortEdit(unsigned) override {}
-  void HandOverDatagram(const uint8_t*, int) override {}
-  void AppendConfigurationFields(lumora::RequestFrame&) override {}
+  void HandOverDatagram(const uint8_t*, int, uint32_t) override {}
+  uint32_t AppendConfigurationFields(lumora::RequestFrame&) override { return 0; }
   void ClearDevices() override { clears.fetch_add(1); }
 };
 

@@ -126,8 +126,11 @@ int SendToInterface(Socket s, const uint8_t* data, int size, const Address& to, 
   DWORD index = htonl(ifIndex);
   setsockopt(Sock(s), IPPROTO_IP, IP_UNICAST_IF, reinterpret_cast<const char*>(&index), sizeof index);
   int sent = SendTo(s, data, size, to);
+  int error = WSAGetLastError();
   DWORD none = 0;
   setsockopt(Sock(s), IPPROTO_IP, IP_UNICAST_IF, reinterpret_cast<const char*>(&none), sizeof none);
+  // The reset must not overwrite the send's own failure code.
+  if (sent < 0) WSASetLastError(error);
   return sent;
 }
 

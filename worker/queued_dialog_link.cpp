@@ -24,23 +24,25 @@ void QueuedDialogLink::WriteToolPortEdit(unsigned port) {
   Push({Event::kToolPort, {}, port});
 }
 
-void QueuedDialogLink::HandOverDatagram(const uint8_t* data, int length) {
-  Push({Event::kDatagram, std::vector<uint8_t>(data, data + (length > 0 ? length : 0)), 0});
+void QueuedDialogLink::HandOverDatagram(const uint8_t* data, int length, uint32_t adapter) {
+  Push({Event::kDatagram, std::vector<uint8_t>(data, data + (length > 0 ? length : 0)), 0, adapter});
 }
 
 void QueuedDialogLink::ClearDevices() { Push({Event::kClear, {}, 0}); }
 
-void QueuedDialogLink::AppendConfigurationFields(RequestFrame& frame) {
+uint32_t QueuedDialogLink::AppendConfigurationFields(RequestFrame& frame) {
   std::lock_guard<std::mutex> lock(mutex_);
   std::size_t room = kRequestSize - frame.cursor;
   std::size_t size = configurationFields_.size() < room ? configurationFields_.size() : room;
   if (size > 0) std::memcpy(frame.bytes + frame.cursor, configurationFields_.data(), size);
   frame.cursor += size;
+  return configurationAdapter_;
 }
 
-void QueuedDialogLink::SetConfigurationFields(const uint8_t* fields, std::size_t size) {
+void QueuedDialogLink::SetConfigurationFields(const uint8_t* fields, std::size_t size, uint32_t adapter) {
   std::lock_guard<std::mutex> lock(mutex_);
   configurationFields_.assign(fields, fields + size);
+  configurationAdapter_ = adapter;
 }
 
 void QueuedDialogLink::Push(Event event) {
@@ -93,7 +95,9 @@ std::size_t QueuedDialogLink::Drain(DialogEventSink& sink) {
   for (const Event& event : batch) {
     switch (event.kind) {
       case Event::kToolPort: sink.ShowToolPort(event.port); break;
-      case Event::kDatagram: sink.TakeDatagram(event.data.data(), static_cast<int>(event.data.size())); break;
+      case Event::kDatagram:
+        sink.TakeDatagram(event.data.data(), static_cast<int>(event.data.size()), event.adapter);
+        break;
       case Event::kClear: sink.ClearDevices(); break;
     }
   }

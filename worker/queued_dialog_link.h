@@ -22,7 +22,7 @@ namespace lumora {
 class DialogEventSink {
  public:
   virtual void BatchBegins(std::size_t datagrams) { (void)datagrams; }
-  virtual void TakeDatagram(const uint8_t* data, int length) = 0;
+  virtual void TakeDatagram(const uint8_t* data, int length, uint32_t adapter) = 0;
   virtual void ClearDevices() = 0;
   virtual void ShowToolPort(unsigned port) = 0;
   // The status line only shows the latest text, so a batch hands over the
@@ -54,14 +54,15 @@ class QueuedDialogLink final : public DialogLink {
   void WriteStatus(const char* text) override;
   unsigned ReadToolPortEdit() override { return toolPortEdit_.load(); }
   void WriteToolPortEdit(unsigned port) override;
-  void HandOverDatagram(const uint8_t* data, int length) override;
-  void AppendConfigurationFields(RequestFrame& frame) override;
+  void HandOverDatagram(const uint8_t* data, int length, uint32_t adapter) override;
+  uint32_t AppendConfigurationFields(RequestFrame& frame) override;
   void ClearDevices() override;
 
   // Dialog side: keep the tool port edit's value here whenever it changes,
-  // and the configuration fields composed when "Submit" was pressed.
+  // and the configuration fields composed when "Submit" was pressed, with
+  // the adapter their target last answered on (0: none known).
   void SetToolPortEdit(unsigned value) { toolPortEdit_.store(value); }
-  void SetConfigurationFields(const uint8_t* fields, std::size_t size);
+  void SetConfigurationFields(const uint8_t* fields, std::size_t size, uint32_t adapter);
 
   // Applies every queued event in order, then the latest status text;
   // returns how many events that was (the status counting as one).
@@ -74,6 +75,7 @@ class QueuedDialogLink final : public DialogLink {
     enum Kind { kToolPort, kDatagram, kClear } kind;
     std::vector<uint8_t> data;
     unsigned port = 0;
+    uint32_t adapter = 0;
   };
 
   void Push(Event event);
@@ -92,6 +94,7 @@ class QueuedDialogLink final : public DialogLink {
   bool statusPending_ = false;
   bool notified_ = false;
   std::vector<uint8_t> configurationFields_;
+  uint32_t configurationAdapter_ = 0;
 };
 
 }  // namespace lumora
