@@ -217,34 +217,5 @@ TEST_F(DetailsPanelTest, SubmitCarriesWhatTheOperatorChanged) {
   EXPECT_EQ(App().search.pendingRequest.load(), kRequestConfiguration);
 }
 
-// "Submit" hands the worker the adapter its target last answered on, out of
-// which alone the request goes; 0 sends it unforced.
-TEST_F(DetailsPanelTest, SubmitNamesTheAdapterItsTargetLastAnsweredOn) {
-  struct Row {
-    const char* what;
-    std::vector<std::pair<uint16_t, uint32_t>> replies;  // camera id, arrival adapter
-    bool select;  // the first camera, else nothing is shown
-    uint32_t adapter;
-  };
-  const Row kRows[] = {
-      {"answered on 7", {{1, 7}}, true, 7},
-      {"answered on 7, then on 9", {{1, 7}, {1, 9}}, true, 9},
-      {"another camera answered on 9 since", {{1, 7}, {2, 9}}, true, 7},
-      {"arrival adapter unknown", {{1, 0}}, true, 0},
-      {"no camera shown", {{1, 7}}, false, 0},
-  };
-  for (const Row& row : kRows) {
-    SCOPED_TRACE(row.what);
-    App().link->ClearDevices();
-    ASSERT_TRUE(test::PumpUntil([&] { return Entries().empty() && Text(Item(IDC_MAC_GROUP)) == "ffffffffffff"; }));
-    for (const auto& [id, adapter] : row.replies) Receive({CameraReply(id, "Cam").bytes()}, adapter);
-    if (row.select) Select(0);
-    Command(IDC_SUBMIT);
-    RequestFrame frame;
-    StartRequest(frame);
-    EXPECT_EQ(App().link->AppendConfigurationFields(frame), row.adapter);
-  }
-}
-
 }  // namespace
 }  // namespace lumora

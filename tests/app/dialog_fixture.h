@@ -75,10 +75,9 @@ class DialogTest : public ::testing::Test {
     SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(Item(id)));
   }
 
-  // Hands datagrams over as the worker does, as arrived on `adapter`, and
-  // waits until they are applied.
-  void Receive(const std::vector<std::vector<uint8_t>>& datagrams, uint32_t adapter = 0) {
-    for (const auto& d : datagrams) App().link->HandOverDatagram(d.data(), static_cast<int>(d.size()), adapter);
+  // Hands datagrams over as the worker does and waits until they are applied.
+  void Receive(const std::vector<std::vector<uint8_t>>& datagrams) {
+    for (const auto& d : datagrams) App().link->HandOverDatagram(d.data(), static_cast<int>(d.size()), 0);
     App().link->WriteStatus("received");
     ASSERT_TRUE(PumpUntil([&] { return Text(Item(IDC_STATUS_LINE)) == "received"; }));
     SetWindowTextA(Item(IDC_STATUS_LINE), "");
