@@ -182,8 +182,8 @@ void RequestStop(WorkerContext& ctx) {
 }
 
 int RunWorker(WorkerContext& ctx) {
-  // The buffers live with the thread, not in the loop: nothing is allocated
-  // per pass.
+  // The buffers live with the thread, not in the loop: a pass allocates
+  // nothing, but for the adapter list an operator's search reads.
   static_assert(sizeof(Worker) < 8192, "the worker's buffers fit on a thread stack");
   Worker worker(ctx);
   return worker.Run();
