@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <array>
+#include <cstdint>
 #include <memory>
 
 #include "protocol/device_record.h"
@@ -23,6 +25,10 @@ struct AppState {
   char title[256] = {};  // the dialog's caption and the single-instance key
 
   SearchState search;
+  // The adapter (OS interface index, 0 unknown) each slot's camera last
+  // answered on, beside the table since the record layout is fixed; zeroed
+  // with the table. "Submit" goes out of its target's adapter alone.
+  std::array<uint32_t, kTableSlots> slotAdapters{};
   WorkerContext worker;
   std::unique_ptr<QueuedDialogLink> link;  // made anew each time the dialog initialises
   HANDLE workerThread = nullptr;

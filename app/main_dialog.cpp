@@ -36,6 +36,7 @@ void OnInitDialog(HWND dialog, const DialogOptions* options) {
   app.deviceList.box = app.controls.deviceList;
   SetDialogIcons(dialog);
   ZeroTable(app.search.table);
+  app.slotAdapters.fill(0);
   app.search.pendingRequest.store(kRequestSearch);
   app.search.stopFlag.store(0);
   app.workerThread = nullptr;
@@ -58,17 +59,20 @@ void OnUpdate() {
   AppState& app = App();
   ResetDeviceList(app.deviceList);
   ZeroTable(app.search.table);
+  app.slotAdapters.fill(0);
   PostRequest(app.worker, kRequestSearch);
 }
 
 void OnSubmit() {
   AppState& app = App();
   // The fields are composed here, where the panel and the table live, and
-  // handed to the worker, which puts them behind the magic when it sends.
+  // handed to the worker, which puts them behind the magic when it sends,
+  // out of the adapter the target camera last answered on.
   RequestFrame frame;
   StartRequest(frame);
-  ComposeConfigurationRequest(ReadPanelSnapshot(app.controls), app.search.table, frame);
-  app.link->SetConfigurationFields(frame.bytes + kMagicSize, frame.cursor - kMagicSize);
+  int target = ComposeConfigurationRequest(ReadPanelSnapshot(app.controls), app.search.table, frame);
+  uint32_t adapter = target >= 0 && target < kTableSlots ? app.slotAdapters[target] : 0;
+  app.link->SetConfigurationFields(frame.bytes + kMagicSize, frame.cursor - kMagicSize, adapter);
   PostRequest(app.worker, kRequestConfiguration);
 }
 

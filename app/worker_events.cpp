@@ -26,12 +26,17 @@ class DialogApplier final : public DialogEventSink {
     HoldSelection(app_.deviceList);
   }
 
-  void TakeDatagram(const uint8_t* data, int length) override {
+  void TakeDatagram(const uint8_t* data, int length, uint32_t adapter) override {
     int slot = DecodeReply(&app_.search, data, length);
-    if (slot != kNoSlot) AddDeviceEntry(app_.deviceList, &app_.search, slot);
+    if (slot == kNoSlot) return;
+    app_.slotAdapters[static_cast<std::size_t>(slot)] = adapter;
+    AddDeviceEntry(app_.deviceList, &app_.search, slot);
   }
 
-  void ClearDevices() override { lumora::ClearDevices(app_.controls, app_.deviceList, app_.search.table); }
+  void ClearDevices() override {
+    lumora::ClearDevices(app_.controls, app_.deviceList, app_.search.table);
+    app_.slotAdapters.fill(0);
+  }
 
   void ShowToolPort(unsigned port) override { SetDlgItemInt(app_.dialog, IDC_TOOL_PORT, port, FALSE); }
 

@@ -1,7 +1,9 @@
 // Figures for the worker, run on the PC side of a lab (scripts/bench.sh):
 //  - CPU the process uses over 10 s while the worker idles;
 //  - request-to-wire latency: from PostRequest until the search datagram
-//    leaves the PC side's interface, seen by a packet socket on it.
+//    leaves the PC side's interface, seen by a packet socket on it;
+//  - a dialog thread that stalls while replies flood in: what the
+//    hand-over holds, what it dropped, and the process's peak memory.
 // Prints figures; asserts nothing.
 #include <arpa/inet.h>
 #include <ifaddrs.h>
@@ -20,10 +22,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "worker/queued_dialog_link.h"
 #include "worker/worker.h"
 
 namespace {
@@ -37,8 +41,8 @@ class QuietLink : public lumora::DialogLink {
   void WriteStatus(const char*) override {}
   unsigned ReadToolPortEdit() override { return 4000; }
   void WriteToolPortEdit(unsigned) override {}
-  void HandOverDatagram(const uint8_t*, int) override {}
-  void AppendConfigurationFields(lumora::RequestFrame&) override {}
+  void HandOverDatagram(const uint8_t*, int, uint32_t) override {}
+  uint32_t AppendConfigurationFields(lumora::RequestFrame&) override { return 0; }
   void ClearDevices() override { clears.fetch_add(1); }
 };
 
@@ -80,6 +84,57 @@ bool WaitForSearchOnWire(int fd) {
     if (ntohs(udp->dest) == 4000) return true;
   }
   return false;
+}
+
+// Counts what a drain hands the dialog.
+class CountingSink : public lumora::DialogEventSink {
+ public:
+  std::size_t datagrams = 0, statuses = 0;
+  void TakeDatagram(const uint8_t*, int, uint32_t) override { ++datagrams; }
+  void ClearDevices() override {}
+  void ShowToolPort(unsigned) override {}
+  void ShowStatus(const char*) override { ++statuses; }
+};
+
+double PeakMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024.0;
+}
+
+// The dialog thread stalled (a browser launch blocking it) while a camera
+// floods the program with replies for `seconds`: nothing is drained.
+void StalledDialogUnderFlood(int seconds) {
+  auto state = std::make_unique<lumora::SearchState>();
+  lumora::QueuedDialogLink link([] { return true; });
+  lumora::WorkerContext ctx;
+  lumora::OpenWorkerContext(ctx, state.get(), &link);
+  std::thread worker([&] { lumora::RunWorker(ctx); });
+  double before = PeakMegabytes();
+
+  int flood = socket(AF_INET, SOCK_DGRAM, 0);
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(lumora::kLocalPort);
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  uint8_t reply[200] = {'K', 'V', '2', '8', '0', 0x10, 6, 0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x01};
+  long sent = 0;
+  auto end = Clock::now() + std::chrono::seconds(seconds);
+  while (Clock::now() < end) {
+    for (int i = 0; i < 100; ++i) {
+      sent += sendto(flood, reply, sizeof reply, 0, reinterpret_cast<sockaddr*>(&to), sizeof to) > 0;
+    }
+  }
+  close(flood);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the worker takes what is left
+  lumora::RequestStop(ctx);
+  worker.join();
+  lumora::CloseWorkerContext(ctx);
+  CountingSink sink;
+  link.Drain(sink);
+  std::printf("stalled dialog under a %d s flood: %ld replies sent, %zu held, %zu dropped, %zu status; "
+              "peak memory %.1f MB before, %.1f MB after\n",
+              seconds, sent, sink.datagrams, link.droppedDatagrams(), sink.statuses, before, PeakMegabytes());
 }
 
 }  // namespace
@@ -134,5 +189,6 @@ int main() {
   std::printf("stop to worker end: %.0f us\n",
               std::chrono::duration<double, std::micro>(Clock::now() - stopAsked).count());
   lumora::CloseWorkerContext(ctx);
+  StalledDialogUnderFlood(7);
   return 0;
 }

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Prints the figures: the decoder's cost per reply, the native worker's idle
-# CPU and request-to-wire latency, and LumoraSearch.exe's idle CPU (with its
-# wineserver) and time from "Exit" to process end under Wine, idle and under
-# a reply flood, and how fast a burst of 255 cameras is listed; and `lumora
-# scan` over 1000 cameras answering at once in a two-sided lab (time to print
-# them, by default and with --stream, and peak memory), and under a flood of
-# 70,000 distinct cameras (what is kept, and peak memory). Figures only:
-# nothing here passes or fails on a number.
+# CPU and request-to-wire latency, and what its hand-over holds and drops
+# while the dialog thread stalls under a reply flood (with peak memory);
+# LumoraSearch.exe's idle CPU (with its wineserver) on a PC with two
+# adapters, its time from "Exit" to process end under Wine, idle and under a
+# reply flood, the time from "Update" to the last search datagram on the
+# wire with 2 and with 16 adapters, and how fast a burst of 255 cameras is
+# listed; and `lumora scan` over 1000 cameras answering at once in a
+# two-sided lab (time to print them, by default and with --stream, and peak
+# memory), and under a flood of 70,000 distinct cameras (what is kept, and
+# peak memory). Figures only: nothing here passes or fails on a number.
 # As root; the network parts run in a private lab inside an empty namespace.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,9 +25,13 @@ exec unshare --net bash -c 'ip link set lo up
   echo "== lumora scan, a flood of 70,000 distinct cameras"
   scripts/lab-run.sh --two-sides --camsim build/native/tools/camsim/camsim --camsim-args "--flood-distinct 70000" \
     --camsim-args-b "--camera mac=00AA0000B001,ip=10.78.0.11" -- scripts/lumora-figures.sh flood
-  echo "== LumoraSearch.exe under Wine"
+  echo "== LumoraSearch.exe under Wine, on a PC with two adapters"
   scripts/with-display.sh scripts/lab-run.sh --camsim build/native/tools/camsim/camsim \
-    --camsim-args "--burst 3" --wine-server -- scripts/program-figures.sh
+    --camsim-args "--burst 3" --two-sides --camsim-args-b "--camera mac=00AA0000B001,ip=10.78.0.11" \
+    --wine-server -- scripts/program-figures.sh
+  for adapters in 2 16; do
+    scripts/with-display.sh scripts/lab-run.sh --two-sides --wine-server -- scripts/update-figures.sh $adapters
+  done
   echo "== LumoraSearch.exe under Wine: 256 cameras answer one search"
   scripts/with-display.sh scripts/lab-run.sh --camsim build/native/tools/camsim/camsim \
     --camsim-args "--burst 256" --wine -- build/windows/tests/app/program_process_tests.exe \

@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 echo "== lumora scan: the search from the command line, on every interface"
 build/native/tools/lumora/lumora scan --wait 1
 echo
-echo "== LumoraSearch.exe under Wine"
+echo "== LumoraSearch.exe under Wine: the cameras behind both adapters"
 wine build/windows/app/LumoraSearch.exe &
 program=$!
 # The first camera selected, as an operator's click would, so that the panel

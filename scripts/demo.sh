@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The demo: a private network lab with five simulated cameras; the search
-# from the command line (lumora scan) lists them, then LumoraSearch.exe runs
-# under Wine on the PC side of the same lab.
+# The demo: a private network lab in which the PC has two adapters, each to
+# a camera subnet of its own, with the default route on the first: five
+# simulated cameras behind the first, three behind the second. The search
+# from the command line (lumora scan) lists all eight, then LumoraSearch.exe
+# runs under Wine on the PC side of the same lab and lists them too.
 #
 #   demo.sh [--seconds N]
 #
@@ -24,4 +26,5 @@ export LUMORA_DEMO_HEADLESS=$([ -n "${DISPLAY:-}" ] && echo 0 || echo 1)
 # the machine's own network.
 exec unshare --net bash -c 'ip link set lo up; exec scripts/with-display.sh scripts/lab-run.sh \
   --camsim build/native/tools/camsim/camsim --camsim-args "--config scripts/demo-cameras.conf" \
+  --two-sides --camsim-args-b "--config scripts/demo-cameras-b.conf" \
   --wine-server -- scripts/demo-inside.sh'

@@ -22,12 +22,16 @@ class DialogLink {
   virtual unsigned ReadToolPortEdit() = 0;
   virtual void WriteToolPortEdit(unsigned port) = 0;
 
-  // One received datagram, copied. The dialog decodes it into the table and
-  // lists it; the worker's "OK" for it follows in order.
-  virtual void HandOverDatagram(const uint8_t* data, int length) = 0;
+  // One received datagram, copied, with the adapter (OS interface index) it
+  // arrived on, 0 when the platform did not say. The dialog decodes it into
+  // the table, lists it and keeps the adapter for its slot; the worker's "OK"
+  // for it follows in order.
+  virtual void HandOverDatagram(const uint8_t* data, int length, uint32_t adapter) = 0;
 
-  // Appends the configuration request's fields behind the magic.
-  virtual void AppendConfigurationFields(RequestFrame& frame) = 0;
+  // Appends the configuration request's fields behind the magic. Returns the
+  // adapter the target camera last answered on, out of which alone the
+  // request is sent; 0 (no target, or its adapter unknown): sent unforced.
+  virtual uint32_t AppendConfigurationFields(RequestFrame& frame) = 0;
 
   // After every sent request: empty the details panel and the list, zero the
   // table.

@@ -49,7 +49,10 @@ LPFN_WSARECVMSG RecvMsgFunction(SOCKET s) {
 }  // namespace
 
 bool ListInterfaces(std::vector<Interface>& out, std::string& error) {
-  ULONG size = 16 * 1024;
+  // Room for about sixty adapters at the first call: a list that does not
+  // fit is asked for twice, and under Wine each call costs milliseconds per
+  // adapter (16 adapters overflowed 16 KiB and took twice as long).
+  ULONG size = 64 * 1024;
   std::vector<unsigned char> buffer;
   ULONG result = ERROR_BUFFER_OVERFLOW;
   const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER;
@@ -126,8 +129,11 @@ int SendToInterface(Socket s, const uint8_t* data, int size, const Address& to, 
   DWORD index = htonl(ifIndex);
   setsockopt(Sock(s), IPPROTO_IP, IP_UNICAST_IF, reinterpret_cast<const char*>(&index), sizeof index);
   int sent = SendTo(s, data, size, to);
+  int error = WSAGetLastError();
   DWORD none = 0;
   setsockopt(Sock(s), IPPROTO_IP, IP_UNICAST_IF, reinterpret_cast<const char*>(&none), sizeof none);
+  // The reset must not overwrite the send's own failure code.
+  if (sent < 0) WSASetLastError(error);
   return sent;
 }
 

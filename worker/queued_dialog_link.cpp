@@ -6,36 +6,47 @@
 
 namespace lumora {
 
-void QueuedDialogLink::WriteStatus(const char* text) { Push({Event::kStatus, text, {}, 0}); }
+void QueuedDialogLink::WriteStatus(const char* text) {
+  bool notice;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    latestStatus_ = text;
+    statusPending_ = true;
+    notice = NoticeDueLocked();
+  }
+  if (notice) PostNotice();
+}
 
 void QueuedDialogLink::WriteToolPortEdit(unsigned port) {
   // The edit will hold the number once the dialog applies it; until then the
   // worker must not read the old value back.
   toolPortEdit_.store(port);
-  Push({Event::kToolPort, {}, {}, port});
+  Push({Event::kToolPort, {}, port});
 }
 
-void QueuedDialogLink::HandOverDatagram(const uint8_t* data, int length) {
-  Push({Event::kDatagram, {}, std::vector<uint8_t>(data, data + (length > 0 ? length : 0)), 0});
+void QueuedDialogLink::HandOverDatagram(const uint8_t* data, int length, uint32_t adapter) {
+  Push({Event::kDatagram, std::vector<uint8_t>(data, data + (length > 0 ? length : 0)), 0, adapter});
 }
 
-void QueuedDialogLink::ClearDevices() { Push({Event::kClear, {}, {}, 0}); }
+void QueuedDialogLink::ClearDevices() { Push({Event::kClear, {}, 0}); }
 
-void QueuedDialogLink::AppendConfigurationFields(RequestFrame& frame) {
+uint32_t QueuedDialogLink::AppendConfigurationFields(RequestFrame& frame) {
   std::lock_guard<std::mutex> lock(mutex_);
   std::size_t room = kRequestSize - frame.cursor;
   std::size_t size = configurationFields_.size() < room ? configurationFields_.size() : room;
   if (size > 0) std::memcpy(frame.bytes + frame.cursor, configurationFields_.data(), size);
   frame.cursor += size;
+  return configurationAdapter_;
 }
 
-void QueuedDialogLink::SetConfigurationFields(const uint8_t* fields, std::size_t size) {
+void QueuedDialogLink::SetConfigurationFields(const uint8_t* fields, std::size_t size, uint32_t adapter) {
   std::lock_guard<std::mutex> lock(mutex_);
   configurationFields_.assign(fields, fields + size);
+  configurationAdapter_ = adapter;
 }
 
 void QueuedDialogLink::Push(Event event) {
-  bool notify = false;
+  bool notice;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (event.kind == Event::kDatagram) {
@@ -46,38 +57,53 @@ void QueuedDialogLink::Push(Event event) {
       ++queuedDatagrams_;
     }
     events_.push_back(std::move(event));
-    if (!notified_) notified_ = notify = true;
+    notice = NoticeDueLocked();
   }
-  if (notify && !notify_()) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    notified_ = false;
-  }
+  if (notice) PostNotice();
+}
+
+bool QueuedDialogLink::NoticeDueLocked() {
+  if (notified_) return false;
+  notified_ = true;
+  return true;
+}
+
+// Called without the lock: the notice may reach into the platform.
+void QueuedDialogLink::PostNotice() {
+  if (notify_()) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  notified_ = false;
 }
 
 std::size_t QueuedDialogLink::Drain(DialogEventSink& sink) {
   std::deque<Event> batch;
   std::size_t datagrams;
+  std::string status;
+  bool statusPending;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     batch.swap(events_);
     datagrams = queuedDatagrams_;
     queuedDatagrams_ = 0;
+    status.swap(latestStatus_);
+    statusPending = statusPending_;
+    statusPending_ = false;
     notified_ = false;
   }
-  if (batch.empty()) return 0;
-  const std::string* lastStatus = nullptr;
+  if (batch.empty() && !statusPending) return 0;
   sink.BatchBegins(datagrams);
   for (const Event& event : batch) {
     switch (event.kind) {
-      case Event::kStatus: lastStatus = &event.text; break;
       case Event::kToolPort: sink.ShowToolPort(event.port); break;
-      case Event::kDatagram: sink.TakeDatagram(event.data.data(), static_cast<int>(event.data.size())); break;
+      case Event::kDatagram:
+        sink.TakeDatagram(event.data.data(), static_cast<int>(event.data.size()), event.adapter);
+        break;
       case Event::kClear: sink.ClearDevices(); break;
     }
   }
-  if (lastStatus) sink.ShowStatus(lastStatus->c_str());
+  if (statusPending) sink.ShowStatus(status.c_str());
   sink.BatchEnds();
-  return batch.size();
+  return batch.size() + (statusPending ? 1 : 0);
 }
 
 }  // namespace lumora

@@ -22,7 +22,7 @@ namespace lumora {
 class DialogEventSink {
  public:
   virtual void BatchBegins(std::size_t datagrams) { (void)datagrams; }
-  virtual void TakeDatagram(const uint8_t* data, int length) = 0;
+  virtual void TakeDatagram(const uint8_t* data, int length, uint32_t adapter) = 0;
   virtual void ClearDevices() = 0;
   virtual void ShowToolPort(unsigned port) = 0;
   // The status line only shows the latest text, so a batch hands over the
@@ -43,6 +43,9 @@ class QueuedDialogLink final : public DialogLink {
 
   // Beyond this many waiting datagrams new ones are dropped, as a full socket
   // buffer would drop them; a dialog thread that keeps up never gets there.
+  // Status texts take no room in the queue: only the latest is kept, so the
+  // queue is bounded as a whole even while the dialog thread is stalled and
+  // every received datagram is followed by its "OK".
   static constexpr std::size_t kMaxQueuedDatagrams = 8192;
 
   explicit QueuedDialogLink(Notify notify) : notify_(std::move(notify)) {}
@@ -51,29 +54,34 @@ class QueuedDialogLink final : public DialogLink {
   void WriteStatus(const char* text) override;
   unsigned ReadToolPortEdit() override { return toolPortEdit_.load(); }
   void WriteToolPortEdit(unsigned port) override;
-  void HandOverDatagram(const uint8_t* data, int length) override;
-  void AppendConfigurationFields(RequestFrame& frame) override;
+  void HandOverDatagram(const uint8_t* data, int length, uint32_t adapter) override;
+  uint32_t AppendConfigurationFields(RequestFrame& frame) override;
   void ClearDevices() override;
 
   // Dialog side: keep the tool port edit's value here whenever it changes,
-  // and the configuration fields composed when "Submit" was pressed.
+  // and the configuration fields composed when "Submit" was pressed, with
+  // the adapter their target last answered on (0: none known).
   void SetToolPortEdit(unsigned value) { toolPortEdit_.store(value); }
-  void SetConfigurationFields(const uint8_t* fields, std::size_t size);
+  void SetConfigurationFields(const uint8_t* fields, std::size_t size, uint32_t adapter);
 
-  // Applies every queued event in order; returns how many there were.
+  // Applies every queued event in order, then the latest status text;
+  // returns how many events that was (the status counting as one).
   std::size_t Drain(DialogEventSink& sink);
 
   std::size_t droppedDatagrams() const { return dropped_.load(); }
 
  private:
   struct Event {
-    enum Kind { kStatus, kToolPort, kDatagram, kClear } kind;
-    std::string text;
+    enum Kind { kToolPort, kDatagram, kClear } kind;
     std::vector<uint8_t> data;
     unsigned port = 0;
+    uint32_t adapter = 0;
   };
 
   void Push(Event event);
+  // Under the lock: whether this hand-over must post the notice.
+  bool NoticeDueLocked();
+  void PostNotice();
 
   Notify notify_;
   std::atomic<unsigned> toolPortEdit_{0};
@@ -82,8 +90,11 @@ class QueuedDialogLink final : public DialogLink {
   std::mutex mutex_;  // guards everything below; never held while calling out
   std::deque<Event> events_;
   std::size_t queuedDatagrams_ = 0;
+  std::string latestStatus_;
+  bool statusPending_ = false;
   bool notified_ = false;
   std::vector<uint8_t> configurationFields_;
+  uint32_t configurationAdapter_ = 0;
 };
 
 }  // namespace lumora

@@ -4,7 +4,11 @@
 // request or the stop flag is acted on as soon as the wake is signalled.
 #include "worker/worker.h"
 
+#include <vector>
+
 #include "protocol/packet_format.h"
+#include "worker/adapter_send.h"
+#include "worker/net_interfaces.h"
 #include "worker/status_text.h"
 
 namespace lumora {
@@ -60,6 +64,9 @@ class Worker {
     }
     link_.WriteStatus(kStatusOk);
 
+    // Without the arrival adapter replies are still taken, and "Submit"
+    // then goes out unforced.
+    arrivalKnown_ = net::EnableArrivalInterface(socket_);
     eventDriven_ = net::WatchReadable(socket_, watch_);
     remote_addr_ = {net::kBroadcastAddress, ToolPortOnWire()};
     return true;
@@ -82,23 +89,31 @@ class Worker {
   }
 
   void SendRequest(int32_t pending) {
+    const int size = static_cast<int>(kRequestSize);
+    SendOutcome outcome;
     if (pending == kRequestSearch) {
       RefreshToolPort();
       remote_addr_ = {net::kBroadcastAddress, ToolPortOnWire()};
       BuildSearchRequest(msg_);
+      outcome = SendOutOfEveryAdapter(socket_, msg_.bytes, size, remote_addr_, adapters_);
     } else {
       // A configuration request goes where the last reply came from; the
-      // destination is deliberately not rebuilt.
+      // destination is deliberately not rebuilt. Only the target's adapter
+      // sees it, so a camera with the same MAC behind another is left alone.
       StartRequest(msg_);
-      link_.AppendConfigurationFields(msg_);
+      uint32_t adapter = link_.AppendConfigurationFields(msg_);
+      outcome = SendOutOfAdapter(socket_, msg_.bytes, size, remote_addr_, adapter);
     }
-    if (net::SendTo(socket_, msg_.bytes, static_cast<int>(kRequestSize), remote_addr_) < 0) {
-      ReportError(kStatusSendFailed, net::LastError());
-    } else {
+    if (outcome.sent) {
       link_.WriteStatus(kStatusOk);
+    } else {
+      ReportError(kStatusSendFailed, outcome.error);
     }
     // Cleared whether or not the send worked: a failed request is dropped.
-    state_.pendingRequest.store(kRequestNone);
+    // Only if it still holds the code just sent: a request posted while this
+    // one was being sent goes out on the next pass instead of being lost.
+    int32_t sent = pending;
+    state_.pendingRequest.compare_exchange_strong(sent, kRequestNone);
     link_.ClearDevices();
   }
 
@@ -113,7 +128,9 @@ class Worker {
 
   void ReceiveOne() {
     net::Address sender{};
-    int n = net::RecvFrom(socket_, RecvMsg_, static_cast<int>(kReceiveSize), sender);
+    uint32_t adapter = 0;
+    int n = arrivalKnown_ ? net::RecvFromInterface(socket_, RecvMsg_, static_cast<int>(kReceiveSize), sender, adapter)
+                          : net::RecvFrom(socket_, RecvMsg_, static_cast<int>(kReceiveSize), sender);
     if (n < 0) {
       int code = net::LastError();
       if (code == net::kWouldBlock) {
@@ -122,7 +139,7 @@ class Worker {
       }
       ReportError(kStatusRecvFailed, code);
     } else {
-      link_.HandOverDatagram(RecvMsg_, n);
+      link_.HandOverDatagram(RecvMsg_, n, adapter);
       link_.WriteStatus(kStatusOk);
       // The next configuration request goes to the sender's source port.
       remote_addr_.port = sender.port;
@@ -135,11 +152,13 @@ class Worker {
   DialogLink& link_;
   bool winsockStarted_ = false;
   bool eventDriven_ = false;
+  bool arrivalKnown_ = false;
   net::Socket socket_ = net::kInvalidSocket;
   net::ReadWatch watch_;
   net::Address remote_addr_{net::kBroadcastAddress, 0};
   RequestFrame msg_{};
   uint8_t RecvMsg_[kReceiveSize] = {};
+  std::vector<net::Interface> adapters_;  // read afresh at each search
 };
 
 }  // namespace
@@ -163,8 +182,8 @@ void RequestStop(WorkerContext& ctx) {
 }
 
 int RunWorker(WorkerContext& ctx) {
-  // The buffers live with the thread, not in the loop: nothing is allocated
-  // per pass.
+  // The buffers live with the thread, not in the loop: a pass allocates
+  // nothing, but for the adapter list an operator's search reads.
   static_assert(sizeof(Worker) < 8192, "the worker's buffers fit on a thread stack");
   Worker worker(ctx);
   return worker.Run();

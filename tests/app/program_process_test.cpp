@@ -467,6 +467,121 @@ TEST_F(ProgramInLab, BurstOf255IsListedWholeAndTheTableKeepsUpdatingWhenFull) {
   EXPECT_EQ(program.EntryCount(), 255);
 }
 
+// Two camera subnets behind two PC adapters (two_sides_test.sh):
+// Camera-1..3 and Twin-A behind the first, which holds the default route; B1
+// and Twin-B, with Twin-A's MAC, behind the second.
+class ProgramInTwoSidedLab : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::getenv("LUMORA_CAMSIM_B") == nullptr) GTEST_SKIP() << "runs only in a two-sided lab";
+    sideA_ = test::CamsimControl::ForTest();
+    sideB_ = test::CamsimControl::ForTest("LUMORA_CAMSIM_B");
+    ASSERT_TRUE(sideA_ && sideB_) << "no answer from the simulators";
+  }
+
+  // Presses "Update" (or, with `press` false, takes the search at start)
+  // and waits until each side has logged one more datagram and both sides
+  // are listed again; which twin is listed depends on which answered first.
+  void SearchAndWait(Program& program, bool press) {
+    int seenA = press ? sideA_->LogCount() : 0, seenB = press ? sideB_->LogCount() : 0;
+    if (press) program.Press(IDC_UPDATE);
+    ASSERT_TRUE(sideA_->WaitForLogCount(seenA + 1) && sideB_->WaitForLogCount(seenB + 1));
+    ASSERT_TRUE(program.WaitForEntryCount(5)) << program.EntryCount() << " listed";
+    std::vector<std::string> names;
+    for (const std::string& entry : program.Entries()) names.push_back(entry.substr(entry.find(' ') + 1, 4));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"B1", "Came", "Came", "Came", "Twin"}));
+  }
+
+  std::unique_ptr<test::CamsimControl> sideA_, sideB_;
+};
+
+std::vector<uint8_t> SearchFrame() {
+  RequestFrame frame;
+  BuildSearchRequest(frame);
+  return std::vector<uint8_t>(frame.bytes, frame.bytes + kRequestSize);
+}
+
+TEST_F(ProgramInTwoSidedLab, EachSearchListsBothSidesWithOneDatagramOutOfEachAdapter) {
+  Program program;
+  ASSERT_NE(program.WaitForWindow(), nullptr);
+  for (int searches = 1; searches <= 2; ++searches) {  // the search at start, then "Update"
+    SCOPED_TRACE(searches);
+    SearchAndWait(program, searches > 1);
+    EXPECT_TRUE(program.WaitForControlText(IDC_STATUS_LINE, "OK"));
+    for (test::CamsimControl* side : {sideA_.get(), sideB_.get()}) {
+      EXPECT_EQ(side->LogCount(), searches);
+      std::optional<test::LoggedDatagram> search = side->LogEntry(searches - 1);
+      ASSERT_TRUE(search);
+      EXPECT_EQ(search->localPort, 4000);
+      EXPECT_EQ(search->bytes, SearchFrame());
+    }
+  }
+}
+
+// B1 is only behind the second adapter; the twins share a MAC, so their one
+// slot holds whichever answered last, and only that side may see "Submit".
+TEST_F(ProgramInTwoSidedLab, SubmitGoesOutOfTheAdapterItsCameraLastAnsweredOnAlone) {
+  // The cameras keep their settings: the lab's later states list them as built.
+  ASSERT_EQ(sideA_->Command("configure off"), "ok");
+  ASSERT_EQ(sideB_->Command("configure off"), "ok");
+  Program program;
+  ASSERT_NE(program.WaitForWindow(), nullptr);
+  SearchAndWait(program, false);
+  const std::pair<std::string, std::vector<uint8_t>> kCameras[] = {{"B1", {0x00, 0xAA, 0x00, 0x00, 0xB0, 0x01}},
+                                                                    {"Twin", {0x00, 0xBB, 0x00, 0x00, 0x00, 0xFF}}};
+  for (const auto& [camera, mac] : kCameras) {
+    SCOPED_TRACE(camera);
+    std::vector<std::string> entries = program.Entries();
+    auto entry = std::find_if(entries.begin(), entries.end(),
+                              [&](const std::string& e) { return e.find(" " + camera) != std::string::npos; });
+    ASSERT_NE(entry, entries.end());
+    program.SelectEntry(static_cast<int>(entry - entries.begin()));
+    ASSERT_TRUE(WaitUntil([&] { return program.ControlText(IDC_MAC_GROUP) != "ffffffffffff"; }, 5000));
+    // The panel shows the record of the last reply, and so its side.
+    bool onB = program.ControlText(IDC_NAME) != "Twin-A";
+    test::CamsimControl& target = onB ? *sideB_ : *sideA_;
+    test::CamsimControl& other = onB ? *sideA_ : *sideB_;
+    program.SetControlText(IDC_NAME, "Renamed");
+    int targetSeen = target.LogCount(), otherSeen = other.LogCount();
+    program.Press(IDC_SUBMIT);
+    ASSERT_TRUE(target.WaitForLogCount(targetSeen + 1));
+    std::vector<uint8_t> expected = {'K', 'V', '2', '8', '0', 0x10, 6};
+    expected.insert(expected.end(), mac.begin(), mac.end());
+    expected.insert(expected.end(), {0x20, 16, 'R', 'e', 'n', 'a', 'm', 'e', 'd', 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    expected.insert(expected.end(), {0x1F, 4, 0xFF, 0xFF, 0xFF, 0xFF});
+    expected.resize(kRequestSize, 0);
+    EXPECT_EQ(target.LogEntry(targetSeen)->bytes, expected);
+
+    // On the other side the first datagram since "Submit" is the next search.
+    SearchAndWait(program, true);
+    EXPECT_EQ(other.LogCount(), otherSeen + 1);
+    EXPECT_EQ(other.LogEntry(otherSeen)->bytes, SearchFrame());
+  }
+}
+
+// The script runs this one after removing the PC's default route.
+TEST_F(ProgramInTwoSidedLab, WithoutADefaultRouteUpdateStillListsBothSides) {
+  if (std::getenv("LUMORA_LAB_NO_DEFAULT_ROUTE") == nullptr) GTEST_SKIP() << "runs only without a default route";
+  Program program;
+  ASSERT_NE(program.WaitForWindow(), nullptr);
+  SearchAndWait(program, false);
+  SearchAndWait(program, true);
+  EXPECT_TRUE(program.WaitForControlText(IDC_STATUS_LINE, "OK"));
+}
+
+// And this one with every PC adapter down: nothing can be sent at all.
+TEST(ProgramWithEveryAdapterDown, UpdateShowsTheSendFailure) {
+  if (std::getenv("LUMORA_LAB_ADAPTERS_DOWN") == nullptr) GTEST_SKIP() << "runs only with every adapter down";
+  Program program;
+  ASSERT_NE(program.WaitForWindow(), nullptr);
+  const std::string kFailure = "ERR: sendto error! Errorcode =10051\n";
+  EXPECT_TRUE(program.WaitForControlText(IDC_STATUS_LINE, kFailure));
+  program.SetControlText(IDC_STATUS_LINE, "");
+  program.Press(IDC_UPDATE);
+  EXPECT_TRUE(program.WaitForControlText(IDC_STATUS_LINE, kFailure));
+}
+
 }  // namespace
 }  // namespace lumora
 

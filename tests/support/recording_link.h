@@ -20,6 +20,7 @@ struct LinkEvent {
   std::string text;           // kStatus
   std::vector<uint8_t> data;  // kDatagram
   unsigned port = 0;          // kToolPortWrite
+  uint32_t adapter = 0;       // kDatagram
 };
 
 class RecordingLink : public DialogLink {
@@ -35,12 +36,13 @@ class RecordingLink : public DialogLink {
     toolPortEdit.store(port);
     Record({LinkEvent::kToolPortWrite, {}, {}, port});
   }
-  void HandOverDatagram(const uint8_t* data, int length) override {
-    Record({LinkEvent::kDatagram, {}, std::vector<uint8_t>(data, data + length), 0});
+  void HandOverDatagram(const uint8_t* data, int length, uint32_t adapter) override {
+    Record({LinkEvent::kDatagram, {}, std::vector<uint8_t>(data, data + length), 0, adapter});
   }
-  void AppendConfigurationFields(RequestFrame& frame) override {
+  uint32_t AppendConfigurationFields(RequestFrame& frame) override {
     if (onCompose) onCompose(frame);
     Record({LinkEvent::kCompose, {}, {}, 0});
+    return 0;
   }
   void ClearDevices() override { Record({LinkEvent::kClear, {}, {}, 0}); }
 

@@ -17,8 +17,9 @@ class RecordingSink : public DialogEventSink {
  public:
   std::vector<std::string> calls;
   void BatchBegins(std::size_t datagrams) override { calls.push_back("begin " + std::to_string(datagrams)); }
-  void TakeDatagram(const uint8_t* data, int length) override {
-    calls.push_back("datagram " + std::string(reinterpret_cast<const char*>(data), length));
+  void TakeDatagram(const uint8_t* data, int length, uint32_t adapter) override {
+    calls.push_back("datagram " + std::string(reinterpret_cast<const char*>(data), length) +
+                    (adapter ? " on " + std::to_string(adapter) : ""));
   }
   void ClearDevices() override { calls.push_back("clear"); }
   void ShowToolPort(unsigned port) override { calls.push_back("port " + std::to_string(port)); }
@@ -26,8 +27,8 @@ class RecordingSink : public DialogEventSink {
   void BatchEnds() override { calls.push_back("end"); }
 };
 
-void Hand(QueuedDialogLink& link, const std::string& bytes) {
-  link.HandOverDatagram(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int>(bytes.size()));
+void Hand(QueuedDialogLink& link, const std::string& bytes, uint32_t adapter = 0) {
+  link.HandOverDatagram(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int>(bytes.size()), adapter);
 }
 
 TEST(QueuedDialogLink, AppliesEventsInOrderWithTheLatestStatusLast) {
@@ -36,12 +37,12 @@ TEST(QueuedDialogLink, AppliesEventsInOrderWithTheLatestStatusLast) {
   link.WriteToolPortEdit(4000);
   link.WriteStatus("ERR: sendto error! Errorcode =10051\n");
   link.ClearDevices();
-  Hand(link, "A");
+  Hand(link, "A", 7);
   link.WriteStatus("OK");
   Hand(link, "");
   RecordingSink sink;
-  EXPECT_EQ(link.Drain(sink), 7u);
-  EXPECT_EQ(sink.calls, (std::vector<std::string>{"begin 2", "port 4000", "clear", "datagram A", "datagram ",
+  EXPECT_EQ(link.Drain(sink), 5u);  // the earlier statuses are gone, not queued
+  EXPECT_EQ(sink.calls, (std::vector<std::string>{"begin 2", "port 4000", "clear", "datagram A on 7", "datagram ",
                                                   "status OK", "end"}));
   EXPECT_EQ(link.ReadToolPortEdit(), 4000u);
   RecordingSink empty;
@@ -69,14 +70,21 @@ TEST(QueuedDialogLink, NotifiesOncePerBatchAndRetriesAFailedNotice) {
   EXPECT_EQ(notices, 4);
 }
 
-TEST(QueuedDialogLink, DropsDatagramsBeyondItsBoundButNeverOtherEvents) {
+// A stalled dialog thread under a flood: each datagram comes with its "OK",
+// and the queue still holds no more than the datagram bound, one clearing
+// and one status.
+TEST(QueuedDialogLink, IsBoundedAsAWholeDroppingOnlyDatagrams) {
   QueuedDialogLink link([] { return true; });
-  for (std::size_t i = 0; i < QueuedDialogLink::kMaxQueuedDatagrams + 10; ++i) Hand(link, "x");
+  for (std::size_t i = 0; i < QueuedDialogLink::kMaxQueuedDatagrams + 10; ++i) {
+    Hand(link, "x");
+    link.WriteStatus(i % 2 ? "OK" : "ERR: recv error! Errorcode =10040\n");
+  }
   link.ClearDevices();
   EXPECT_EQ(link.droppedDatagrams(), 10u);
   RecordingSink sink;
-  EXPECT_EQ(link.Drain(sink), QueuedDialogLink::kMaxQueuedDatagrams + 1);
-  EXPECT_EQ(sink.calls[sink.calls.size() - 2], "clear");
+  EXPECT_EQ(link.Drain(sink), QueuedDialogLink::kMaxQueuedDatagrams + 2);
+  EXPECT_EQ(sink.calls[sink.calls.size() - 3], "clear");
+  EXPECT_EQ(sink.calls[sink.calls.size() - 2], "status OK");
   Hand(link, "after");  // room again once drained
   EXPECT_EQ(link.Drain(sink), 1u);
 }
@@ -85,17 +93,17 @@ TEST(QueuedDialogLink, AppendsTheConfigurationFieldsComposedAtSubmit) {
   QueuedDialogLink link([] { return true; });
   RequestFrame frame;
   StartRequest(frame);
-  link.AppendConfigurationFields(frame);
+  EXPECT_EQ(link.AppendConfigurationFields(frame), 0u);  // no adapter known: sent unforced
   EXPECT_EQ(frame.cursor, kMagicSize);  // nothing composed: the magic alone
 
   const uint8_t kFields[] = {0x10, 6, 1, 2, 3, 4, 5, 6};
-  link.SetConfigurationFields(kFields, sizeof kFields);
-  link.AppendConfigurationFields(frame);
+  link.SetConfigurationFields(kFields, sizeof kFields, 12);
+  EXPECT_EQ(link.AppendConfigurationFields(frame), 12u);
   EXPECT_EQ(frame.cursor, kMagicSize + sizeof kFields);
   EXPECT_EQ(0, memcmp(frame.bytes + kMagicSize, kFields, sizeof kFields));
 
   std::vector<uint8_t> tooMany(300, 0x16);
-  link.SetConfigurationFields(tooMany.data(), tooMany.size());
+  link.SetConfigurationFields(tooMany.data(), tooMany.size(), 0);
   StartRequest(frame);
   link.AppendConfigurationFields(frame);
   EXPECT_EQ(frame.cursor, kRequestSize);

@@ -222,6 +222,19 @@ TEST_F(WorkerLab, AStopDuringASendLetsTheSendAndItsClearingFinish) {
   EXPECT_EQ(events.back().kind, LinkEvent::kClear);
 }
 
+// "Update" pressed while a "Submit" is on its way: the search is not lost.
+TEST_F(WorkerLab, ARequestPostedDuringASendGoesOutOnTheNextPass) {
+  link_->onCompose = [&](RequestFrame&) { PostRequest(runner_->context(), kRequestSearch); };
+  StartWorker(kRequestConfiguration);
+  ASSERT_TRUE(camsim_->WaitForLogCount(2));
+  std::optional<test::LoggedDatagram> configuration = camsim_->LogEntry(0), search = camsim_->LogEntry(1);
+  ASSERT_TRUE(configuration && search);
+  EXPECT_EQ(configuration->bytes.size(), 256u);
+  EXPECT_EQ(search->bytes, SearchRequestBytes());
+  ASSERT_TRUE(link_->WaitFor([](const std::vector<LinkEvent>& e) { return RecordingLink::Count(e, LinkEvent::kClear) == 2; }));
+  EXPECT_EQ(state_.pendingRequest.load(), 0);
+}
+
 TEST_F(WorkerLab, AnIdleWorkerEndsWhenAskedTo) {
   StartWorker();
   ASSERT_TRUE(WaitForDatagrams(3));
