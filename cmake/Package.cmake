@@ -1,6 +1,7 @@
-# The release package: `cmake --build --preset windows --target package`
-# makes LumoraSearch-<version>-win64.zip with the programs, the operator's
-# README, the licence and SHA256SUMS. Included after every subdirectory, so
+# The release package: `cmake --build --preset windows-release --target
+# package` makes LumoraSearch-<version>-win64.zip with the programs (stripped:
+# the build folder keeps their symbols), the operator's README, the licence
+# and SHA256SUMS. Included after every subdirectory, so
 # that a `lumora` target added anywhere is seen.
 install(TARGETS LumoraSearch RUNTIME DESTINATION .)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/README.txt DESTINATION .)
@@ -21,6 +22,7 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 # zip is written by our own script behind the External generator.
 set(CPACK_GENERATOR External)
 set(CPACK_EXTERNAL_ENABLE_STAGING ON)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${CMAKE_SOURCE_DIR}/cmake/PackageZip.cmake)
 set(CPACK_PACKAGE_NAME LumoraSearch)
 set(CPACK_PACKAGE_VENDOR "Lumora Search contributors")
