@@ -23,6 +23,8 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(CPACK_GENERATOR External)
 set(CPACK_EXTERNAL_ENABLE_STAGING ON)
 set(CPACK_STRIP_FILES ON)
+# strip writes the time in the PE header: the commit's, as the zip's entries.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/cmake/PackageTime.cmake)
 set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${CMAKE_SOURCE_DIR}/cmake/PackageZip.cmake)
 set(CPACK_PACKAGE_NAME LumoraSearch)
 set(CPACK_PACKAGE_VENDOR "Lumora Search contributors")
