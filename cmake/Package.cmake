@@ -1,8 +1,8 @@
 # The release package: `cmake --build --preset windows-release --target
 # package` makes LumoraSearch-<version>-win64.zip with the programs (stripped:
 # the build folder keeps their symbols), the operator's README, the licence
-# and SHA256SUMS. Included after every subdirectory, so
-# that a `lumora` target added anywhere is seen.
+# and SHA256SUMS. Included after every subdirectory, so that a `lumora`
+# target added anywhere is seen.
 install(TARGETS LumoraSearch RUNTIME DESTINATION .)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/README.txt DESTINATION .)
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
