@@ -2,16 +2,9 @@
 # SHA256SUMS and writes LumoraSearch-<version>-win64.zip with cmake/write_zip.py,
 # so that two builds of one commit give the same bytes.
 
-# Every entry carries the time of the commit being packaged.
-if(DEFINED ENV{SOURCE_DATE_EPOCH})
-  set(epoch $ENV{SOURCE_DATE_EPOCH})
-else()
-  execute_process(COMMAND git -C ${CPACK_LUMORA_SOURCE_DIR} log -1 --format=%ct
-                  OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE git_failed ERROR_QUIET)
-  if(git_failed OR epoch STREQUAL "")
-    set(epoch 0)  # not a git checkout: the earliest time a zip can hold
-  endif()
-endif()
+# Every entry carries the time of the commit being packaged
+# (cmake/PackageTime.cmake).
+set(epoch $ENV{SOURCE_DATE_EPOCH})
 
 set(staged ${CPACK_TEMPORARY_DIRECTORY})
 file(GLOB_RECURSE files RELATIVE ${staged} LIST_DIRECTORIES false ${staged}/*)

@@ -9,6 +9,7 @@ packages=(
   wine wine64 xvfb x11-utils imagemagick
   iproute2 util-linux procps
   python3 tshark
+  dpkg-dev file lintian unzip
   clang libclang-rt-14-dev
 )
 missing=()

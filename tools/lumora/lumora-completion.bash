@@ -1,4 +1,5 @@
-# Bash completion for lumora. Source it from ~/.bashrc:
+# Bash completion for lumora. The Debian package installs it; from a
+# checkout, source it from ~/.bashrc:
 #   source /path/to/tools/lumora/lumora-completion.bash
 _lumora() {
   local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}

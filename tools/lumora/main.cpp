@@ -13,6 +13,7 @@
 #include "tools/common/host_guard.h"
 #include "tools/lumora/code_page.h"
 #include "tools/lumora/number_text.h"
+#include "tools/lumora/build_text.h"
 #include "tools/lumora/output.h"
 #include "tools/lumora/platform.h"
 #include "tools/lumora/printer.h"
@@ -75,10 +76,7 @@ Examples:
   lumora open 001A2B3C4D01 --print)";
 
 constexpr char kMainFooter[] = R"(
-Run "lumora COMMAND --help" for a command's options and examples.
-
-It refuses to run in the machine's own network namespace on a lab host
-unless --allow-host-network is given.)";
+Run "lumora COMMAND --help" for a command's options and examples.)";
 
 struct ScanArgs {
   ScanOptions scan;
@@ -381,8 +379,8 @@ int Dispatch(Commands& c) {
 
 int main(int argc, char** argv) {
   CLI::App app("lumora: search for network cameras and set them up, on every network interface.", "lumora");
-  app.footer(kMainFooter);
-  app.set_version_flag("--version", "lumora 2.6");
+  app.footer(std::string(kMainFooter) + lumora::tools::kGuardHelp);
+  app.set_version_flag("--version", lumora::tools::kVersionText);
   app.require_subcommand(1);
   Commands commands;
   app.add_flag("--allow-host-network", commands.allowHostNetwork, "run even in the machine's own network namespace")
