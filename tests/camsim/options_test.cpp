@@ -85,10 +85,16 @@ std::string ChangedSettings(const CamsimOptions& o) {
   return s.str().empty() ? "" : s.str().substr(1);
 }
 
+void PrintTo(const std::vector<std::string>& args, std::ostream* out) {
+  for (const std::string& arg : args) *out << " '" << arg << "'";
+}
+
 struct AcceptedCase {
   std::vector<std::string> args;
   const char* settings;  // ChangedSettings of the result
 };
+
+void PrintTo(const AcceptedCase& row, std::ostream* out) { PrintTo(row.args, out); }
 
 class Accepted : public testing::TestWithParam<AcceptedCase> {};
 
@@ -170,6 +176,8 @@ struct RefusedCase {
   std::vector<std::string> args;
   const char* names;  // what the message must name
 };
+
+void PrintTo(const RefusedCase& row, std::ostream* out) { PrintTo(row.args, out); }
 
 class Refused : public testing::TestWithParam<RefusedCase> {};
 
@@ -257,6 +265,7 @@ TEST_P(Help, IsGiven) {
   CamsimOptions options;
   std::string message;
   EXPECT_EQ(Parse(GetParam(), options, message), OptionsOutcome::kHelp) << message;
+  EXPECT_NE(message.find("KEYS (of --camera"), std::string::npos) << message;
 }
 
 INSTANTIATE_TEST_SUITE_P(
