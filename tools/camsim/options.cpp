@@ -3,6 +3,7 @@
 #include "tools/camsim/options.h"
 
 #include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <sstream>
 
@@ -44,14 +45,19 @@ void AddNumber(CLI::App& app, const char* name, Field& field, uint64_t min, uint
   app.add_option(name, field, description)->type_name(typeName)->transform(Decimal(min, max));
 }
 
-void AddCamera(const std::string& keys, std::vector<CameraSettings>& cameras) {
-  if (cameras.size() >= kMaxCameras) {
-    Refuse("--camera", "too many cameras (at most " + std::to_string(kMaxCameras) + ")");
+// At most kMaxCameras, counting every option that added some.
+void CheckCameraCount(const std::string& option, const std::vector<CameraSettings>& cameras) {
+  if (cameras.size() > kMaxCameras) {
+    Refuse(option, "too many cameras (at most " + std::to_string(kMaxCameras) + " in all)");
   }
+}
+
+void AddCamera(const std::string& keys, std::vector<CameraSettings>& cameras) {
   CameraSettings camera;
   std::string why;
   if (!ParseCamera(keys, cameras.size() + 1, camera, why)) Refuse("--camera", why);
   cameras.push_back(camera);
+  CheckCameraCount("--camera", cameras);
 }
 
 void AddCameraFile(const std::string& path, const FileReader& readFile,
@@ -62,16 +68,12 @@ void AddCameraFile(const std::string& path, const FileReader& readFile,
       !ParseCameraList(contents, cameras.size() + 1, cameras, why)) {
     Refuse("--config " + path, why);
   }
-  if (cameras.size() > kMaxCameras) {
-    Refuse("--config " + path, "too many cameras (at most " + std::to_string(kMaxCameras) + ")");
-  }
+  CheckCameraCount("--config " + path, cameras);
 }
 
 void AddBurst(std::size_t count, std::vector<CameraSettings>& cameras) {
-  if (count > kMaxCameras - cameras.size()) {
-    Refuse("--burst", "too many cameras (at most " + std::to_string(kMaxCameras) + " in all)");
-  }
   for (std::size_t i = 0; i < count; ++i) cameras.push_back(DefaultCamera(cameras.size() + 1));
+  CheckCameraCount("--burst", cameras);
 }
 
 void AddCameraOptions(CLI::App& app, const FileReader& readFile, CamsimOptions& o) {
