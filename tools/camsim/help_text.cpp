@@ -1,87 +1,28 @@
-// The --help text.
+// The end of --help; the options' own lines come from their declarations.
 #include "tools/camsim/options.h"
 
 namespace camsim {
 
-const char kHelpText[] = R"(usage: camsim [options]
+const char kHelpFooter[] = R"(
+KEYS (of --camera, and of each line of a --config file) is
+key=value,key=value,... with keys
+  name=TEXT (<=16 bytes)  version=TEXT (<=16 bytes)
+  mac=001A2B3C4D01 (12 hex digits)
+  ip=A.B.C.D  mask=A.B.C.D  gateway=A.B.C.D
+  http=PORT  audio=PORT (0..65535)
+  assign=FFFF01FF (8 hex digits: the 4 ip-assignment bytes)
+  account=TEXT  password=TEXT (PPPoE, <=32 bytes each)
+Any key may be left out; a text may spell a byte as \xHH.
 
-Simulates network cameras that answer the Lumora Search program's UDP
-broadcasts. Run it only inside a lab network namespace: it broadcasts.
+At most 1000 cameras in all. Camera number N (1-based, in the order given)
+defaults to: name Camera-N, version V2.6.0, mac 00 1A 2B 3C 4D NN (NN = N;
+past 255 the carry goes into the 4D byte), ip 10.77.0.(100+N) (carrying into
+the third byte past 155), mask 255.255.255.0, gateway 10.77.0.1, http 80,
+audio 8000, assign FFFFFFFF (static), empty PPPoE account and password.
+Without any camera option there is one default camera.
 
-Cameras
-  --camera KEYS         add a camera; KEYS is key=value,key=value,... with keys
-                          name=TEXT (<=16 bytes)  version=TEXT (<=16 bytes)
-                          mac=001A2B3C4D01 (12 hex digits)
-                          ip=A.B.C.D  mask=A.B.C.D  gateway=A.B.C.D
-                          http=PORT  audio=PORT (0..65535)
-                          assign=FFFF01FF (8 hex digits: the 4 ip-assignment bytes)
-                          account=TEXT  password=TEXT (PPPoE, <=32 bytes each)
-                        any key may be left out; a text may spell a byte as \xHH
-  --config FILE         add one camera per line of FILE (same KEYS syntax;
-                        blank lines and lines starting with # are skipped)
-  --burst N             add N default cameras (1..1000); all of them answer
-                        each search back to back
-                        At most 1000 cameras in all. Camera number N (1-based,
-                        in the order given) defaults to: name Camera-N,
-                        version V2.6.0, mac 00 1A 2B 3C 4D NN (NN = N; past 255
-                        the carry goes into the 4D byte), ip 10.77.0.(100+N)
-                        (carrying into the third byte past 155), mask
-                        255.255.255.0, gateway 10.77.0.1, http 80, audio 8000,
-                        assign FFFFFFFF (static), empty PPPoE account and
-                        password. Without any camera option there is one
-                        default camera.
-
-Network
-  --port P              tool port to listen on, 0.0.0.0:P (default 4000)
-  --reply-port P        replies go to 255.255.255.255:P (default 3566)
-  --source-port S       send replies from a socket bound to S (default: from
-                        the listening socket). Every socket camsim owns for
-                        cameras (listening, source, and those opened by the
-                        control channel's send commands) receives, logs and
-                        handles datagrams alike, because the program sends
-                        configuration requests to the source port of the last
-                        reply.
-  --delay-ms D          wait D ms (0..60000) before each reply: camera k of a
-                        search answers (k+1)*D ms after it arrived; the event
-                        loop goes on serving the control channel meanwhile
-  --drop-searches PCT   ignore PCT percent (0..100) of the searches received,
-                        as if they were lost on the way (logged all the same);
-                        which ones follows from --seed
-  --seed N              seed of that choice (default 1): a run repeats exactly
-  --allow-host-network  run even in the machine's own network namespace
-                        (refused by default, exit 2)
-
-Sends at start (after the start line, in the order given; from the reply
-socket to 255.255.255.255:<reply-port>)
-  --send-hex HEX        these bytes (pairs of hex digits, blanks allowed)
-  --send-crafted KIND   a malformed datagram built from the first camera:
-                          no-magic      its reply with the magic "KV281"
-                          unknown-tags  its reply with fields 0x16 (2 bytes)
-                                        and 0x30 (7 bytes) among the known ones
-                          tag0          MAC and name, an end tag (00 00), then
-                                        the rest of its reply
-                          oversize      3001 bytes: its reply, then zeros
-                          empty         0 bytes
-  --send-size N         N bytes (0..65000): the magic first when N >= 5, the
-                        rest zeros
-  --flood-seconds T     send the replies of all cameras back to back, over and
-                        over, for T seconds (1..60) or 1,000,000 datagrams,
-                        whichever comes first
-  --flood-distinct N    floods (from --flood-seconds or the control channel)
-                        send the replies of N made-up cameras (1..16777216)
-                        instead, in turn: the first camera's reply with MAC
-                        02 4C 00 and the camera's 24-bit number k, and IP
-                        10.k (k's three bytes), so N distinct (MAC, IP) pairs
-  --once                exit once the sends and the flood above are done
-
-Running
-  --log FILE            append one line per datagram received on a camera
-                        socket: <local-port> <sender-ip>:<sender-port>
-                        <length> <hex, lower case>; flushed line by line
-  --max-seconds T       exit by itself after T seconds (default: run until
-                        SIGINT or SIGTERM; exit 0 on those)
-  --control P           UDP control channel on 0.0.0.0:P (see below)
-  --help                this text
+The sends at start go out after the start line, from the reply socket to
+255.255.255.255:<reply-port>.
 
 On start camsim prints one line on stdout, "camsim: N cameras, listening on
 port P", and flushes it. Configuration changes are reported on stdout too.

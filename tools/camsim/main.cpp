@@ -32,13 +32,13 @@ bool ReadWholeFile(const std::string& path, std::string& contents, std::string& 
 int Run(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   camsim::CamsimOptions options;
-  std::string error;
-  switch (camsim::ParseOptions(args, ReadWholeFile, options, error)) {
+  std::string message;
+  switch (camsim::ParseOptions(args, ReadWholeFile, options, message)) {
     case camsim::OptionsOutcome::kHelp:
-      std::fputs(camsim::kHelpText, stdout);
+      std::fputs(message.c_str(), stdout);
       return 0;
     case camsim::OptionsOutcome::kError:
-      std::fprintf(stderr, "camsim: %s\n", error.c_str());
+      std::fputs(message.c_str(), stderr);
       return 2;
     case camsim::OptionsOutcome::kRun: break;
   }

@@ -40,12 +40,13 @@ enum class OptionsOutcome { kRun, kHelp, kError };
 using FileReader =
     std::function<bool(const std::string& path, std::string& contents, std::string& error)>;
 
-// `args` without the program name. Options take their value as the next
-// word or after '='. On kError, `error` names the option or key at fault.
+// `args` without the program name. On kHelp `message` is the help text; on
+// kError it is CLI11's error message, naming the option or key at fault.
 OptionsOutcome ParseOptions(const std::vector<std::string>& args, const FileReader& readFile,
-                            CamsimOptions& options, std::string& error);
+                            CamsimOptions& options, std::string& message);
 
-// The --help text: every option, the control commands, and the datagrams.
-extern const char kHelpText[];
+// The end of --help: the KEYS syntax, the camera defaults, the exit status,
+// the datagrams and the control commands.
+extern const char kHelpFooter[];
 
 }  // namespace camsim
