@@ -254,16 +254,11 @@ TEST_F(LumoraSet, RefusesWithoutSendingAnything) {
       {"set 00AA0000B00G --name X", 2, false},
       {"set 00AA0000B001 --mode bootp", 2, false},
       {"set 00AA0000B001 --name ThisNameIsTooLong", 2, false},
-      // Read as inet_addr reads them these would send .8 and 255.255.255.255.
+      // One of each kind the value checks refuse (their table is in the unit
+      // tests): read as inet_addr reads it .010 would send .8; octal; no time.
       {"set 00AA0000B001 --ip 192.168.1.010", 2, false},
-      {"set 00AA0000B001 --ip 192.168.1.09", 2, false},
-      {"set 00AA0000B001 --gateway 192.168.001.008", 2, false},
-      {"set 00AA0000B001 --ip 1.2.3", 2, false},
-      {"set 00AA0000B001 --mask 256.1.1.1", 2, false},
-      {"set 00AA0000B001 --name X --wait nan", 2, false},
-      {"set 00AA0000B001 --name X --timeout inf", 2, false},
       {"set 00AA0000B001 --name X --port 010", 2, false},
-      {"set 00AA0000B001 --http-port 0x50", 2, false},
+      {"set 00AA0000B001 --name X --wait nan", 2, false},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(sideA_->Command("log-clear"), "ok");
