@@ -2,7 +2,6 @@
 #include "protocol/configuration_request.h"
 
 #include <climits>
-#include <cstdio>
 #include <cstring>
 
 #include "protocol/decode_reply.h"
@@ -10,6 +9,7 @@
 #include "protocol/ip_assign.h"
 #include "protocol/ipv4_text.h"
 #include "protocol/mac_text.h"
+#include "protocol/settings.h"
 
 namespace lumora {
 namespace {
@@ -55,32 +55,22 @@ void AppendAddressIfChanged(RequestFrame& frame, const FieldTemplate& tmpl, cons
 }
 
 // A port goes out as the text typed, when its number is not the stored one.
-void AppendPortIfChanged(RequestFrame& frame, const FieldTemplate& tmpl, const std::string& shown, int32_t stored) {
+// `stored` is the record's port as "%d" writes it.
+void AppendPortIfChanged(RequestFrame& frame, const FieldTemplate& tmpl, const std::string& shown,
+                         const std::string& stored) {
   TextBuffer temp(shown);
-  if (LeadingNumber(temp.bytes) != stored) AppendField(frame, tmpl, temp.bytes);
-}
-
-std::string PortText(int32_t port) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", static_cast<int>(port));
-  return text;
+  if (LeadingNumber(temp.bytes) != LeadingNumber(stored.c_str())) AppendField(frame, tmpl, temp.bytes);
 }
 
 }  // namespace
 
 PanelSnapshot ShownPanel(const DeviceRecord& record) {
   PanelSnapshot p;
+  for (const Setting& setting : kSettings) {
+    if (setting.panel != nullptr) p.*setting.panel = setting.shown(record);
+  }
   p.caption = MacToText(record.mac).text;
   p.newMacVisible = true;
-  p.newMac = p.caption;
-  p.name = FieldText(record.name);
-  p.ip = FieldText(record.ipText);
-  p.mask = FieldText(record.maskText);
-  p.gateway = FieldText(record.gatewayText);
-  p.httpPort = PortText(record.httpPort);
-  p.audioPort = PortText(record.audioPort);
-  p.pppoeAccount = FieldText(record.pppoeAccount);
-  p.pppoePassword = FieldText(record.pppoePassword);
   IpAssignMode checked = CheckedMode(record.ipAssign);
   p.pppoeChecked = checked == IpAssignMode::kPppoe;
   p.dhcpChecked = checked == IpAssignMode::kDhcp;
@@ -101,28 +91,36 @@ int LeadingNumber(const char* text) {
   return value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
-int ComposeConfigurationRequest(const PanelSnapshot& panel, const DeviceTable& table, RequestFrame& frame) {
-  int target = FindTarget(panel.caption, table);
-  if (target == kNoSlot) return kNoSlot;
-  const DeviceRecord& record = table.slots[target];
-
+void ComposeRequestFor(const PanelSnapshot& panel, const DeviceRecord& record, RequestFrame& frame) {
   AppendMac(frame, TextBuffer(panel.caption).bytes);
   if (panel.newMacVisible) {
     TextBuffer temp(panel.newMac);
     if (std::strlen(temp.bytes) == 12 && TextsDiffer(temp.bytes, MacToText(record.mac).text)) AppendMac(frame, temp.bytes);
   }
-  AppendTextIfChanged(frame, kNameTemplate, panel.name, FieldText(record.name));
-  AppendAddressIfChanged(frame, kIpTemplate, panel.ip, FieldText(record.ipText));
-  AppendAddressIfChanged(frame, kMaskTemplate, panel.mask, FieldText(record.maskText));
-  AppendAddressIfChanged(frame, kGatewayTemplate, panel.gateway, FieldText(record.gatewayText));
-  AppendPortIfChanged(frame, kHttpPortTemplate, panel.httpPort, record.httpPort);
-  AppendPortIfChanged(frame, kAudioPortTemplate, panel.audioPort, record.audioPort);
-  AppendTextIfChanged(frame, kPppoeAccountTemplate, panel.pppoeAccount, FieldText(record.pppoeAccount));
-  AppendTextIfChanged(frame, kPppoePasswordTemplate, panel.pppoePassword, FieldText(record.pppoePassword));
-
+  for (const Setting& setting : kSettings) {
+    switch (setting.kind) {
+      case SettingKind::kText:
+        AppendTextIfChanged(frame, *setting.field, panel.*setting.panel, setting.shown(record));
+        break;
+      case SettingKind::kAddress:
+        AppendAddressIfChanged(frame, *setting.field, panel.*setting.panel, setting.shown(record));
+        break;
+      case SettingKind::kPort:
+        AppendPortIfChanged(frame, *setting.field, panel.*setting.panel, setting.shown(record));
+        break;
+      case SettingKind::kMac:
+      case SettingKind::kVersion:
+      case SettingKind::kMode: break;
+    }
+  }
   const uint8_t flags[4] = {static_cast<uint8_t>(panel.pppoeChecked ? 0x01 : 0xFF), 0xFF,
                             static_cast<uint8_t>(panel.dhcpChecked ? 0x01 : 0xFF), 0xFF};
   AppendField(frame, kIpAssignTemplate, flags);
+}
+
+int ComposeConfigurationRequest(const PanelSnapshot& panel, const DeviceTable& table, RequestFrame& frame) {
+  int target = FindTarget(panel.caption, table);
+  if (target != kNoSlot) ComposeRequestFor(panel, table.slots[target], frame);
   return target;
 }
 

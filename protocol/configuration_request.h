@@ -40,6 +40,10 @@ PanelSnapshot ShownPanel(const DeviceRecord& record);
 // kNoSlot (decode_reply.h) when there is none.
 int ComposeConfigurationRequest(const PanelSnapshot& panel, const DeviceTable& table, RequestFrame& frame);
 
+// The same fields for `record`, the camera the caption names, without a
+// table to find it in: what lumora set and the site plan send.
+void ComposeRequestFor(const PanelSnapshot& panel, const DeviceRecord& record, RequestFrame& frame);
+
 // The number at the start of `text` as the C runtime's atoi reads it (blanks,
 // a sign, digits), held to the int range instead of overflowing.
 int LeadingNumber(const char* text);

@@ -20,4 +20,23 @@ IpAssignMode CheckedMode(const uint8_t (&ipAssign)[4]) {
   return IpAssignMode::kStatic;
 }
 
+const char* ModeName(IpAssignMode mode) {
+  switch (mode) {
+    case IpAssignMode::kDhcp: return "dhcp";
+    case IpAssignMode::kPppoe: return "pppoe";
+    case IpAssignMode::kStatic: break;
+  }
+  return "static";
+}
+
+bool ModeFromName(const std::string& name, IpAssignMode& out) {
+  for (IpAssignMode mode : {IpAssignMode::kStatic, IpAssignMode::kDhcp, IpAssignMode::kPppoe}) {
+    if (name == ModeName(mode)) {
+      out = mode;
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace lumora

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace lumora {
 
@@ -17,5 +18,11 @@ IpAssignMode ReportedMode(const uint8_t (&ipAssign)[4]);
 // The radio buttons' reading: byte 0 set is PPPoE, else byte 2 set is DHCP,
 // else static.
 IpAssignMode CheckedMode(const uint8_t (&ipAssign)[4]);
+
+// "static", "dhcp" or "pppoe": the words lumora and the site plan use.
+const char* ModeName(IpAssignMode mode);
+
+// The mode a word names; false for any other word.
+bool ModeFromName(const std::string& name, IpAssignMode& out);
 
 }  // namespace lumora

@@ -37,15 +37,6 @@ bool OffSubnet(const Camera& camera) {
 
 }  // namespace
 
-const char* ModeName(IpAssignMode mode) {
-  switch (mode) {
-    case IpAssignMode::kDhcp: return "dhcp";
-    case IpAssignMode::kPppoe: return "pppoe";
-    case IpAssignMode::kStatic: break;
-  }
-  return "static";
-}
-
 bool DecodeCamera(const uint8_t* data, int length, Camera& out) {
   CarriedTags carried;
   if (!ParseReply(data, length, out.record, carried)) return false;

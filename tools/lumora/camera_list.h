@@ -16,9 +16,6 @@
 
 namespace lumora::cli {
 
-// "static", "dhcp" or "pppoe".
-const char* ModeName(IpAssignMode mode);
-
 // Where a reply came from. Addresses are in network byte order.
 struct Arrival {
   std::string interfaceName;
