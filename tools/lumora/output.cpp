@@ -115,7 +115,7 @@ std::string HeaderLine(const OutputOptions& options) {
 std::string CameraLine(const Camera& camera, const std::vector<std::string>& warnings, const OutputOptions& options) {
   const DeviceRecord& r = camera.record;
   auto text = [&options](const auto& field) { return CameraText(FieldText(field), options.readCodePage); };
-  const std::string interfaceName = CameraText(camera.arrival.interfaceName, options.readCodePage);
+  const std::string interfaceName = CameraText(camera.arrival.adapterName, options.readCodePage);
   std::string mac = MacToText(r.mac).text;
   std::string mode = ModeText(camera);
   if (options.format == Format::kJson) {
