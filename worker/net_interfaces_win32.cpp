@@ -189,12 +189,10 @@ int RecvFromAdapter(Socket s, uint8_t* buffer, int capacity, Address& from, uint
 }
 
 int SendFromAdapter(Socket s, const uint8_t* data, int size, const Address& to, const AdapterRoute& route) {
-  // IP_UNICAST_IF takes the adapter index in network byte order. It names
-  // the adapter for unicast traffic and is not documented for broadcasts;
-  // the source address in IN_PKTINFO is what makes Windows, under its strong
-  // host model, send the datagram out of the adapter that owns it. Where
-  // WSASendMsg or its control message is refused, sendto under
-  // IP_UNICAST_IF alone is the way left.
+  // IP_UNICAST_IF (the index in network byte order) is documented for
+  // unicast only, so the source address in IN_PKTINFO is what forces a
+  // broadcast onto the adapter. Where WSASendMsg or its control message is
+  // refused, sendto under IP_UNICAST_IF alone is what is left.
   DWORD index = htonl(route.index);
   setsockopt(Sock(s), IPPROTO_IP, IP_UNICAST_IF, reinterpret_cast<const char*>(&index), sizeof index);
   int sent = SendWithPacketInfo(Sock(s), data, size, to, route);

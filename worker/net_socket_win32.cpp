@@ -24,6 +24,20 @@ sockaddr_in ToSockaddr(const Address& address) {
   return out;
 }
 
+// Whether a datagram is waiting, asked in a way that re-enables FD_READ.
+// WSAEventSelect re-enables it after recv, recvfrom, WSARecv, WSARecvEx and
+// WSARecvFrom only; WSARecvMsg, which takes the arrival adapter, is not
+// among them, so without this a reply that came in after the last read
+// would wait unread for the next wake. A one-byte peek of a longer datagram
+// fails with WSAEMSGSIZE, which also means something is there.
+bool DatagramWaiting(Socket s) {
+  char byte;
+  sockaddr_in sender;
+  int size = sizeof sender;
+  int n = recvfrom(Sock(s), &byte, 1, MSG_PEEK, reinterpret_cast<sockaddr*>(&sender), &size);
+  return n != SOCKET_ERROR || WSAGetLastError() != WSAEWOULDBLOCK;
+}
+
 }  // namespace
 
 int Startup() {
@@ -124,31 +138,14 @@ bool WatchReadable(Socket s, ReadWatch& watch) {
 }
 
 void CloseWatch(ReadWatch& watch) {
-  // An event still selected for a socket that outlives it would be signalled
-  // after it is closed: the selection goes first.
+  // Winsock would go on signalling a selected event after it is closed, and
+  // its handle value may by then belong to something else: the selection is
+  // cancelled first.
   if (HasHandle(watch.handle) && watch.socket != kInvalidSocket) WSAEventSelect(Sock(watch.socket), nullptr, 0);
   if (HasHandle(watch.handle)) WSACloseEvent(reinterpret_cast<WSAEVENT>(watch.handle));
   watch.handle = -1;
   watch.socket = kInvalidSocket;
 }
-
-namespace {
-
-// Whether a datagram is waiting, asked in a way that re-enables FD_READ.
-// WSAEventSelect re-enables it after recv, recvfrom, WSARecv, WSARecvEx and
-// WSARecvFrom only; WSARecvMsg, which takes the arrival adapter, is not
-// among them, so without this a reply that came in after the last read
-// would wait unread for the next wake. A one-byte peek of a longer datagram
-// fails with WSAEMSGSIZE, which also means something is there.
-bool DatagramWaiting(Socket s) {
-  char byte;
-  sockaddr_in sender;
-  int size = sizeof sender;
-  int n = recvfrom(Sock(s), &byte, 1, MSG_PEEK, reinterpret_cast<sockaddr*>(&sender), &size);
-  return n != SOCKET_ERROR || WSAGetLastError() != WSAEWOULDBLOCK;
-}
-
-}  // namespace
 
 void Wait(ReadWatch& watch, WakeSignal& wake, int timeoutMs) {
   HANDLE handles[2];

@@ -1,5 +1,5 @@
 // What a scan has found: one entry per distinct (MAC, IP) pair, in the order
-// the cameras first answered, each with the interface and the address its
+// the cameras first answered, each with the adapter and the address its
 // reply came from, and the warnings an integrator should see. Far more than
 // the dialog's 255 slots, but bounded: any host on the LAN can send replies,
 // so past kMaxCameras a new pair is only counted.
