@@ -31,9 +31,6 @@ int RunMessageLoop(HWND dialog) {
   // GetMessageA answers -1 on an error; that ends the loop too, rather than
   // spinning on it.
   while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0 && got != -1) {
-    // Tab, Shift+Tab and Space move and press as in any dialog; Enter and
-    // Esc are dropped here, because the dialog manager would turn them into
-    // "Update" (a new search that empties the operator's edits) and "Exit".
     lumora::HandleLoopMessage(dialog, msg);
   }
   return got == 0 ? static_cast<int>(msg.wParam) : 1;
