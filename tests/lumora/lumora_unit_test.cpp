@@ -77,7 +77,7 @@ TEST(CameraList, KeysByMacAndIpAndWarnsAsTheEntriesArrive) {
   CameraList list;
   for (const Step& s : steps) {
     Camera camera = LabCamera(s.id, s.ipLast);
-    if (s.offSubnet) camera.arrival.interfaceIp = Ip(10, 78, 0, 1);
+    if (s.offSubnet) camera.arrival.adapterIp = Ip(10, 78, 0, 1);
     int index = list.Add(camera);
     EXPECT_EQ(index, s.index) << int(s.id) << "/" << int(s.ipLast);
     if (index >= 0) {

@@ -163,7 +163,7 @@ int RunSet(const ScanArgs& args, const std::string& mac, SettingsChange change, 
     return kNotDone;
   }
   std::printf("sent the configuration request for %s out of %s to 255.255.255.255:%u\n", mac.c_str(),
-              camera.arrival.interfaceName.c_str(), static_cast<unsigned>(camera.arrival.sourcePort));
+              camera.arrival.adapterName.c_str(), static_cast<unsigned>(camera.arrival.sourcePort));
   if (!verify) return kDone;
 
   const std::optional<std::string>& newMac = change["mac"];

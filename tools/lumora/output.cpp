@@ -146,7 +146,7 @@ std::string HeaderLine(const OutputOptions& options) {
 }
 
 std::string CameraLine(const Camera& camera, const std::vector<std::string>& warnings, const OutputOptions& options) {
-  const std::string interfaceName = CameraText(camera.arrival.interfaceName, options.readCodePage);
+  const std::string interfaceName = CameraText(camera.arrival.adapterName, options.readCodePage);
   if (options.format == Format::kJson) {
     nlohmann::ordered_json line;
     for (const Setting& setting : kSettings) {
