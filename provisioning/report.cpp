@@ -1,7 +1,6 @@
 // The report records and their counts.
 #include "provisioning/report.h"
 
-#include "protocol/mac_text.h"
 
 namespace lumora::provisioning {
 

@@ -3,7 +3,7 @@
 #include "provisioning/verify.h"
 
 #include "protocol/configuration_request.h"
-#include "protocol/ip_assign.h"
+#include "protocol/mac_text.h"
 
 namespace lumora::provisioning {
 
@@ -21,6 +21,16 @@ std::string PlanMismatch(const PlanRow& row, const DeviceRecord& record) {
     return std::string(setting.key) + " is '" + shown + "', not '" + wanted + "'";
   }
   return "";
+}
+
+std::string VerifyRow(const PlanRow& row, const std::vector<FoundCamera>& seenNow) {
+  std::string mismatch = "it did not answer the rescan";
+  for (const FoundCamera& camera : seenNow) {
+    if (row.mac != MacToText(camera.record.mac).text) continue;
+    mismatch = PlanMismatch(row, camera.record);
+    if (mismatch.empty()) break;
+  }
+  return mismatch;
 }
 
 }  // namespace lumora::provisioning
