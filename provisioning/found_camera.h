@@ -1,0 +1,37 @@
+// A camera as a scan found it, in plain data: what the site plan is matched
+// against. The command line maps its scan results into these, and the dialog
+// can map its table the same way; the index in the vector is the answer
+// order. Addresses are in network byte order, as the socket layer keeps them.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "protocol/device_record.h"
+
+namespace lumora::provisioning {
+
+struct FoundCamera {
+  DeviceRecord record{};
+  bool carriesIpAssign = false;  // the reply had the IP-assignment field
+  uint32_t adapter = 0;          // the interface the reply arrived on (its index)
+  std::string adapterName;
+  uint32_t adapterIp = 0, adapterMask = 0;
+  uint32_t sourceIp = 0;
+  uint16_t sourcePort = 0;
+};
+
+// How the plan's author saw a camera's text field: lumora writes a field
+// that is not UTF-8 through a code page, so a name stored as Windows-1252
+// "Caf\xE9" reads "Café" in the plan. A planned text equal to this reading
+// (or to the bytes themselves) is what the camera already has. Empty: the
+// bytes as they are.
+using TextReading = std::function<std::string(const std::string& fieldText)>;
+
+// True when `planned` is what the camera's `fieldText` already says.
+inline bool SameText(const std::string& fieldText, const std::string& planned, const TextReading& reading) {
+  return fieldText == planned || (reading && reading(fieldText) == planned);
+}
+
+}  // namespace lumora::provisioning
