@@ -5,7 +5,9 @@
 #include "tools/lumora/camera_list.h"
 
 #include <cstring>
+#include <string_view>
 
+#include "protocol/camera_findings.h"
 #include "protocol/decode_reply.h"
 #include "protocol/ipv4_text.h"
 #include "protocol/mac_text.h"
@@ -13,6 +15,11 @@
 
 namespace lumora::cli {
 namespace {
+
+// lumora's warning words are the portable reading's names.
+static_assert(std::string_view(kWarnDuplicateMac) == kFindingDuplicateMac &&
+              std::string_view(kWarnDuplicateIp) == kFindingDuplicateIp &&
+              std::string_view(kWarnOffSubnet) == kFindingOffSubnet);
 
 uint64_t MacKey(const DeviceRecord& record) {
   uint64_t key = 0;
@@ -27,12 +34,6 @@ uint32_t IpKey(const DeviceRecord& record) {
   uint32_t key;
   std::memcpy(&key, ip.data(), 4);
   return key;
-}
-
-bool OffSubnet(const Camera& camera) {
-  uint32_t address = IpKey(camera.record);
-  const Arrival& a = camera.arrival;
-  return (address & a.interfaceMask) != (a.interfaceIp & a.interfaceMask);
 }
 
 }  // namespace
@@ -63,11 +64,14 @@ int CameraList::Add(Camera camera) {
 
 std::vector<std::string> CameraList::WarningsNow(std::size_t index) const {
   const Camera& camera = cameras_.at(index);
-  std::vector<std::string> warnings;
-  if (entriesOfMac_.at(MacKey(camera.record)) > 1) warnings.push_back(kWarnDuplicateMac);
-  if (entriesOfIp_.at(IpKey(camera.record)) > 1) warnings.push_back(kWarnDuplicateIp);
-  if (OffSubnet(camera)) warnings.push_back(kWarnOffSubnet);
-  return warnings;
+  CameraFacts facts;
+  facts.ip = IpKey(camera.record);
+  facts.adapterIp = camera.arrival.interfaceIp;
+  facts.adapterMask = camera.arrival.interfaceMask;
+  // The entry itself is one of those counted.
+  facts.othersWithIp = entriesOfIp_.at(facts.ip) - 1;
+  facts.otherAddressesOfMac = entriesOfMac_.at(MacKey(camera.record)) - 1;
+  return FindingNames(FindingsOf(facts));
 }
 
 std::vector<std::size_t> CameraList::FindMac(const std::string& macText) const {
