@@ -6,6 +6,7 @@
 #include "protocol/configuration_request.h"
 #include "protocol/field_text.h"
 #include "protocol/ip_assign.h"
+#include "ui/device_note.h"
 #include "ui/web_launch.h"
 
 namespace lumora {
@@ -64,6 +65,7 @@ void ShowDeviceDetails(const DialogControls& c, const DeviceRecord& record) {
   for (HWND radio : {c.modePppoe, c.modeDhcp, c.modeStatic}) SendMessageA(radio, BM_SETCHECK, BST_UNCHECKED, 0);
   CheckModeButton(c, shown);
   SetWindowTextA(c.deviceInfo, DeviceInfoText(record).c_str());
+  ShowDeviceNote(c, record);
 }
 
 void OnDeviceListNotify(WPARAM wParam, SearchState* state, const DialogControls& c) {
@@ -95,6 +97,7 @@ void ClearDevices(const DialogControls& c, DeviceList& list, DeviceTable& table)
   SetWindowTextA(c.macGroup, kNoCameraCaption);
   for (HWND radio : {c.modePppoe, c.modeDhcp, c.modeStatic}) SendMessageA(radio, BM_SETCHECK, BST_UNCHECKED, 0);
   SetWindowTextA(c.deviceInfo, "");
+  ClearDeviceNote(c);
   ResetDeviceList(list);
   ZeroTable(table);
 }
