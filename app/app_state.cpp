@@ -7,4 +7,9 @@ AppState& App() {
   return state;
 }
 
+void ForgetArrivals(AppState& app) {
+  app.slotAdapters.fill(0);
+  app.slotAddresses.fill(SeenAddresses{});
+}
+
 }  // namespace lumora

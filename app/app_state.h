@@ -12,6 +12,7 @@
 #include "protocol/device_record.h"
 #include "ui/device_list.h"
 #include "ui/dialog_controls.h"
+#include "ui/listed_cameras.h"
 #include "worker/queued_dialog_link.h"
 #include "worker/worker.h"
 
@@ -28,7 +29,10 @@ struct AppState {
   // The adapter (OS interface index, 0 unknown) each slot's camera last
   // answered on, beside the table since the record layout is fixed; zeroed
   // with the table. "Submit" goes out of its target's adapter alone.
-  std::array<uint32_t, kTableSlots> slotAdapters{};
+  SlotAdapters slotAdapters{};
+  // The addresses replies with each slot's MAC came from (a few, then "more"),
+  // for the note and "Copy list"; zeroed with the table as well.
+  SlotAddresses slotAddresses{};
   WorkerContext worker;
   std::unique_ptr<QueuedDialogLink> link;  // made anew each time the dialog initialises
   HANDLE workerThread = nullptr;
@@ -36,5 +40,8 @@ struct AppState {
 };
 
 AppState& App();
+
+// Forgets the adapters and addresses kept beside the table, as it is zeroed.
+void ForgetArrivals(AppState& app);
 
 }  // namespace lumora

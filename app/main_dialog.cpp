@@ -8,6 +8,8 @@
 #include "resources/resource_ids.h"
 #include "protocol/configuration_request.h"
 #include "ui/details_panel.h"
+#include "ui/device_note.h"
+#include "ui/list_menu.h"
 #include "ui/panel_snapshot.h"
 
 namespace lumora {
@@ -36,7 +38,7 @@ void OnInitDialog(HWND dialog, const DialogOptions* options) {
   app.deviceList.box = app.controls.deviceList;
   SetDialogIcons(dialog);
   ZeroTable(app.search.table);
-  app.slotAdapters.fill(0);
+  ForgetArrivals(app);
   app.search.pendingRequest.store(kRequestSearch);
   app.search.stopFlag.store(0);
   app.workerThread = nullptr;
@@ -59,7 +61,8 @@ void OnUpdate() {
   AppState& app = App();
   ResetDeviceList(app.deviceList);
   ZeroTable(app.search.table);
-  app.slotAdapters.fill(0);
+  ForgetArrivals(app);
+  ClearDeviceNote(app.controls);
   PostRequest(app.worker, kRequestSearch);
 }
 
@@ -109,6 +112,10 @@ void OnCommand(HWND dialog, WPARAM wParam) {
     case IDC_MODE_DHCP: EnableAddressEdits(FALSE); break;
     case IDC_MODE_STATIC: EnableAddressEdits(TRUE); break;
     case IDC_TOOL_PORT: OnToolPortChanged(dialog, HIWORD(wParam)); break;
+    case IDM_OPEN_PAGE:
+    case IDM_COPY_IP:
+    case IDM_COPY_MAC:
+    case IDM_COPY_LIST: OnListMenuCommand(App(), LOWORD(wParam)); break;
     default: break;
   }
 }
@@ -120,6 +127,7 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG: OnInitDialog(dialog, reinterpret_cast<const DialogOptions*>(lParam)); break;
     case WM_CLOSE: SendMessageA(dialog, WM_COMMAND, IDC_EXIT, 0); break;
     case WM_COMMAND: OnCommand(dialog, wParam); break;
+    case WM_CONTEXTMENU: OnListContextMenu(App(), reinterpret_cast<HWND>(wParam), lParam); break;
     case WM_APP_WORKER_EVENTS: ApplyWorkerEvents(App()); break;
     default: break;
   }

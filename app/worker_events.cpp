@@ -30,12 +30,13 @@ class DialogApplier final : public DialogEventSink {
     int slot = DecodeReply(&app_.search, data, length);
     if (slot == kNoSlot) return;
     app_.slotAdapters[static_cast<std::size_t>(slot)] = adapter;
+    NoteSeenAddress(app_.slotAddresses[static_cast<std::size_t>(slot)], RecordIp(app_.search.table.slots[slot]));
     AddDeviceEntry(app_.deviceList, &app_.search, slot);
   }
 
   void ClearDevices() override {
     lumora::ForgetDevices(app_.controls, app_.deviceList, app_.search.table);
-    app_.slotAdapters.fill(0);
+    ForgetArrivals(app_);
   }
 
   void ShowToolPort(unsigned port) override { SetDlgItemInt(app_.dialog, IDC_TOOL_PORT, port, FALSE); }

@@ -10,6 +10,7 @@
 #define IDI_APP 100  // the lowest icon ID: Explorer shows it as the exe's icon
 #define IDD_MAIN 102
 #define IDS_TITLE 104
+#define IDR_LIST_MENU 110  // the device list's context menu
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
@@ -37,3 +38,10 @@
 #define IDC_TOOL_PORT_LABEL 1022
 #define IDC_PPPOE_ACCOUNT 1023
 #define IDC_PPPOE_PASSWORD 1025
+#define IDC_DEVICE_NOTE 1030  // what bites the camera shown, under the information text
+
+// The device list's context menu.
+#define IDM_OPEN_PAGE 40001
+#define IDM_COPY_IP 40002
+#define IDM_COPY_MAC 40003
+#define IDM_COPY_LIST 40004

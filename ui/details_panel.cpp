@@ -7,6 +7,7 @@
 #include "protocol/ip_assign.h"
 #include "protocol/settings.h"
 #include "ui/panel_snapshot.h"
+#include "ui/device_note.h"
 #include "ui/web_launch.h"
 
 namespace lumora {
@@ -59,6 +60,7 @@ void ShowDeviceDetails(const DialogControls& c, const DeviceRecord& record) {
   for (HWND radio : {c.modePppoe, c.modeDhcp, c.modeStatic}) SendMessageA(radio, BM_SETCHECK, BST_UNCHECKED, 0);
   CheckModeButton(c, shown);
   SetWindowTextA(c.deviceInfo, DeviceInfoText(record).c_str());
+  ShowDeviceNote(c, record);
 }
 
 void OnDeviceListNotify(WPARAM wParam, SearchState* state, const DialogControls& c) {
@@ -90,6 +92,7 @@ void ForgetDevices(const DialogControls& c, DeviceList& list, DeviceTable& table
   SetWindowTextA(c.macGroup, kNoCameraCaption);
   for (HWND radio : {c.modePppoe, c.modeDhcp, c.modeStatic}) SendMessageA(radio, BM_SETCHECK, BST_UNCHECKED, 0);
   SetWindowTextA(c.deviceInfo, "");
+  ClearDeviceNote(c);
   ResetDeviceList(list);
   ZeroTable(table);
 }

@@ -19,6 +19,7 @@ DialogControls FetchDialogControls(HWND dialog) {
   c.pppoePassword = GetDlgItem(dialog, IDC_PPPOE_PASSWORD);
   c.macGroup = GetDlgItem(dialog, IDC_MAC_GROUP);
   c.deviceInfo = GetDlgItem(dialog, IDC_DEVICE_INFO);
+  c.deviceNote = GetDlgItem(dialog, IDC_DEVICE_NOTE);
   c.statusLine = GetDlgItem(dialog, IDC_STATUS_LINE);
   c.modePppoe = GetDlgItem(dialog, IDC_MODE_PPPOE);
   c.modeDhcp = GetDlgItem(dialog, IDC_MODE_DHCP);

@@ -11,7 +11,7 @@ struct DialogControls {
   HWND name, ip, subnetMask, gateway;
   HWND httpPort, audioPort, newMac, toolPort;
   HWND pppoeAccount, pppoePassword;
-  HWND macGroup, deviceInfo, statusLine;
+  HWND macGroup, deviceInfo, deviceNote, statusLine;
   HWND modePppoe, modeDhcp, modeStatic;
 };
 

@@ -468,7 +468,8 @@ TEST_F(ProgramInLab, BurstOf255IsListedWholeAndTheTableKeepsUpdatingWhenFull) {
 }
 
 // Two camera subnets behind two PC adapters (two_sides_test.sh):
-// Camera-1..3 and Twin-A behind the first, which holds the default route; B1
+// Camera-1..3, Twin-A and Factory (at 192.168.1.64, outside the first
+// adapter's network) behind the first, which holds the default route; B1
 // and Twin-B, with Twin-A's MAC, behind the second.
 class ProgramInTwoSidedLab : public ::testing::Test {
  protected:
@@ -486,11 +487,21 @@ class ProgramInTwoSidedLab : public ::testing::Test {
     int seenA = press ? sideA_->LogCount() : 0, seenB = press ? sideB_->LogCount() : 0;
     if (press) program.Press(IDC_UPDATE);
     ASSERT_TRUE(sideA_->WaitForLogCount(seenA + 1) && sideB_->WaitForLogCount(seenB + 1));
-    ASSERT_TRUE(program.WaitForEntryCount(5)) << program.EntryCount() << " listed";
+    ASSERT_TRUE(program.WaitForEntryCount(6)) << program.EntryCount() << " listed";
     std::vector<std::string> names;
     for (const std::string& entry : program.Entries()) names.push_back(entry.substr(entry.find(' ') + 1, 4));
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"B1", "Came", "Came", "Came", "Twin"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"B1", "Came", "Came", "Came", "Fact", "Twin"}));
+  }
+
+  // Shows the camera whose entry holds `name`; false when none is listed.
+  bool Show(Program& program, const std::string& name) {
+    std::vector<std::string> entries = program.Entries();
+    auto entry = std::find_if(entries.begin(), entries.end(),
+                              [&](const std::string& e) { return e.find(" " + name) != std::string::npos; });
+    if (entry == entries.end()) return false;
+    program.SelectEntry(static_cast<int>(entry - entries.begin()));
+    return WaitUntil([&] { return program.ControlText(IDC_MAC_GROUP) != "ffffffffffff"; }, 5000);
   }
 
   std::unique_ptr<test::CamsimControl> sideA_, sideB_;
@@ -532,12 +543,7 @@ TEST_F(ProgramInTwoSidedLab, SubmitGoesOutOfTheAdapterItsCameraLastAnsweredOnAlo
                                                                     {"Twin", {0x00, 0xBB, 0x00, 0x00, 0x00, 0xFF}}};
   for (const auto& [camera, mac] : kCameras) {
     SCOPED_TRACE(camera);
-    std::vector<std::string> entries = program.Entries();
-    auto entry = std::find_if(entries.begin(), entries.end(),
-                              [&](const std::string& e) { return e.find(" " + camera) != std::string::npos; });
-    ASSERT_NE(entry, entries.end());
-    program.SelectEntry(static_cast<int>(entry - entries.begin()));
-    ASSERT_TRUE(WaitUntil([&] { return program.ControlText(IDC_MAC_GROUP) != "ffffffffffff"; }, 5000));
+    ASSERT_TRUE(Show(program, camera));
     // The panel shows the record of the last reply, and so its side.
     bool onB = program.ControlText(IDC_NAME) != "Twin-A";
     test::CamsimControl& target = onB ? *sideB_ : *sideA_;
@@ -558,6 +564,22 @@ TEST_F(ProgramInTwoSidedLab, SubmitGoesOutOfTheAdapterItsCameraLastAnsweredOnAlo
     EXPECT_EQ(other.LogCount(), otherSeen + 1);
     EXPECT_EQ(other.LogEntry(otherSeen)->bytes, SearchFrame());
   }
+}
+
+// The note names the network of the adapter the camera answered on; after
+// "Update" nothing is shown and the note is empty.
+TEST_F(ProgramInTwoSidedLab, ACameraOutsideTheFirstAdaptersNetworkIsNotedUntilUpdate) {
+  Program program;
+  ASSERT_NE(program.WaitForWindow(), nullptr);
+  SearchAndWait(program, false);
+  ASSERT_TRUE(Show(program, "Factory"));
+  EXPECT_TRUE(program.WaitForControlText(
+      IDC_DEVICE_NOTE,
+      "Outside 10.77.0.0/24, the network it answered on: its page will not open until it has an address there.",
+      5000))
+      << program.ControlText(IDC_DEVICE_NOTE);
+  SearchAndWait(program, true);
+  EXPECT_EQ(program.ControlText(IDC_DEVICE_NOTE), "");
 }
 
 // The script runs this one after removing the PC's default route.

@@ -70,9 +70,9 @@ TEST(CameraList, KeysByMacAndIpAndWarnsAsTheEntriesArrive) {
       {1, 11, false, 0, {}},
       {1, 11, false, -1, {}},                          // the same camera again
       {2, 12, false, 1, {}},
-      {1, 21, false, 2, {kWarnDuplicateMac}},          // MAC 1 from a second IP
-      {3, 12, false, 3, {kWarnDuplicateIp}},           // a second MAC on IP .12
-      {4, 40, true, 4, {kWarnOffSubnet}},
+      {1, 21, false, 2, {kFindingDuplicateMac}},          // MAC 1 from a second IP
+      {3, 12, false, 3, {kFindingDuplicateIp}},           // a second MAC on IP .12
+      {4, 40, true, 4, {kFindingOffSubnet}},
   };
   CameraList list;
   for (const Step& s : steps) {
@@ -85,8 +85,8 @@ TEST(CameraList, KeysByMacAndIpAndWarnsAsTheEntriesArrive) {
     }
   }
   // Both members of each conflict carry the warning once the scan is over.
-  EXPECT_EQ(list.WarningsNow(0), std::vector<std::string>{kWarnDuplicateMac});
-  EXPECT_EQ(list.WarningsNow(1), std::vector<std::string>{kWarnDuplicateIp});
+  EXPECT_EQ(list.WarningsNow(0), std::vector<std::string>{kFindingDuplicateMac});
+  EXPECT_EQ(list.WarningsNow(1), std::vector<std::string>{kFindingDuplicateIp});
   EXPECT_EQ(list.FindMac("00AA00000001"), (std::vector<std::size_t>{0, 2}));
 }
 
@@ -106,7 +106,7 @@ TEST(CameraList, KeepsAtMostItsBoundAndCountsWhatItTurnsAway) {
 
 TEST(Output, JsonLinesCarryTheKeysScriptsReadAndThePasswordOnlyOnRequest) {
   Camera camera = LabCamera(1, 11);
-  nlohmann::json plain = nlohmann::json::parse(CameraLine(camera, {kWarnDuplicateIp}, Options(Format::kJson)));
+  nlohmann::json plain = nlohmann::json::parse(CameraLine(camera, {kFindingDuplicateIp}, Options(Format::kJson)));
   EXPECT_EQ(plain["mac"], "00AA00000001");
   EXPECT_EQ(plain["mode"], "dhcp");
   EXPECT_EQ(plain["http_port"], 80);

@@ -5,7 +5,9 @@
 #include "tools/lumora/camera_list.h"
 
 #include <cstring>
+#include <string_view>
 
+#include "protocol/camera_findings.h"
 #include "protocol/decode_reply.h"
 #include "protocol/ipv4_subnet.h"
 #include "protocol/ipv4_text.h"
@@ -28,10 +30,6 @@ uint32_t IpKey(const DeviceRecord& record) {
   uint32_t key;
   std::memcpy(&key, ip.data(), 4);
   return key;
-}
-
-bool OffSubnet(const Camera& camera) {
-  return !InSubnet(IpKey(camera.record), camera.arrival.adapterIp, camera.arrival.adapterMask);
 }
 
 }  // namespace
@@ -62,11 +60,14 @@ int CameraList::Add(Camera camera) {
 
 std::vector<std::string> CameraList::WarningsNow(std::size_t index) const {
   const Camera& camera = cameras_.at(index);
-  std::vector<std::string> warnings;
-  if (entriesOfMac_.at(MacKey(camera.record)) > 1) warnings.push_back(kWarnDuplicateMac);
-  if (entriesOfIp_.at(IpKey(camera.record)) > 1) warnings.push_back(kWarnDuplicateIp);
-  if (OffSubnet(camera)) warnings.push_back(kWarnOffSubnet);
-  return warnings;
+  CameraFacts facts;
+  facts.ip = IpKey(camera.record);
+  facts.adapterIp = camera.arrival.adapterIp;
+  facts.adapterMask = camera.arrival.adapterMask;
+  // The entry itself is one of those counted.
+  facts.othersWithIp = entriesOfIp_.at(facts.ip) - 1;
+  facts.otherAddressesOfMac = entriesOfMac_.at(MacKey(camera.record)) - 1;
+  return FindingNames(FindingsOf(facts));
 }
 
 std::vector<std::size_t> CameraList::FindMac(const std::string& macText) const {

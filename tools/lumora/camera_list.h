@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "protocol/camera_findings.h"
 #include "protocol/device_record.h"
 #include "protocol/ip_assign.h"
 
@@ -33,10 +34,6 @@ struct Camera {
   bool carriesIpAssign = false;
   Arrival arrival;
 };
-
-inline constexpr char kWarnDuplicateMac[] = "duplicate-mac";
-inline constexpr char kWarnDuplicateIp[] = "duplicate-ip";
-inline constexpr char kWarnOffSubnet[] = "off-subnet";
 
 // The most (MAC, IP) pairs one scan keeps.
 inline constexpr std::size_t kMaxCameras = 65536;

@@ -1,0 +1,116 @@
+// The listed cameras and their readings.
+#include "ui/listed_cameras.h"
+
+#include <cstring>
+
+#include "protocol/field_text.h"
+#include "protocol/ipv4_subnet.h"
+#include "protocol/ipv4_text.h"
+#include "ui/device_list.h"
+#include "worker/net_interfaces.h"
+
+namespace lumora {
+namespace {
+
+std::string DottedText(uint32_t ip) {
+  char text[kDottedTextSize];
+  uint8_t bytes[4];
+  std::memcpy(bytes, &ip, 4);
+  FormatDottedQuad(bytes, text);
+  return text;
+}
+
+// An adapter may hold several addresses: the one whose subnet holds the
+// camera, else its first.
+const Adapter* AdapterOf(const ListedCameras& listed, uint32_t index) {
+  if (index == 0) return nullptr;
+  for (const Adapter& a : listed.adaptersNow) {
+    if (a.index == index) return &a;
+  }
+  return nullptr;
+}
+
+std::string EntryText(HWND listBox, int index) {
+  LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == LB_ERR) return std::string();
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  LRESULT got = SendMessageA(listBox, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
+  return text;
+}
+
+}  // namespace
+
+void NoteSeenAddress(SeenAddresses& seen, uint32_t ip) {
+  for (std::size_t i = 0; i < seen.count; ++i) {
+    if (seen.ips[i] == ip) return;
+  }
+  if (seen.count < SeenAddresses::kKept) {
+    seen.ips[seen.count++] = ip;
+  } else {
+    seen.more = true;
+  }
+}
+
+uint32_t RecordIp(const DeviceRecord& record) {
+  Ipv4Bytes bytes = Ipv4FromText(FieldText(record.ipText).c_str());
+  uint32_t ip;
+  std::memcpy(&ip, bytes.data(), 4);
+  return ip;
+}
+
+// The one place the dialog lists the adapters.
+std::vector<Adapter> ListAdaptersNow() {
+  std::vector<Adapter> adapters;
+  std::string error;
+  if (!net::ListAdapters(adapters, error)) adapters.clear();
+  return adapters;
+}
+
+ListedCameras ListedCamerasNow(HWND listBox, const DeviceTable& table, const SlotAdapters& adapters,
+                               const SlotAddresses& seen) {
+  ListedCameras listed;
+  listed.table = &table;
+  listed.adapters = &adapters;
+  listed.seen = &seen;
+  LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    std::string entry = EntryText(listBox, static_cast<int>(i));
+    int slot = SlotOfEntry(entry.c_str());
+    if (slot < 0 || table.slots[slot].number != slot + 1) continue;
+    listed.slots.push_back(slot);
+    listed.entries.push_back(std::move(entry));
+  }
+  if (!listed.slots.empty()) listed.adaptersNow = ListAdaptersNow();
+  return listed;
+}
+
+CameraReading ReadCamera(const ListedCameras& listed, int slot) {
+  CameraReading reading;
+  CameraFacts facts;
+  facts.ip = RecordIp(listed.table->slots[slot]);
+  const Adapter* adapter = AdapterOf(listed, (*listed.adapters)[slot]);
+  if (const AdapterSubnet* subnet = adapter != nullptr ? SubnetFor(*adapter, facts.ip) : nullptr) {
+    facts.adapterIp = subnet->ip;
+    facts.adapterMask = subnet->mask;
+    reading.network = SubnetText(subnet->ip, subnet->mask);
+    reading.interfaceName = adapter->name;
+  }
+  for (std::size_t i = 0; i < listed.slots.size(); ++i) {
+    int other = listed.slots[i];
+    if (other == slot || RecordIp(listed.table->slots[other]) != facts.ip) continue;
+    ++facts.othersWithIp;
+    if (reading.sameIpEntries.size() < kNamedAtMost) reading.sameIpEntries.push_back(listed.entries[i]);
+  }
+  const SeenAddresses& seen = (*listed.seen)[slot];
+  for (std::size_t i = 0; i < seen.count; ++i) {
+    if (seen.ips[i] == facts.ip) continue;
+    ++facts.otherAddressesOfMac;
+    if (reading.otherAddresses.size() < kNamedAtMost) reading.otherAddresses.push_back(DottedText(seen.ips[i]));
+  }
+  if (seen.more) ++facts.otherAddressesOfMac;
+  reading.findings = FindingsOf(facts);
+  return reading;
+}
+
+}  // namespace lumora

@@ -1,0 +1,69 @@
+// The cameras the list shows, with what the dialog knows of each beyond its
+// record: the adapter it answered on and the addresses replies with its MAC
+// came from. The note and "Copy list" read them through ReadCamera.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "worker/adapters.h"
+
+#include "protocol/camera_findings.h"
+#include "protocol/device_record.h"
+
+namespace lumora {
+
+// The addresses replies with one slot's MAC came from since the last
+// clearing. A few are enough to name; past them there are only "more", so
+// a flood of forged replies cannot grow it.
+struct SeenAddresses {
+  static constexpr std::size_t kKept = 4;
+  std::array<uint32_t, kKept> ips{};
+  uint8_t count = 0;
+  bool more = false;
+};
+
+// Adds `ip` unless it is kept already.
+void NoteSeenAddress(SeenAddresses& seen, uint32_t ip);
+
+using SlotAdapters = std::array<uint32_t, kTableSlots>;  // OS interface index, 0 unknown
+using SlotAddresses = std::array<SeenAddresses, kTableSlots>;
+
+// The record's IP address in network byte order.
+uint32_t RecordIp(const DeviceRecord& record);
+
+// The PC's adapters as they are now; empty when they cannot be listed.
+std::vector<Adapter> ListAdaptersNow();
+
+struct ListedCameras {
+  const DeviceTable* table = nullptr;
+  const SlotAdapters* adapters = nullptr;
+  const SlotAddresses* seen = nullptr;
+  std::vector<int> slots;            // the listed slots, in list order
+  std::vector<std::string> entries;  // and their entry texts
+  std::vector<Adapter> adaptersNow;
+};
+
+// The list box's entries that name a used slot, and the adapters now.
+ListedCameras ListedCamerasNow(HWND listBox, const DeviceTable& table, const SlotAdapters& adapters,
+                               const SlotAddresses& seen);
+
+// What the note and the sheet say of one listed camera.
+struct CameraReading {
+  CameraFindings findings;
+  std::string network;        // its adapter's network, "10.88.0.0/24"; "" when not known
+  std::string interfaceName;  // its adapter's name; "" when not known
+  std::vector<std::string> sameIpEntries;   // the first other entries with its IP address
+  std::vector<std::string> otherAddresses;  // the first other addresses its MAC answered from
+};
+
+// How many other entries or addresses a reading names at most.
+inline constexpr std::size_t kNamedAtMost = 2;
+
+CameraReading ReadCamera(const ListedCameras& listed, int slot);
+
+}  // namespace lumora
