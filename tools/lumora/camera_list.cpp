@@ -5,7 +5,6 @@
 #include "tools/lumora/camera_list.h"
 
 #include <cstring>
-#include <string_view>
 
 #include "protocol/camera_findings.h"
 #include "protocol/decode_reply.h"
