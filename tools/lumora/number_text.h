@@ -7,17 +7,16 @@
 
 #include <string>
 
+// ReadWholeNumber and IsDottedIpv4 live in protocol/ now, where the site plan
+// reads the same values; they are named here for lumora's callers.
+#include "protocol/decimal_text.h"
+
 namespace lumora::cli {
 
-// Decimal digits only, no sign, no leading zero ("0" itself is fine), within
-// [min, max].
-bool ReadWholeNumber(const std::string& text, long long min, long long max, long long& out);
+using lumora::IsDottedIpv4;
+using lumora::ReadWholeNumber;
 
 // Decimal digits with an optional fraction ("2", "0.5"), within [min, max].
 bool ReadSeconds(const std::string& text, double min, double max, double& out);
-
-// Four whole numbers 0..255 (as ReadWholeNumber reads them) joined by dots:
-// text that decimal readers and inet_addr read as the same four bytes.
-bool IsDottedIpv4(const std::string& text);
 
 }  // namespace lumora::cli

@@ -1,0 +1,51 @@
+// The plan against the cameras a scan found: for each row, whether a request
+// goes out and which, composed exactly as `lumora set` and the dialog's
+// "Submit" compose it (the panel as it shows the camera, the row's values
+// typed over it, ComposeRequestFor: only the changed fields and the mode).
+// `--dry-run` prints these steps; apply sends them. Nothing here sends.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "protocol/packet_format.h"
+#include "provisioning/found_camera.h"
+#include "provisioning/plan.h"
+
+namespace lumora::provisioning {
+
+enum class StepStatus { kSend, kUnchanged, kNotFound, kRefused };
+
+// One setting the request changes. For pppoe_password `before` and `after`
+// hold the password itself: whoever prints a change masks it unless asked
+// to show secrets.
+struct SettingChange {
+  std::size_t setting;  // kSettings index
+  std::string before, after;
+};
+
+struct Step {
+  std::size_t row = 0;  // index into plan.rows
+  StepStatus status = StepStatus::kNotFound;
+  std::string reason;                  // for kNotFound and kRefused
+  std::optional<std::size_t> camera;   // index into cameras, when one answered
+  std::vector<SettingChange> changes;  // kSend: what the request changes
+  RequestFrame frame{};                // kSend: the whole request, magic first
+};
+
+// One step per row, in row order. A MAC that answered from two addresses is
+// refused (one request would reach both); a MAC that did not answer is not
+// found; a row that asks for what the camera has is unchanged (nothing is
+// sent, whether or not the camera said its mode); a camera whose reply had
+// no IP-assignment field needs a mode cell before anything is sent to it.
+// Problems with the site go into `siteConflicts` and mean apply must stop
+// before sending: a row that would put its camera on the address of a found
+// camera the plan does not move, two rows ending on one address through a
+// camera's current address, and an address that is the network or broadcast
+// address of the mask the camera would have.
+std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& cameras,
+                            std::vector<PlanProblem>& siteConflicts);
+
+}  // namespace lumora::provisioning

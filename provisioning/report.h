@@ -1,0 +1,42 @@
+// apply's report as data: one record per plan row with its status, which
+// the command line prints as a table, JSON Lines or CSV.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "provisioning/found_camera.h"
+#include "provisioning/match.h"
+
+namespace lumora::provisioning {
+
+// The statuses, in the order the counts are given.
+inline constexpr const char* kStatuses[] = {"changed", "unchanged", "not-found", "refused", "not-verified",
+                                            "would-change"};
+inline constexpr std::size_t kStatusCount = sizeof kStatuses / sizeof kStatuses[0];
+
+struct RowReport {
+  std::string mac;     // 12 upper-case hexadecimal digits
+  std::string status;  // one of kStatuses
+  std::string interfaceName;
+  std::vector<SettingChange> changes;
+  std::string reason;
+};
+
+// The report of a step before anything is sent: unchanged, not-found and
+// refused as they are; a step to send is "would-change" on a dry run, else
+// "not-verified" until a rescan shows the plan (the caller then sets
+// "changed", or puts the last mismatch in `reason`).
+RowReport ReportFor(const Plan& plan, const Step& step, const std::vector<FoundCamera>& cameras, bool dryRun);
+
+// How many rows have each status, in kStatuses' order.
+std::vector<std::size_t> CountStatuses(const std::vector<RowReport>& reports);
+
+// "38 changed, 1 unchanged, 1 not-found": the statuses that occur.
+std::string CountsText(const std::vector<RowReport>& reports);
+
+// True when every row ended changed, unchanged or would-change (exit 0).
+bool AllApplied(const std::vector<RowReport>& reports);
+
+}  // namespace lumora::provisioning

@@ -1,0 +1,20 @@
+// Whether a camera, as a rescan after the request sees it, shows what its
+// plan row asks for.
+#pragma once
+
+#include <string>
+
+#include "protocol/device_record.h"
+#include "provisioning/plan.h"
+
+namespace lumora::provisioning {
+
+// "" when `record` shows every value of `row`, else the first that differs
+// ("ip is '10.77.0.5', not '10.77.0.9'"). Ports are compared as numbers; the
+// mode as the radio buttons read the flags, since that is how the request
+// writes them; the password is never echoed ("pppoe_password differs").
+std::string PlanMismatch(const PlanRow& row, const DeviceRecord& record);
+
+inline bool ShowsPlan(const PlanRow& row, const DeviceRecord& record) { return PlanMismatch(row, record).empty(); }
+
+}  // namespace lumora::provisioning

@@ -1,0 +1,4 @@
+// The range assignment.
+#include "provisioning/assign.h"
+
+#include <gtest/gtest.h>

@@ -1,0 +1,4 @@
+// The site plan reader.
+#include "provisioning/plan.h"
+
+#include <gtest/gtest.h>
