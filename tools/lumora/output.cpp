@@ -13,7 +13,9 @@
 
 #include "protocol/field_text.h"
 #include "protocol/mac_text.h"
+#include "provisioning/sheet_text.h"
 #include "tools/lumora/camera_text.h"
+#include "tools/lumora/csv_line.h"
 
 namespace lumora::cli {
 namespace {
@@ -38,16 +40,6 @@ std::string ModeText(const Camera& camera) {
 
 std::string SourceText(const Camera& camera) {
   return AddressText(camera.arrival.sourceIp, camera.arrival.sourcePort);
-}
-
-std::string CsvCell(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
 }
 
 // Column widths: the longest value each column can hold, so rows printed one
@@ -138,13 +130,14 @@ std::string CameraLine(const Camera& camera, const std::vector<std::string>& war
   }
   std::vector<std::string> cells;
   if (options.format == Format::kCsv) {
-    cells = {mac, text(r.name), text(r.version), FieldText(r.ipText), FieldText(r.maskText),
-             FieldText(r.gatewayText), std::to_string(r.httpPort), std::to_string(r.audioPort), mode,
-             text(r.pppoeAccount)};
-    if (options.showSecrets) cells.push_back(text(r.pppoePassword));
+    // What a spreadsheet would rewrite is guarded (provisioning/sheet_text.h).
+    using provisioning::SheetSafe;
+    cells = {provisioning::ColonMac(r.mac), SheetSafe(text(r.name)), SheetSafe(text(r.version)),
+             FieldText(r.ipText), FieldText(r.maskText), FieldText(r.gatewayText), std::to_string(r.httpPort),
+             std::to_string(r.audioPort), mode, SheetSafe(text(r.pppoeAccount))};
+    if (options.showSecrets) cells.push_back(SheetSafe(text(r.pppoePassword)));
     cells.insert(cells.end(), {interfaceName, SourceText(camera), Join(warnings, ";")});
-    for (std::string& cell : cells) cell = CsvCell(ControlsReplaced(cell, true));
-    return Join(cells, ",");
+    return CsvLine(cells);
   }
   cells = {mac, text(r.name), FieldText(r.ipText), FieldText(r.maskText), FieldText(r.gatewayText),
            std::to_string(r.httpPort), std::to_string(r.audioPort), mode.empty() ? "-" : mode,
