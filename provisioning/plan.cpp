@@ -1,7 +1,308 @@
-// Reading and checking a site plan.
+// Reading and checking a site plan. Both dialects first become the same raw
+// rows (column key and cell text), which one set of checks then reads, so a
+// CSV row and a JSON line with the same values give the same plan.
 #include "provisioning/plan.h"
 
+#include <cctype>
+#include <map>
+
+#include <nlohmann/json.hpp>
+
+#include "protocol/decimal_text.h"
+#include "protocol/ip_assign.h"
+#include "provisioning/sheet_text.h"
+#include "provisioning/subnet.h"
+
 namespace lumora::provisioning {
+namespace {
+
+// Columns scan writes for a person to read; a plan may carry them.
+const char* const kInformational[] = {"version", "interface", "source", "warnings"};
+
+constexpr char kColumnList[] =
+    "mac, name, ip, mask, gateway, http_port, audio_port, mode, pppoe_account, pppoe_password; "
+    "version, interface, source and warnings are read and ignored";
+
+bool IsInformational(const std::string& key) {
+  for (const char* name : kInformational) {
+    if (key == name) return true;
+  }
+  return false;
+}
+
+// A row as the file holds it, before any value is checked.
+struct RawRow {
+  int line = 0;
+  std::optional<std::string> mac;
+  std::array<std::optional<std::string>, kSettingCount> values;
+};
+
+struct CsvRecord {
+  int line = 0;
+  std::vector<std::string> cells;
+};
+
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+// The header line's separator: whichever of , ; and tab occurs most often
+// outside quotes; a comma when none does (a plan of one column).
+char DetectSeparator(const std::string& text) {
+  std::size_t counts[3] = {0, 0, 0};
+  const char kinds[3] = {',', ';', '\t'};
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (IsLineEnd(c)) break;
+    for (int k = 0; k < 3; ++k) {
+      if (c == kinds[k]) ++counts[k];
+    }
+  }
+  int best = 0;
+  for (int k = 1; k < 3; ++k) {
+    if (counts[k] > counts[best]) best = k;
+  }
+  return kinds[best];
+}
+
+// RFC 4180 with what spreadsheets add: CRLF, LF or a lone CR ends a record,
+// a quoted cell holds separators, doubled quotes and line breaks. A quote
+// inside an unquoted cell is taken as it is. Each record keeps the line it
+// starts on.
+bool SplitCsv(const std::string& text, char separator, std::vector<CsvRecord>& records,
+              std::vector<PlanProblem>& problems) {
+  int line = 1;
+  std::size_t i = 0, n = text.size();
+  while (i < n) {
+    CsvRecord record;
+    record.line = line;
+    std::string cell;
+    bool cellStart = true, quoted = false;
+    for (;;) {
+      if (i >= n) {
+        if (quoted) {
+          problems.push_back({record.line, "", "a quoted cell is not closed before the end of the plan"});
+          return false;
+        }
+        break;
+      }
+      char c = text[i++];
+      if (quoted) {
+        if (c == '"') {
+          if (i < n && text[i] == '"') {
+            cell += '"';
+            ++i;
+          } else {
+            quoted = false;
+          }
+          continue;
+        }
+        if (c == '\n' || (c == '\r' && (i >= n || text[i] != '\n'))) ++line;
+        cell += c;
+        continue;
+      }
+      if (c == '"' && cellStart) {
+        quoted = true;
+        cellStart = false;
+        continue;
+      }
+      if (c == separator) {
+        record.cells.push_back(std::move(cell));
+        cell.clear();
+        cellStart = true;
+        continue;
+      }
+      if (IsLineEnd(c)) {
+        if (c == '\r' && i < n && text[i] == '\n') ++i;
+        ++line;
+        break;
+      }
+      cell += c;
+      cellStart = false;
+    }
+    record.cells.push_back(std::move(cell));
+    records.push_back(std::move(record));
+  }
+  return true;
+}
+
+bool AllEmpty(const std::vector<std::string>& cells) {
+  for (const std::string& cell : cells) {
+    if (!cell.empty()) return false;
+  }
+  return true;
+}
+
+// Which setting a column names: its kSettings index, kIgnoredColumn for an
+// informational or untitled one.
+constexpr int kIgnoredColumn = -1;
+constexpr int kUnknownColumn = -2;
+
+int ColumnOf(const std::string& title) {
+  if (title.empty() || IsInformational(title)) return kIgnoredColumn;
+  const Setting* setting = FindSetting(title);
+  return setting ? static_cast<int>(setting - kSettings) : kUnknownColumn;
+}
+
+void UnknownColumn(int line, const std::string& title, std::vector<PlanProblem>& problems) {
+  problems.push_back({line, title, "is not a plan column (" + std::string(kColumnList) + ")"});
+}
+
+// Text cells a CSV writer guarded against the spreadsheet get their
+// apostrophe back off; JSON is exact and keeps everything.
+bool IsGuardedColumn(std::size_t setting) {
+  SettingKind kind = kSettings[setting].kind;
+  return kind == SettingKind::kText || kind == SettingKind::kVersion;
+}
+
+void ReadCsv(const std::string& text, std::vector<RawRow>& rows, std::vector<PlanProblem>& problems) {
+  std::vector<CsvRecord> records;
+  if (!SplitCsv(text, DetectSeparator(text), records, problems)) return;
+  if (records.empty() || AllEmpty(records.front().cells)) {
+    problems.push_back({1, "", "the plan has no header line"});
+    return;
+  }
+  const CsvRecord& header = records.front();
+  std::vector<int> columns;
+  bool hasMac = false;
+  for (const std::string& title : header.cells) {
+    int column = ColumnOf(title);
+    for (std::size_t j = 0; j < columns.size(); ++j) {
+      if (!title.empty() && header.cells[j] == title) problems.push_back({header.line, title, "is in the header twice"});
+    }
+    if (column == kUnknownColumn) UnknownColumn(header.line, title, problems);
+    hasMac = hasMac || title == "mac";
+    columns.push_back(column);
+  }
+  if (!hasMac) {
+    problems.push_back({header.line, "", "the header has no mac column (it names the camera of each row)"});
+    return;
+  }
+  const std::size_t macColumn = 0;  // kSettings[0] is the MAC
+  for (std::size_t r = 1; r < records.size(); ++r) {
+    const CsvRecord& record = records[r];
+    // Spreadsheets end a sheet with rows of separators only.
+    if (AllEmpty(record.cells)) continue;
+    RawRow row;
+    row.line = record.line;
+    for (std::size_t c = 0; c < record.cells.size(); ++c) {
+      const std::string& cell = record.cells[c];
+      if (cell.empty()) continue;
+      if (c >= columns.size()) {
+        problems.push_back({record.line, "", "has more cells than the header has columns"});
+        break;
+      }
+      if (columns[c] == kIgnoredColumn || columns[c] == kUnknownColumn) continue;
+      std::size_t setting = static_cast<std::size_t>(columns[c]);
+      if (setting == macColumn) row.mac = cell;
+      else row.values[setting] = IsGuardedColumn(setting) ? SheetUnescape(cell) : cell;
+    }
+    rows.push_back(std::move(row));
+  }
+}
+
+void ReadJsonLines(const std::string& text, std::vector<RawRow>& rows, std::vector<PlanProblem>& problems) {
+  int line = 0;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string content = text.substr(start, end - start);
+    start = end + 1;
+    ++line;
+    if (content.find_first_not_of(" \t\r") == std::string::npos) continue;
+    nlohmann::json object = nlohmann::json::parse(content, nullptr, false);
+    if (object.is_discarded() || !object.is_object()) {
+      problems.push_back({line, "", "is not a JSON object, as lumora scan --format json writes one a line"});
+      continue;
+    }
+    RawRow row;
+    row.line = line;
+    for (auto item = object.begin(); item != object.end(); ++item) {
+      const std::string& key = item.key();
+      int column = ColumnOf(key);
+      if (column == kIgnoredColumn) continue;
+      if (column == kUnknownColumn) {
+        UnknownColumn(line, key, problems);
+        continue;
+      }
+      const nlohmann::json& value = item.value();
+      std::optional<std::string> cell;
+      if (value.is_string()) cell = value.get<std::string>();
+      else if (value.is_number_integer()) cell = value.dump();
+      else if (!value.is_null()) {
+        problems.push_back({line, key, "holds a JSON " + std::string(value.type_name()) + ", not a text or a whole number"});
+        continue;
+      }
+      if (cell && cell->empty()) cell.reset();
+      if (column == 0) row.mac = cell;
+      else row.values[static_cast<std::size_t>(column)] = cell;
+    }
+    rows.push_back(std::move(row));
+  }
+}
+
+// The checks of one row, then of the rows together.
+void CheckRows(const std::vector<RawRow>& raws, Plan& plan, std::vector<PlanProblem>& problems) {
+  const std::size_t ipIndex = SettingIndex("ip"), maskIndex = SettingIndex("mask");
+  std::map<std::string, int> macLines, ipLines;
+  for (const RawRow& raw : raws) {
+    PlanRow row;
+    row.line = raw.line;
+    bool good = true;
+    std::string message;
+    std::optional<std::string> mac;
+    if (!raw.mac) {
+      message = "is empty: every row needs the MAC of its camera";
+    } else {
+      mac = ReadMacCell(*raw.mac, message);
+    }
+    if (!mac) {
+      problems.push_back({raw.line, "mac", message});
+      good = false;
+    }
+    for (std::size_t s = 0; s < kSettingCount; ++s) {
+      if (!raw.values[s] || kSettings[s].kind == SettingKind::kVersion) continue;
+      std::string problem = ValueProblem(s, *raw.values[s]);
+      if (!problem.empty()) {
+        problems.push_back({raw.line, kSettings[s].key, problem});
+        good = false;
+      } else {
+        row.values[s] = raw.values[s];
+      }
+    }
+    if (mac) {
+      row.mac = *mac;
+      auto seen = macLines.emplace(*mac, raw.line);
+      if (!seen.second) {
+        problems.push_back({raw.line, "mac", *mac + " is also on line " + std::to_string(seen.first->second)});
+        good = false;
+      }
+    }
+    if (row.values[ipIndex]) {
+      auto seen = ipLines.emplace(*row.values[ipIndex], raw.line);
+      if (!seen.second) {
+        problems.push_back({raw.line, "ip", *row.values[ipIndex] + " is also on line " + std::to_string(seen.first->second)});
+        good = false;
+      }
+      uint32_t ip = 0, mask = 0;
+      if (row.values[maskIndex] && ReadDottedIpv4(*row.values[ipIndex], ip) &&
+          ReadDottedIpv4(*row.values[maskIndex], mask)) {
+        std::string edge = SubnetEdgeProblem(ip, mask);
+        if (!edge.empty()) {
+          problems.push_back({raw.line, "ip", edge});
+          good = false;
+        }
+      }
+    }
+    if (good) plan.rows.push_back(std::move(row));
+  }
+}
+
+std::string Quoted(const std::string& value) { return "'" + value + "'"; }
+
+}  // namespace
 
 std::string ProblemText(const PlanProblem& problem) {
   std::string out = "line " + std::to_string(problem.line);
@@ -9,19 +310,91 @@ std::string ProblemText(const PlanProblem& problem) {
   return out + ": " + problem.message;
 }
 
-bool ReadPlan(const std::string&, Plan& plan, std::vector<PlanProblem>& problems) {
-  plan.rows.clear();
-  problems.push_back({1, "", "not read yet"});
-  return false;
-}
+std::size_t SettingIndex(const char* key) { return static_cast<std::size_t>(FindSetting(key) - kSettings); }
 
-std::optional<std::string> ReadMacCell(const std::string&, std::string& message) {
-  message = "not read yet";
+std::optional<std::string> ReadMacCell(const std::string& cell, std::string& message) {
+  std::string digits = cell;
+  if (cell.size() == 17 && (cell[2] == ':' || cell[2] == '-')) {
+    std::string joined;
+    bool oneSeparator = true;  // "00:11-22..." is not a MAC
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+      if (i % 3 != 2) joined += cell[i];
+      else oneSeparator = oneSeparator && cell[i] == cell[2];
+    }
+    if (oneSeparator) digits = joined;
+  }
+  bool hex = digits.size() == 12;
+  for (char& c : digits) {
+    hex = hex && std::isxdigit(static_cast<unsigned char>(c));
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  if (hex) return digits;
+  // Never padded or guessed: a guessed MAC could name another camera.
+  const std::string cause = " (keep the mac column as text, or export with this version of lumora)";
+  bool decimal = !cell.empty() && cell.size() < 12 && cell.find_first_not_of("0123456789") == std::string::npos;
+  if (decimal) {
+    message = cell + " is not a MAC; a spreadsheet may have read " + std::string(12 - cell.size(), '0') + cell +
+              " as a number" + cause;
+  } else if (ReadsAsNumber(cell)) {
+    message = cell + " is not a MAC; a spreadsheet may have read a MAC as a number" + cause;
+  } else {
+    message = Quoted(cell) + " is not a MAC (12 hexadecimal digits, with : or - between the pairs or without)";
+  }
   return std::nullopt;
 }
 
-std::string ValueProblem(std::size_t, const std::string&) { return ""; }
+std::string ValueProblem(std::size_t setting, const std::string& value) {
+  const Setting& s = kSettings[setting];
+  switch (s.kind) {
+    case SettingKind::kMac: {
+      std::string message;
+      return ReadMacCell(value, message) ? "" : message;
+    }
+    case SettingKind::kVersion: return "";
+    case SettingKind::kText: {
+      std::string shown = s.secret ? "the value" : Quoted(value);
+      // The request carries the text up to its first zero byte.
+      if (value.find('\0') != std::string::npos) return shown + " holds a zero byte";
+      if (value.size() > SettingWidth(s)) {
+        return shown + " is longer than the camera keeps (" + std::to_string(SettingWidth(s)) + " bytes)";
+      }
+      return "";
+    }
+    case SettingKind::kAddress: {
+      uint32_t ip = 0;
+      if (!ReadDottedIpv4(value, ip)) {
+        return Quoted(value) + " is not four decimal numbers 0..255 without leading zeros, such as 192.168.1.10";
+      }
+      if (&s == FindSetting("mask") && !IsSubnetMask(ip)) {
+        return Quoted(value) + " is not a subnet mask (its one bits do not run unbroken from the left)";
+      }
+      return "";
+    }
+    case SettingKind::kPort: {
+      long long port = 0;
+      if (!ReadWholeNumber(value, 1, 65535, port)) {
+        return Quoted(value) + " is not a decimal port from 1 to 65535 without leading zeros";
+      }
+      return "";
+    }
+    case SettingKind::kMode: {
+      IpAssignMode mode;
+      return ModeFromName(value, mode) ? "" : Quoted(value) + " is none of static, dhcp, pppoe";
+    }
+  }
+  return "";
+}
 
-std::size_t SettingIndex(const char* key) { return static_cast<std::size_t>(FindSetting(key) - kSettings); }
+bool ReadPlan(const std::string& text, Plan& plan, std::vector<PlanProblem>& problems) {
+  plan.rows.clear();
+  const std::size_t before = problems.size();
+  std::string body = text.compare(0, 3, kUtf8Bom) == 0 ? text.substr(3) : text;
+  std::vector<RawRow> raws;
+  std::size_t first = body.find_first_not_of(" \t\r\n");
+  if (first != std::string::npos && body[first] == '{') ReadJsonLines(body, raws, problems);
+  else ReadCsv(body, raws, problems);
+  CheckRows(raws, plan, problems);
+  return problems.size() == before;
+}
 
 }  // namespace lumora::provisioning

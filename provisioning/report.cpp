@@ -1,14 +1,50 @@
 // The report records and their counts.
 #include "provisioning/report.h"
 
+
 namespace lumora::provisioning {
 
-RowReport ReportFor(const Plan&, const Step&, const std::vector<FoundCamera>&, bool) { return {}; }
+RowReport ReportFor(const Plan& plan, const Step& step, const std::vector<FoundCamera>& cameras, bool dryRun) {
+  RowReport report;
+  report.mac = plan.rows[step.row].mac;
+  if (step.camera) report.interfaceName = cameras[*step.camera].adapterName;
+  report.changes = step.changes;
+  report.reason = step.reason;
+  switch (step.status) {
+    case StepStatus::kSend: report.status = dryRun ? "would-change" : "not-verified"; break;
+    case StepStatus::kUnchanged: report.status = "unchanged"; break;
+    case StepStatus::kNotFound: report.status = "not-found"; break;
+    case StepStatus::kRefused: report.status = "refused"; break;
+  }
+  return report;
+}
 
-std::vector<std::size_t> CountStatuses(const std::vector<RowReport>&) { return std::vector<std::size_t>(kStatusCount); }
+std::vector<std::size_t> CountStatuses(const std::vector<RowReport>& reports) {
+  std::vector<std::size_t> counts(kStatusCount, 0);
+  for (const RowReport& report : reports) {
+    for (std::size_t i = 0; i < kStatusCount; ++i) {
+      if (report.status == kStatuses[i]) ++counts[i];
+    }
+  }
+  return counts;
+}
 
-std::string CountsText(const std::vector<RowReport>&) { return ""; }
+std::string CountsText(const std::vector<RowReport>& reports) {
+  std::vector<std::size_t> counts = CountStatuses(reports);
+  std::string out;
+  for (std::size_t i = 0; i < kStatusCount; ++i) {
+    if (counts[i] == 0) continue;
+    if (!out.empty()) out += ", ";
+    out += std::to_string(counts[i]) + " " + kStatuses[i];
+  }
+  return out.empty() ? "no rows" : out;
+}
 
-bool AllApplied(const std::vector<RowReport>&) { return false; }
+bool AllApplied(const std::vector<RowReport>& reports) {
+  for (const RowReport& report : reports) {
+    if (report.status != "changed" && report.status != "unchanged" && report.status != "would-change") return false;
+  }
+  return true;
+}
 
 }  // namespace lumora::provisioning

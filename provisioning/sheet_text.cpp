@@ -8,8 +8,9 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Digits with an optional sign, decimal point and exponent: what Calc and
-// Excel take for a number ("0123", "12.50", ".5", "1E5", "2e-3").
+}  // namespace
+
+// What Calc and Excel take for a number: "0123", "12.50", ".5", "1E5", "2e-3".
 bool ReadsAsNumber(const std::string& text) {
   std::size_t i = 0, n = text.size();
   if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
@@ -29,6 +30,8 @@ bool ReadsAsNumber(const std::string& text) {
   }
   return i == n;
 }
+
+namespace {
 
 bool NeedsGuard(const std::string& text) {
   if (text.empty()) return false;

@@ -20,6 +20,10 @@ constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 // point or exponent: 0123, 1E5, 12.50, -3); else `text` itself.
 std::string SheetSafe(const std::string& text);
 
+// Digits with an optional sign, decimal point and exponent: a cell a
+// spreadsheet takes for a number.
+bool ReadsAsNumber(const std::string& text);
+
 // Removes one leading apostrophe where SheetSafe would have put one, so
 // SheetUnescape(SheetSafe(x)) == x for every x; any other cell is returned
 // as it is.

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "protocol/device_record.h"
+#include "provisioning/found_camera.h"
 #include "provisioning/plan.h"
 
 namespace lumora::provisioning {
@@ -16,5 +18,9 @@ namespace lumora::provisioning {
 std::string PlanMismatch(const PlanRow& row, const DeviceRecord& record);
 
 inline bool ShowsPlan(const PlanRow& row, const DeviceRecord& record) { return PlanMismatch(row, record).empty(); }
+
+// After a rescan: "" when a camera with the row's MAC shows the plan, else
+// the mismatch ("it did not answer the rescan" when none answered).
+std::string VerifyRow(const PlanRow& row, const std::vector<FoundCamera>& seenNow);
 
 }  // namespace lumora::provisioning

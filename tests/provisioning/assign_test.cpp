@@ -2,3 +2,113 @@
 #include "provisioning/assign.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "protocol/decimal_text.h"
+
+namespace lumora::provisioning {
+namespace {
+
+// A camera by the last byte of its MAC (00 11 22 33 44 xx) and its address.
+struct Cam {
+  uint8_t last;
+  const char* ip;
+};
+
+uint32_t Ip(const char* text) {
+  uint32_t ip = 0;
+  EXPECT_TRUE(ReadDottedIpv4(text, ip)) << text;
+  return ip;
+}
+
+struct Case {
+  const char* what;
+  std::vector<Cam> cameras;  // in answer order
+  const char* range;
+  const char* mask;  // "" for none
+  const char* gateway;
+  const char* pattern;
+  bool answerOrder;
+  // Each row as "MAC ip name", or the start of the error.
+  std::vector<std::string> rows;
+  std::string error = "";
+};
+
+const Case kCases[] = {
+    {"MAC order by default", {{2, "192.168.1.64"}, {1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "", "", false,
+     {"001122334401 10.1.1.10", "001122334402 10.1.1.11"}},
+    {"answer order", {{2, "192.168.1.64"}, {1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "", "", true,
+     {"001122334402 10.1.1.10", "001122334401 10.1.1.11"}},
+    {"the network address is skipped", {{1, "192.168.1.64"}}, "10.1.1.0-10.1.1.9", "", "", "", false,
+     {"001122334401 10.1.1.1"}},
+    {"the broadcast address is skipped: too few", {{1, "192.168.1.64"}, {2, "192.168.1.64"}},
+     "10.1.1.254-10.1.1.255", "", "", "", false, {},
+     "too few addresses: the range 10.1.1.254-10.1.1.255 has 1 free for the 2 cameras that need one"},
+    {"a /16 has no edge inside the range", {{1, "192.168.1.64"}, {2, "192.168.1.64"}}, "10.1.1.255-10.1.2.0",
+     "255.255.0.0", "", "", false, {"001122334401 10.1.1.255", "001122334402 10.1.2.0"}},
+    {"a camera in range keeps its address, others skip it",
+     {{1, "192.168.1.64"}, {2, "192.168.1.64"}, {3, "10.1.1.11"}}, "10.1.1.10-10.1.1.13", "", "", "", false,
+     {"001122334401 10.1.1.10", "001122334402 10.1.1.12", "001122334403 10.1.1.11"}},
+    {"an address two cameras hold is kept by neither", {{1, "10.1.1.10"}, {2, "10.1.1.10"}, {3, "10.1.1.12"}},
+     "10.1.1.10-10.1.1.13", "", "", "", false,
+     {"001122334401 10.1.1.10", "001122334402 10.1.1.11", "001122334403 10.1.1.12"}},
+    {"a planned site is planned the same", {{2, "10.1.1.10"}, {1, "10.1.1.11"}}, "10.1.1.10-10.1.1.11", "", "", "",
+     false, {"001122334401 10.1.1.11", "001122334402 10.1.1.10"}},
+    {"a held address outside usable: the gateway is skipped", {{1, "192.168.1.64"}}, "10.1.1.1-10.1.1.9", "",
+     "10.1.1.1", "", false, {"001122334401 10.1.1.2"}},
+    {"a MAC that answers twice gets one row", {{1, "192.168.1.64"}, {1, "192.168.2.64"}}, "10.1.1.10-10.1.1.10", "",
+     "", "", false, {"001122334401 10.1.1.10"}},
+    {"name pattern, padded", {{2, "192.168.1.64"}, {1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "", "Cam-{n:03}",
+     false, {"001122334401 10.1.1.10 Cam-001", "001122334402 10.1.1.11 Cam-002"}},
+    {"a placeholder that is neither form", {{1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "", "{n}-{n:2}x", false, {},
+     "the name pattern '{n}-{n:2}x' has '{n:2}', which is neither {n} nor {n:0W}"},
+    {"a name longer than 16 bytes", {{1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "", "Entrance-North-{n:02}",
+     false, {}, "the name 'Entrance-North-01' (camera 1) is longer than the camera keeps (16 bytes)"},
+    {"16 bytes is fine", {{1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "", "Entrance-North{n:02}", false,
+     {"001122334401 10.1.1.10 Entrance-North01"}},
+    {"gateway outside the subnet", {{1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "10.1.2.1", "", false, {},
+     "the gateway 10.1.2.1 is outside the range's subnet 10.1.1.0/24"},
+    {"a range across /24s needs the mask", {{1, "192.168.1.64"}}, "10.1.1.10-10.1.2.20", "", "", "", false, {},
+     "the range 10.1.1.10-10.1.2.20 is not inside one /24"},
+};
+
+TEST(PlanAddresses, GivesEachCameraTheNextFreeAddressOfTheRange) {
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    std::vector<FoundCamera> cameras;
+    for (const Cam& cam : c.cameras) {
+      FoundCamera camera;
+      const uint8_t mac[6] = {0x00, 0x11, 0x22, 0x33, 0x44, cam.last};
+      std::copy(mac, mac + 6, camera.record.mac);
+      std::snprintf(camera.record.ipText, sizeof camera.record.ipText, "%s", cam.ip);
+      cameras.push_back(camera);
+    }
+    AssignOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseIpRange(c.range, options.first, options.last, error)) << error;
+    if (*c.mask) options.mask = Ip(c.mask);
+    if (*c.gateway) options.gateway = Ip(c.gateway);
+    options.namePattern = c.pattern;
+    options.answerOrder = c.answerOrder;
+    Plan plan;
+    bool ok = PlanAddresses(cameras, options, plan, error);
+    EXPECT_EQ(ok, c.error.empty());
+    EXPECT_EQ(error.substr(0, c.error.size()), c.error);
+    std::vector<std::string> rows;
+    for (const PlanRow& row : plan.rows) {
+      std::string text = row.mac + " " + *row.values[SettingIndex("ip")];
+      if (row.values[SettingIndex("name")]) text += " " + *row.values[SettingIndex("name")];
+      EXPECT_EQ(row.values[SettingIndex("gateway")].has_value(), *c.gateway != 0);
+      EXPECT_EQ(row.values[SettingIndex("mask")].has_value(), *c.mask != 0);
+      rows.push_back(text);
+    }
+    EXPECT_EQ(rows, c.rows);
+  }
+}
+
+}  // namespace
+}  // namespace lumora::provisioning
