@@ -41,7 +41,7 @@ burst() {
 flood() {
   camsim_command "flood 30"
   /usr/bin/time -f "%e %M" -o "$rss" "$lumora" scan --format csv --wait 1 --timeout 10 2>"$errors" |
-    grep -c '^[0-9A-F]\{12\},' >"$errors.count"
+    grep -c '^[0-9A-F:]\{17\},' >"$errors.count"
   camsim_command "flood-stop"
   read -r seconds kib <"$rss"
   echo "lumora scan under a flood of 70,000 distinct cameras: $(cat "$errors.count") listed;" \
