@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "protocol/device_record.h"
@@ -20,5 +21,17 @@ struct FoundCamera {
   uint32_t sourceIp = 0;
   uint16_t sourcePort = 0;
 };
+
+// How the plan's author saw a camera's text field: lumora writes a field
+// that is not UTF-8 through a code page, so a name stored as Windows-1252
+// "Caf\xE9" reads "Café" in the plan. A planned text equal to this reading
+// (or to the bytes themselves) is what the camera already has. Empty: the
+// bytes as they are.
+using TextReading = std::function<std::string(const std::string& fieldText)>;
+
+// True when `planned` is what the camera's `fieldText` already says.
+inline bool SameText(const std::string& fieldText, const std::string& planned, const TextReading& reading) {
+  return fieldText == planned || (reading && reading(fieldText) == planned);
+}
 
 }  // namespace lumora::provisioning

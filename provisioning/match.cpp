@@ -23,7 +23,8 @@ std::string CameraMode(const FoundCamera& camera) {
 
 // Types the row's values over the panel as it shows the camera and lists
 // what differs, by the same comparison ComposeRequestFor makes.
-std::vector<SettingChange> TypeOver(const PlanRow& row, const FoundCamera& camera, PanelSnapshot& panel) {
+std::vector<SettingChange> TypeOver(const PlanRow& row, const FoundCamera& camera, const TextReading& reading,
+                                    PanelSnapshot& panel) {
   std::vector<SettingChange> changes;
   for (std::size_t s = 0; s < kSettingCount; ++s) {
     if (!row.values[s]) continue;
@@ -35,6 +36,10 @@ std::vector<SettingChange> TypeOver(const PlanRow& row, const FoundCamera& camer
       case SettingKind::kMac:
       case SettingKind::kVersion: continue;
       case SettingKind::kText:
+        shown = setting.shown(camera.record);
+        differs = !SameText(shown, value, reading);
+        if (differs) panel.*setting.panel = value;
+        break;
       case SettingKind::kAddress:
         shown = setting.shown(camera.record);
         differs = shown != value;
@@ -55,6 +60,15 @@ std::vector<SettingChange> TypeOver(const PlanRow& row, const FoundCamera& camer
     if (differs) changes.push_back({s, shown, value});
   }
   return changes;
+}
+
+// A port changed to 0, which a scan shows for a camera that did not say its
+// port and no camera can be given.
+const SettingChange* ZeroPort(const std::vector<SettingChange>& changes) {
+  for (const SettingChange& change : changes) {
+    if (kSettings[change.setting].kind == SettingKind::kPort && LeadingNumber(change.after.c_str()) == 0) return &change;
+  }
+  return nullptr;
 }
 
 uint32_t AddressOf(const char* text) {
@@ -110,7 +124,7 @@ void CheckAgainstSite(const PlanRow& row, std::size_t index, const std::vector<F
 }  // namespace
 
 std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& cameras,
-                            std::vector<PlanProblem>& siteConflicts) {
+                            std::vector<PlanProblem>& siteConflicts, const TextReading& reading) {
   std::map<std::string, std::vector<std::size_t>> entriesOfMac;
   for (std::size_t i = 0; i < cameras.size(); ++i) entriesOfMac[MacToText(cameras[i].record.mac).text].push_back(i);
   std::map<std::string, std::size_t> rowOfMac;
@@ -139,11 +153,15 @@ std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& ca
     const FoundCamera& camera = cameras[index];
     step.camera = index;
     PanelSnapshot panel = ShownPanel(camera.record);
-    step.changes = TypeOver(row, camera, panel);
+    step.changes = TypeOver(row, camera, reading, panel);
     CheckAgainstSite(row, index, cameras, rowOfMac, plan, siteConflicts);
     if (step.changes.empty()) {
       // Nothing is sent, so a camera that does not say its mode is no risk.
       step.status = StepStatus::kUnchanged;
+    } else if (const SettingChange* zero = ZeroPort(step.changes)) {
+      step.status = StepStatus::kRefused;
+      step.reason = std::string(kSettings[zero->setting].key) + " 0 cannot be sent: give a port from 1 to 65535";
+      step.changes.clear();
     } else if (!camera.carriesIpAssign && !row.values[SettingIndex("mode")]) {
       // Without the flags the panel would check PPPoE, and the request would
       // carry that; a person at the dialog would see it, here nobody would.

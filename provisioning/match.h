@@ -45,7 +45,14 @@ struct Step {
 // camera the plan does not move, two rows ending on one address through a
 // camera's current address, and an address that is the network or broadcast
 // address of the mask the camera would have.
+//
+// A text equal to the camera's under `reading` is unchanged; a changed text
+// is sent as the plan holds it, as set sends it. A port cell of 0 (what scan
+// writes for a camera that did not say its port) is unchanged on such a
+// camera and refused on any other: 0 cannot be sent. The mode is compared
+// with the radio buttons' reading, since that is what a request without a
+// mode cell would write.
 std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& cameras,
-                            std::vector<PlanProblem>& siteConflicts);
+                            std::vector<PlanProblem>& siteConflicts, const TextReading& reading = {});
 
 }  // namespace lumora::provisioning

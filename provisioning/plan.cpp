@@ -372,8 +372,10 @@ std::string ValueProblem(std::size_t setting, const std::string& value) {
     }
     case SettingKind::kPort: {
       long long port = 0;
-      if (!ReadWholeNumber(value, 1, 65535, port)) {
-        return Quoted(value) + " is not a decimal port from 1 to 65535 without leading zeros";
+      // 0 is what scan writes for a camera that did not say its port: it
+      // reads, so a scan's own output is a plan; MatchPlan never sends it.
+      if (!ReadWholeNumber(value, 0, 65535, port)) {
+        return Quoted(value) + " is not a decimal port from 1 to 65535 without leading zeros";  // as set says
       }
       return "";
     }

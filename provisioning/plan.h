@@ -56,7 +56,8 @@ bool ReadPlan(const std::string& text, Plan& plan, std::vector<PlanProblem>& pro
 std::optional<std::string> ReadMacCell(const std::string& cell, std::string& message);
 
 // "" when `value` is good for setting `setting` (a kSettings index) by set's
-// rules, else the message (a secret's value is never repeated in it).
+// rules, else the message (a secret's value is never repeated in it). A port
+// of 0 reads too: scan writes it for a camera that did not say its port.
 std::string ValueProblem(std::size_t setting, const std::string& value);
 
 // The kSettings index of the ip, mask, ... column.

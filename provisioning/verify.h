@@ -15,12 +15,15 @@ namespace lumora::provisioning {
 // ("ip is '10.77.0.5', not '10.77.0.9'"). Ports are compared as numbers; the
 // mode as the radio buttons read the flags, since that is how the request
 // writes them; the password is never echoed ("pppoe_password differs").
-std::string PlanMismatch(const PlanRow& row, const DeviceRecord& record);
+// Texts are read as MatchPlan reads them.
+std::string PlanMismatch(const PlanRow& row, const DeviceRecord& record, const TextReading& reading = {});
 
-inline bool ShowsPlan(const PlanRow& row, const DeviceRecord& record) { return PlanMismatch(row, record).empty(); }
+inline bool ShowsPlan(const PlanRow& row, const DeviceRecord& record, const TextReading& reading = {}) {
+  return PlanMismatch(row, record, reading).empty();
+}
 
 // After a rescan: "" when a camera with the row's MAC shows the plan, else
 // the mismatch ("it did not answer the rescan" when none answered).
-std::string VerifyRow(const PlanRow& row, const std::vector<FoundCamera>& seenNow);
+std::string VerifyRow(const PlanRow& row, const std::vector<FoundCamera>& seenNow, const TextReading& reading = {});
 
 }  // namespace lumora::provisioning

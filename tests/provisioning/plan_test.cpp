@@ -91,6 +91,8 @@ const Case kCases[] = {
       "line 2, column audio_port: '65536' is not a decimal port from 1 to 65535 without leading zeros",
       "line 2, column mode: 'auto' is none of static, dhcp, pppoe",
       "line 2, column pppoe_password: the value is longer than the camera keeps (32 bytes)"}},
+    {"a port of 0, as scan writes it for a camera that did not say it", "mac,http_port\n001122334455,0\n",
+     "001122334455", "http_port", "0"},
     {"hex port", "mac,http_port\n001122334455,0x50\n", "", "", std::nullopt,
      {"line 2, column http_port: '0x50' is not a decimal port from 1 to 65535 without leading zeros"}},
     {"unknown and repeated columns", "mac,colour,name,name\n001122334455,red,a,b\n", "", "", std::nullopt,
