@@ -54,6 +54,7 @@ struct Sending {
   const std::vector<Step>& steps;
   std::vector<RowReport>& reports;
   const ApplyArgs& args;
+  const provisioning::TextReading& reading;
   Pacer pacer;
   std::vector<int> sends;  // per step
 };
@@ -75,7 +76,7 @@ bool StillWaiting(Sending& s, std::size_t step, std::string& lastSeen) {
   std::vector<std::size_t> found = list.FindMac(row.mac);
   if (found.empty()) return true;  // restarting after the change, perhaps
   for (std::size_t i : found) {
-    lastSeen = provisioning::PlanMismatch(row, list.cameras()[i].record);
+    lastSeen = provisioning::PlanMismatch(row, list.cameras()[i].record, s.reading);
     if (lastSeen.empty()) {
       s.reports[step].status = "changed";
       s.reports[step].reason.clear();
@@ -145,10 +146,10 @@ int RunApply(const ApplyArgs& args, const std::string& planText, const ScanOptio
   if (!guard()) return kSiteUsage;
   Scanner scanner;
   if (auto code = ScanSite(scanner, scan)) return *code;
-  ReadTextsAsCameraBytes(plan, scanner, readCodePage);
   const std::vector<provisioning::FoundCamera> found = FoundCameras(scanner);
+  const provisioning::TextReading reading = PrintedText(readCodePage);
   std::vector<provisioning::PlanProblem> conflicts;
-  const std::vector<Step> steps = provisioning::MatchPlan(plan, found, conflicts);
+  const std::vector<Step> steps = provisioning::MatchPlan(plan, found, conflicts, reading);
   if (!conflicts.empty()) {
     PrintProblems(conflicts);
     std::fprintf(stderr, "lumora: the plan conflicts with the site; nothing was sent\n");
@@ -157,7 +158,7 @@ int RunApply(const ApplyArgs& args, const std::string& planText, const ScanOptio
   std::vector<RowReport> reports;
   for (const Step& step : steps) reports.push_back(provisioning::ReportFor(plan, step, found, args.dryRun));
   if (!args.dryRun) {
-    Sending sending{scanner, plan, steps, reports, args, Pacer(args.paceMs), std::vector<int>(steps.size(), 0)};
+    Sending sending{scanner, plan, steps, reports, args, reading, Pacer(args.paceMs), std::vector<int>(steps.size(), 0)};
     SendAndVerify(sending);
   }
   PrintReport(reports, args, readCodePage);

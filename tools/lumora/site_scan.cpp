@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-#include "protocol/settings.h"
 #include "tools/lumora/printer.h"
 
 namespace lumora::cli {
@@ -39,20 +38,10 @@ std::vector<provisioning::FoundCamera> FoundCameras(const Scanner& scanner) {
   return found;
 }
 
-void ReadTextsAsCameraBytes(provisioning::Plan& plan, const Scanner& scanner, const CodePageReader& readCodePage) {
-  for (provisioning::PlanRow& row : plan.rows) {
-    std::vector<std::size_t> found = scanner.list().FindMac(row.mac);
-    if (found.size() != 1) continue;  // refused or not found: nothing is sent
-    const DeviceRecord& record = scanner.list().cameras()[found.front()].record;
-    for (std::size_t s = 0; s < kSettingCount; ++s) {
-      std::optional<std::string>& value = row.values[s];
-      if (!value || kSettings[s].kind != SettingKind::kText) continue;
-      std::string bytes = kSettings[s].shown(record);
-      // CSV shows a control character as "?": that cell too means "as it is".
-      std::string printed = CameraText(bytes, readCodePage);
-      if (*value == printed || *value == ControlsReplaced(printed, true)) value = bytes;
-    }
-  }
+provisioning::TextReading PrintedText(const CodePageReader& readCodePage) {
+  return [readCodePage](const std::string& fieldText) {
+    return ControlsReplaced(CameraText(fieldText, readCodePage), true);
+  };
 }
 
 }  // namespace lumora::cli

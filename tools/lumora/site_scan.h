@@ -18,10 +18,9 @@ std::optional<int> ScanSite(Scanner& scanner, const ScanOptions& options);
 // The scan's cameras in answer order: index i is scanner.list().cameras()[i].
 std::vector<provisioning::FoundCamera> FoundCameras(const Scanner& scanner);
 
-// A camera whose name is not UTF-8 (Windows-1252 "Caf\xE9") is printed as
-// UTF-8 ("Café") and comes back so in a plan, which would rename it to other
-// bytes. So a text cell that reads the same as its camera's bytes, as scan
-// prints them, is replaced by those bytes: that row asks for no change there.
-void ReadTextsAsCameraBytes(provisioning::Plan& plan, const Scanner& scanner, const CodePageReader& readCodePage);
+// A camera text as lumora prints it in a CSV plan: a camera whose name is
+// not UTF-8 (Windows-1252 "Caf\xE9") comes back as "Café", and a control
+// character as "?"; such a cell asks for no change.
+provisioning::TextReading PrintedText(const CodePageReader& readCodePage);
 
 }  // namespace lumora::cli
