@@ -2,6 +2,7 @@
 // message loop.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <cstdio>
 
@@ -30,12 +31,23 @@ int RunMessageLoop(HWND dialog) {
   // GetMessageA answers -1 on an error; that ends the loop too, rather than
   // spinning on it.
   while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0 && got != -1) {
-    // Tab, Shift+Tab and Space move and press as in any dialog; Enter and
-    // Esc are dropped here, because the dialog manager would turn them into
-    // "Update" (a new search that empties the operator's edits) and "Exit".
     lumora::HandleLoopMessage(dialog, msg);
   }
   return got == 0 ? static_cast<int>(msg.wParam) : 1;
+}
+
+int RunDialog(HINSTANCE instance, int showCommand) {
+  lumora::AppState& app = lumora::App();
+  HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, lumora::MainDialogProc, 0);
+  if (dialog == nullptr) {
+    // Without a window nothing could ever end the message loop.
+    MessageBoxA(nullptr, "Lumora Search could not create its window.", app.title, MB_OK | MB_ICONERROR);
+    return 1;
+  }
+  app.instance = instance;  // the dialog handle was recorded while it initialised
+  SetWindowTextA(dialog, app.title);
+  ShowWindow(dialog, showCommand);
+  return RunMessageLoop(dialog);
 }
 
 }  // namespace
@@ -54,14 +66,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
-  HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, lumora::MainDialogProc, 0);
-  if (dialog == nullptr) {
-    // Without a window nothing could ever end the message loop.
-    MessageBoxA(nullptr, "Lumora Search could not create its window.", app.title, MB_OK | MB_ICONERROR);
-    return 1;
-  }
-  app.instance = instance;  // the dialog handle was recorded while it initialised
-  SetWindowTextA(dialog, app.title);
-  ShowWindow(dialog, showCommand);
-  return RunMessageLoop(dialog);
+  // ShellExecute may hand the page address to a shell extension that is a
+  // COM object, so COM must be initialised on the thread that calls it, for
+  // as long as it may; this thread is the dialog's.
+  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  int code = RunDialog(instance, showCommand);
+  if (SUCCEEDED(com)) CoUninitialize();
+  return code;
 }

@@ -1,4 +1,3 @@
-// The one AppState of the process.
 #include "app/app_state.h"
 
 namespace lumora {

@@ -1,4 +1,3 @@
-// The marker file test.
 #include "app/marker_file.h"
 
 #include <io.h>

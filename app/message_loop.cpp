@@ -1,4 +1,3 @@
-// The per-message step of the program's message loop.
 #include "app/message_loop.h"
 
 namespace lumora {
@@ -24,8 +23,7 @@ bool IsHeldBackDialogKey(HWND dialog, const MSG& msg) {
 }
 
 void HandleLoopMessage(HWND dialog, MSG& msg) {
-  // Must come before IsDialogMessageA: that is where Enter and Esc would
-  // become "Update" and "Exit".
+  // Before IsDialogMessageA, which would act on them.
   if (IsHeldBackDialogKey(dialog, msg)) return;
   if (dialog != nullptr && IsDialogMessageA(dialog, &msg)) return;
   TranslateMessage(&msg);

@@ -34,7 +34,7 @@ class DialogApplier final : public DialogEventSink {
   }
 
   void ClearDevices() override {
-    lumora::ClearDevices(app_.controls, app_.deviceList, app_.search.table);
+    lumora::ForgetDevices(app_.controls, app_.deviceList, app_.search.table);
     app_.slotAdapters.fill(0);
   }
 

@@ -1,4 +1,3 @@
-// The worker thread's start and end.
 #include "app/worker_thread.h"
 
 namespace lumora {

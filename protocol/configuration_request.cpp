@@ -1,4 +1,3 @@
-// Composition of the configuration request.
 #include "protocol/configuration_request.h"
 
 #include <climits>

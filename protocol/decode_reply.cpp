@@ -1,4 +1,3 @@
-// Reply parsing, slot choice and storing.
 #include "protocol/decode_reply.h"
 
 #include <cstddef>

@@ -1,4 +1,3 @@
-// Fixed-width fields and addresses as text.
 #include "protocol/field_text.h"
 
 #include <cstdio>

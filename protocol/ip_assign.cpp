@@ -1,4 +1,3 @@
-// The readings of the IP-assignment bytes.
 #include "protocol/ip_assign.h"
 
 namespace lumora {

@@ -1,4 +1,3 @@
-// Subnet text.
 #include "protocol/ipv4_subnet.h"
 
 #include <cstdio>

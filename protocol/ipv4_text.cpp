@@ -1,4 +1,3 @@
-// inet_addr's reading of dotted text.
 #include "protocol/ipv4_text.h"
 
 namespace lumora {

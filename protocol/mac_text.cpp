@@ -1,4 +1,3 @@
-// MAC text conversions and the text comparison.
 #include "protocol/mac_text.h"
 
 #include <cstdio>

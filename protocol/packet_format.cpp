@@ -1,4 +1,3 @@
-// Field templates and request building.
 #include "protocol/packet_format.h"
 
 #include <cstring>

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "protocol/configuration_request.h"
@@ -36,6 +37,12 @@ struct Setting {
   // The text the details panel shows for it: FieldText of a text, "%d" of a
   // port, the MAC text, the mode as the radio buttons read it.
   std::string (*shown)(const DeviceRecord& record);
+  int32_t DeviceRecord::*number;       // a port's value; nullptr for the rest
+  // lumora's table: the column's title and its place, counted from 0; the
+  // table puts the version after the mode and leaves out the PPPoE texts
+  // (title nullptr).
+  const char* tableTitle;
+  int tableColumn;
 };
 
 inline constexpr std::size_t kSettingCount = 11;
@@ -44,7 +51,14 @@ extern const Setting kSettings[kSettingCount];
 // The row with this key, or nullptr.
 const Setting* FindSetting(const std::string& key);
 
+// The row's place in kSettings, for values kept one per row.
+inline std::size_t SettingIndex(const Setting& setting) { return static_cast<std::size_t>(&setting - kSettings); }
+
 // Field width in bytes (16 for a name, 4 for an address).
 inline std::size_t SettingWidth(const Setting& setting) { return setting.field->length(); }
+
+// The longest text `shown` gives for the setting: 12 for the MAC, the field
+// width for a text, 15 for an address, 5 for a port, 6 for a mode.
+std::size_t ShownWidth(const Setting& setting);
 
 }  // namespace lumora

@@ -1,4 +1,3 @@
-// The page address.
 #include "protocol/web_address.h"
 
 #include <cstdio>

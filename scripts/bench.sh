@@ -5,7 +5,7 @@
 # LumoraSearch.exe's idle CPU (with its wineserver) on a PC with two
 # adapters, its time from "Exit" to process end under Wine, idle and under a
 # reply flood, the time from "Update" to the last search datagram on the
-# wire with 2 and with 16 adapters, and how fast a burst of 255 cameras is
+# wire with 1, 2 and 16 adapters, and how fast a burst of 255 cameras is
 # listed; and `lumora scan` over 1000 cameras answering at once in a
 # two-sided lab (time to print them, by default and with --stream, and peak
 # memory), and under a flood of 70,000 distinct cameras (what is kept, and
@@ -50,6 +50,7 @@ exec unshare --net bash -c 'ip link set lo up
   scripts/with-display.sh scripts/lab-run.sh --camsim build/native/tools/camsim/camsim \
     --camsim-args "--burst 3" --two-sides --camsim-args-b "--camera mac=00AA0000B001,ip=10.78.0.11" \
     --wine-server -- scripts/program-figures.sh
+  scripts/with-display.sh scripts/lab-run.sh --wine-server -- scripts/update-figures.sh 1
   for adapters in 2 16; do
     scripts/with-display.sh scripts/lab-run.sh --two-sides --wine-server -- scripts/update-figures.sh $adapters
   done

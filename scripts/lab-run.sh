@@ -7,7 +7,9 @@
 #
 #   --camsim BIN   start the camera simulator on the camera side with its
 #                  control channel on 4999; LUMORA_CAMSIM tells the command
-#                  where (10.77.0.2:4999)
+#                  where (10.77.0.2:4999), and LUMORA_CAMSIM_LOG names the
+#                  file where it logs each datagram it receives, with the
+#                  sender's address (camsim --log)
 #   --wine         run COMMAND under Wine, with a prefix of the lab's own and
 #                  its wineserver started inside the lab first (a Wine
 #                  program's sockets live where its wineserver runs)
@@ -18,8 +20,9 @@
 #                  PC interface, the default route staying on the first
 #                  (lab.sh); with --camsim a second simulator runs there
 #                  with --camsim-args-b, and LUMORA_CAMSIM_B tells where
-#                  (10.78.0.2:4999). LUMORA_LAB_IF_A and LUMORA_LAB_IF_B name
-#                  the PC's two interfaces.
+#                  (10.78.0.2:4999), LUMORA_CAMSIM_B_LOG where it logs.
+#                  LUMORA_LAB_IF_A and LUMORA_LAB_IF_B name the PC's two
+#                  interfaces.
 #   --side-b-addr A  the second camera side's own address (default 10.78.0.2;
 #                  another subnet makes its simulator a camera off the PC's
 #                  subnet, which the PC cannot reach by unicast)
@@ -82,11 +85,11 @@ export LUMORA_LAB=1
 [ -n "$no_route" ] && export LUMORA_LAB_NO_ROUTE=1
 
 # start_camsim NS ARGS OUT PIDVAR: camsim on a camera side, its control
-# channel on 4999; its pid goes into PIDVAR at once (so cleanup can stop it),
-# and lab-run exits when it does not come up.
+# channel on 4999, its datagram log beside OUT; its pid goes into PIDVAR at
+# once (so cleanup can stop it), and lab-run exits when it does not come up.
 start_camsim() {
   # shellcheck disable=SC2086
-  ip netns exec "$1" "$camsim" --control 4999 --max-seconds 3600 $2 >"$3" 2>&1 &
+  ip netns exec "$1" "$camsim" --control 4999 --max-seconds 3600 --log "${3%.out}.log" $2 >"$3" 2>&1 &
   printf -v "$4" '%s' "$!"
   if ! lab_wait_for_line "$3" 100 '^camsim:'; then
     echo "lab-run: camsim in $1 did not start:" >&2
@@ -98,10 +101,10 @@ start_camsim() {
 if [ -n "$camsim" ]; then
   [ -n "$LAB_CAM" ] || { echo "lab-run: --camsim needs the camera side" >&2; exit 2; }
   start_camsim "$LAB_CAM" "$camsim_args" "$work/camsim.out" camsim_pid
-  export LUMORA_CAMSIM="$LAB_CAM_ADDR:4999"
+  export LUMORA_CAMSIM="$LAB_CAM_ADDR:4999" LUMORA_CAMSIM_LOG="$work/camsim.log"
   if [ -n "$two_sides" ]; then
     start_camsim "$LAB_CAM2" "$camsim_args_b" "$work/camsim-b.out" camsim_b_pid
-    export LUMORA_CAMSIM_B="$LAB_CAM2_ADDR:4999"
+    export LUMORA_CAMSIM_B="$LAB_CAM2_ADDR:4999" LUMORA_CAMSIM_B_LOG="$work/camsim-b.log"
   fi
 fi
 if [ -n "$two_sides" ]; then

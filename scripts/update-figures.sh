@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Inside a two-sided lab with its wineserver (bench.sh): the time from
-# "Update" to the last of the search datagrams on the wire, with the PC's
-# two adapters and, with ADAPTERS > 2, that many: the extra ones are veth
-# pairs with both ends on the PC side, each with an address of its own.
+# Inside a lab with its wineserver (bench.sh): the time from "Update" to the
+# last of the search datagrams on the wire, with the PC's one adapter (a
+# one-sided lab, ADAPTERS 1), its two (a two-sided lab) and, with
+# ADAPTERS > 2, that many: the extra ones are veth pairs with both ends on
+# the PC side, each with an address of its own.
 #
 #   update-figures.sh ADAPTERS
 set -uo pipefail

@@ -1,4 +1,3 @@
-// The details panel.
 #include "ui/details_panel.h"
 
 #include <initializer_list>
@@ -6,6 +5,8 @@
 #include "protocol/configuration_request.h"
 #include "protocol/field_text.h"
 #include "protocol/ip_assign.h"
+#include "protocol/settings.h"
+#include "ui/panel_snapshot.h"
 #include "ui/web_launch.h"
 
 namespace lumora {
@@ -19,7 +20,7 @@ void EnableAddressEdits(const DialogControls& c, BOOL enable) {
 
 // The mode text and the checked button are chosen by different readings, so
 // they may disagree (01 FF FF FF reads as STATIC text with PPPOE checked).
-const char* ModeText(const uint8_t (&ipAssign)[4]) {
+const char* InfoModeLine(const uint8_t (&ipAssign)[4]) {
   switch (ReportedMode(ipAssign)) {
     case IpAssignMode::kPppoe: return "  PPPOE\r\n";
     case IpAssignMode::kDhcp: return "  DHCP\r\n";
@@ -43,7 +44,7 @@ void CheckModeButton(const DialogControls& c, const PanelSnapshot& shown) {
 }  // namespace
 
 std::string DeviceInfoText(const DeviceRecord& record) {
-  return std::string("IP Assignment:") + ModeText(record.ipAssign) + "Version: " + FieldText(record.version) +
+  return std::string("IP Assignment:") + InfoModeLine(record.ipAssign) + "Version: " + FieldText(record.version) +
          "\r\n";
 }
 
@@ -51,16 +52,10 @@ void ShowDeviceDetails(const DialogControls& c, const DeviceRecord& record) {
   // The same texts "Submit" later compares with the record.
   const PanelSnapshot shown = ShownPanel(record);
   EnableAddressEdits(c, FALSE);
-  SetWindowTextA(c.name, shown.name.c_str());
-  SetWindowTextA(c.ip, shown.ip.c_str());
-  SetWindowTextA(c.subnetMask, shown.mask.c_str());
-  SetWindowTextA(c.gateway, shown.gateway.c_str());
-  SetWindowTextA(c.pppoeAccount, shown.pppoeAccount.c_str());
-  SetWindowTextA(c.pppoePassword, shown.pppoePassword.c_str());
-  SetWindowTextA(c.httpPort, shown.httpPort.c_str());
-  SetWindowTextA(c.audioPort, shown.audioPort.c_str());
+  for (const Setting& setting : kSettings) {
+    if (HWND edit = SettingEdit(c, setting)) SetWindowTextA(edit, (shown.*setting.panel).c_str());
+  }
   SetWindowTextA(c.macGroup, shown.caption.c_str());
-  if (IsWindowVisible(c.newMac)) SetWindowTextA(c.newMac, shown.newMac.c_str());
   for (HWND radio : {c.modePppoe, c.modeDhcp, c.modeStatic}) SendMessageA(radio, BM_SETCHECK, BST_UNCHECKED, 0);
   CheckModeButton(c, shown);
   SetWindowTextA(c.deviceInfo, DeviceInfoText(record).c_str());
@@ -88,10 +83,10 @@ void OnDeviceListNotify(WPARAM wParam, SearchState* state, const DialogControls&
   }
 }
 
-void ClearDevices(const DialogControls& c, DeviceList& list, DeviceTable& table) {
-  const HWND kEdits[] = {c.name, c.ip, c.subnetMask, c.gateway, c.httpPort, c.audioPort, c.pppoeAccount, c.pppoePassword};
-  for (HWND edit : kEdits) SetWindowTextA(edit, "");
-  if (IsWindowVisible(c.newMac)) SetWindowTextA(c.newMac, "");
+void ForgetDevices(const DialogControls& c, DeviceList& list, DeviceTable& table) {
+  for (const Setting& setting : kSettings) {
+    if (HWND edit = SettingEdit(c, setting)) SetWindowTextA(edit, "");
+  }
   SetWindowTextA(c.macGroup, kNoCameraCaption);
   for (HWND radio : {c.modePppoe, c.modeDhcp, c.modeStatic}) SendMessageA(radio, BM_SETCHECK, BST_UNCHECKED, 0);
   SetWindowTextA(c.deviceInfo, "");

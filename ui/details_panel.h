@@ -29,6 +29,6 @@ std::string DeviceInfoText(const DeviceRecord& record);
 
 // Empties the panel and the list and zeroes the table. Runs on the dialog
 // thread, when the worker's notice of a sent request is applied.
-void ClearDevices(const DialogControls& controls, DeviceList& list, DeviceTable& table);
+void ForgetDevices(const DialogControls& controls, DeviceList& list, DeviceTable& table);
 
 }  // namespace lumora

@@ -1,4 +1,3 @@
-// The device list.
 #include "ui/device_list.h"
 
 #include <cstdio>

@@ -35,7 +35,6 @@ void AddDeviceEntry(DeviceList& list, const SearchState* state, int slot);
 void HoldSelection(DeviceList& list);
 void ReleaseSelection(DeviceList& list);
 
-// Empties the list box.
 void ResetDeviceList(DeviceList& list);
 
 // The slot an entry text names ("%d %s": its number − 1), or -1 when the

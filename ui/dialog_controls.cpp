@@ -1,4 +1,3 @@
-// Control handles from the dialog template.
 #include "ui/dialog_controls.h"
 
 #include "resources/resource_ids.h"

@@ -1,7 +1,4 @@
-// Reading the panel's controls.
 #include "ui/panel_snapshot.h"
-
-#include <windows.h>
 
 #include <cstring>
 
@@ -20,21 +17,41 @@ std::string ControlText(HWND control) {
 
 bool IsChecked(HWND radio) { return SendMessageA(radio, BM_GETCHECK, 0, 0) != 0; }
 
+struct EditOfSetting {
+  std::string PanelSnapshot::*panel;
+  HWND DialogControls::*edit;
+};
+const EditOfSetting kEdits[] = {
+    {&PanelSnapshot::newMac, &DialogControls::newMac},
+    {&PanelSnapshot::name, &DialogControls::name},
+    {&PanelSnapshot::ip, &DialogControls::ip},
+    {&PanelSnapshot::mask, &DialogControls::subnetMask},
+    {&PanelSnapshot::gateway, &DialogControls::gateway},
+    {&PanelSnapshot::httpPort, &DialogControls::httpPort},
+    {&PanelSnapshot::audioPort, &DialogControls::audioPort},
+    {&PanelSnapshot::pppoeAccount, &DialogControls::pppoeAccount},
+    {&PanelSnapshot::pppoePassword, &DialogControls::pppoePassword},
+};
+
 }  // namespace
+
+HWND SettingEdit(const DialogControls& c, const Setting& setting) {
+  for (const EditOfSetting& row : kEdits) {
+    if (row.panel != setting.panel) continue;
+    HWND edit = c.*row.edit;
+    if (edit == c.newMac && !IsWindowVisible(edit)) return nullptr;
+    return edit;
+  }
+  return nullptr;
+}
 
 PanelSnapshot ReadPanelSnapshot(const DialogControls& c) {
   PanelSnapshot p;
   p.caption = ControlText(c.macGroup);
   p.newMacVisible = IsWindowVisible(c.newMac) != FALSE;
-  if (p.newMacVisible) p.newMac = ControlText(c.newMac);
-  p.name = ControlText(c.name);
-  p.ip = ControlText(c.ip);
-  p.mask = ControlText(c.subnetMask);
-  p.gateway = ControlText(c.gateway);
-  p.httpPort = ControlText(c.httpPort);
-  p.audioPort = ControlText(c.audioPort);
-  p.pppoeAccount = ControlText(c.pppoeAccount);
-  p.pppoePassword = ControlText(c.pppoePassword);
+  for (const Setting& setting : kSettings) {
+    if (HWND edit = SettingEdit(c, setting)) p.*setting.panel = ControlText(edit);
+  }
   p.pppoeChecked = IsChecked(c.modePppoe);
   p.dhcpChecked = IsChecked(c.modeDhcp);
   return p;

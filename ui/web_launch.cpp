@@ -1,4 +1,3 @@
-// The web page launch.
 #include "ui/web_launch.h"
 
 #include <shellapi.h>

@@ -22,7 +22,7 @@ class DialogLink {
   virtual unsigned ReadToolPortEdit() = 0;
   virtual void WriteToolPortEdit(unsigned port) = 0;
 
-  // One received datagram, copied, with the adapter (OS interface index) it
+  // One received datagram, copied, with the adapter (its index) it
   // arrived on, 0 when the platform did not say. The dialog decodes it into
   // the table, lists it and keeps the adapter for its slot; the worker's "OK"
   // for it follows in order.

@@ -1,5 +1,5 @@
-// Interfaces from getifaddrs; the arrival and the departure interface of a
-// datagram through IP_PKTINFO control messages.
+// Adapters from getifaddrs; the arrival and the departure adapter of a
+// datagram, and its source address, through IP_PKTINFO control messages.
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
@@ -35,39 +35,64 @@ msghdr DatagramHeader(sockaddr_in& peer, iovec& io, PacketInfoSpace& control) {
   return msg;
 }
 
+AdapterKind KindOf(unsigned flags) {
+  if (flags & IFF_LOOPBACK) return AdapterKind::kLoopback;
+  if (flags & IFF_POINTOPOINT) return AdapterKind::kPointToPoint;
+  if (!(flags & IFF_BROADCAST)) return AdapterKind::kTunnel;
+  return AdapterKind::kBroadcast;
+}
+
+// The record of the adapter that holds address entry `a`. An address added
+// with a label ("eth0:1") is listed under the label; its adapter is the part
+// before the colon.
+Adapter* FindOrAdd(std::vector<Adapter>& adapters, const ifaddrs* a) {
+  std::string name = a->ifa_name;
+  name = name.substr(0, name.find(':'));
+  for (Adapter& adapter : adapters) {
+    if (adapter.name == name) return &adapter;
+  }
+  Adapter adapter;
+  adapter.name = name;
+  adapter.index = if_nametoindex(name.c_str());
+  adapter.up = (a->ifa_flags & IFF_UP) != 0;
+  adapter.kind = KindOf(a->ifa_flags);
+  adapters.push_back(std::move(adapter));
+  return &adapters.back();
+}
+
 }  // namespace
 
-bool ListInterfaces(std::vector<Interface>& out, std::string& error) {
+bool ListAdapters(std::vector<Adapter>& out, std::string& error) {
+  out.clear();
   ifaddrs* list = nullptr;
   if (getifaddrs(&list) != 0) {
     error = std::string("getifaddrs: ") + std::strerror(errno);
     return false;
   }
+  // One entry per address: grouped here by adapter, in the order listed.
   for (ifaddrs* a = list; a != nullptr; a = a->ifa_next) {
     if (a->ifa_addr == nullptr || a->ifa_addr->sa_family != AF_INET || a->ifa_netmask == nullptr) continue;
-    unsigned flags = a->ifa_flags;
-    if (!(flags & IFF_UP) || !(flags & IFF_BROADCAST) || (flags & IFF_LOOPBACK)) continue;
-    Interface item;
-    item.name = a->ifa_name;
-    item.index = if_nametoindex(a->ifa_name);
-    item.ip = Ipv4Of(a->ifa_addr);
-    item.mask = Ipv4Of(a->ifa_netmask);
-    // An address added without a broadcast address reports 0.0.0.0 here.
-    item.broadcast = a->ifa_broadaddr != nullptr ? Ipv4Of(a->ifa_broadaddr) : 0;
-    if (item.broadcast == 0) item.broadcast = item.ip | ~item.mask;
-    out.push_back(item);
+    Adapter* adapter = FindOrAdd(out, a);
+    AdapterSubnet subnet;
+    subnet.ip = Ipv4Of(a->ifa_addr);
+    subnet.mask = Ipv4Of(a->ifa_netmask);
+    // An address added without a broadcast address reports 0.0.0.0 here; on
+    // a point-to-point link the field is the peer's address.
+    if ((a->ifa_flags & IFF_BROADCAST) && a->ifa_broadaddr != nullptr) subnet.broadcast = Ipv4Of(a->ifa_broadaddr);
+    if (subnet.broadcast == 0) subnet.broadcast = subnet.ip | ~subnet.mask;
+    adapter->subnets.push_back(subnet);
   }
   freeifaddrs(list);
   return true;
 }
 
-bool EnableArrivalInterface(Socket s) {
+bool EnableArrivalAdapter(Socket s) {
   int on = 1;
   if (setsockopt(static_cast<int>(s), IPPROTO_IP, IP_PKTINFO, &on, sizeof on) != 0) return Fail(errno), false;
   return true;
 }
 
-int RecvFromInterface(Socket s, uint8_t* buffer, int capacity, Address& from, uint32_t& ifIndex) {
+int RecvFromAdapter(Socket s, uint8_t* buffer, int capacity, Address& from, uint32_t& adapterIndex) {
   sockaddr_in sender;
   std::memset(&sender, 0, sizeof sender);
   iovec io{buffer, static_cast<size_t>(capacity)};
@@ -78,19 +103,19 @@ int RecvFromInterface(Socket s, uint8_t* buffer, int capacity, Address& from, ui
   if (n < 0) return Fail(errno);
   from.ip = sender.sin_addr.s_addr;
   from.port = ntohs(sender.sin_port);
-  ifIndex = 0;
+  adapterIndex = 0;
   for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
     if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
       in_pktinfo info;
       std::memcpy(&info, CMSG_DATA(c), sizeof info);
-      ifIndex = static_cast<uint32_t>(info.ipi_ifindex);
+      adapterIndex = static_cast<uint32_t>(info.ipi_ifindex);
     }
   }
   if (n > capacity) return Fail(EMSGSIZE);
   return static_cast<int>(n);
 }
 
-int SendToInterface(Socket s, const uint8_t* data, int size, const Address& to, uint32_t ifIndex) {
+int SendFromAdapter(Socket s, const uint8_t* data, int size, const Address& to, const AdapterRoute& route) {
   sockaddr_in remote_addr;
   std::memset(&remote_addr, 0, sizeof remote_addr);
   remote_addr.sin_family = AF_INET;
@@ -100,15 +125,16 @@ int SendToInterface(Socket s, const uint8_t* data, int size, const Address& to, 
   alignas(cmsghdr) PacketInfoSpace control;
   std::memset(control, 0, sizeof control);
   msghdr msg = DatagramHeader(remote_addr, io, control);
-  // ipi_ifindex picks the outgoing device, for 255.255.255.255 too; a zero
-  // ipi_spec_dst lets the kernel take that device's own address as source.
+  // ipi_ifindex picks the outgoing device, for 255.255.255.255 too, and
+  // ipi_spec_dst the source address, as WSASendMsg's IN_PKTINFO does.
   cmsghdr* c = CMSG_FIRSTHDR(&msg);
   c->cmsg_level = IPPROTO_IP;
   c->cmsg_type = IP_PKTINFO;
   c->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
   in_pktinfo info;
   std::memset(&info, 0, sizeof info);
-  info.ipi_ifindex = static_cast<int>(ifIndex);
+  info.ipi_ifindex = static_cast<int>(route.index);
+  info.ipi_spec_dst.s_addr = route.source;
   std::memcpy(CMSG_DATA(c), &info, sizeof info);
   ssize_t sent = sendmsg(static_cast<int>(s), &msg, 0);
   if (sent < 0) return Fail(errno);

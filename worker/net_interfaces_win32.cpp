@@ -1,5 +1,6 @@
-// Interfaces from GetAdaptersAddresses; the arrival interface through
-// WSARecvMsg and IP_PKTINFO, the departure interface through IP_UNICAST_IF.
+// Adapters from GetAdaptersAddresses; the arrival adapter through WSARecvMsg
+// and IP_PKTINFO; the departure adapter through WSASendMsg and IN_PKTINFO,
+// with IP_UNICAST_IF beside it.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <mswsock.h>
@@ -31,24 +32,97 @@ std::string Narrow(const wchar_t* text) {
   return out;
 }
 
-// WSARecvMsg is reached only through its function pointer.
-LPFN_WSARECVMSG RecvMsgFunction(SOCKET s) {
-  static LPFN_WSARECVMSG function = nullptr;
-  if (function != nullptr) return function;
-  GUID guid = WSAID_WSARECVMSG;
+// WSARecvMsg and WSASendMsg are reached through their function pointers,
+// looked up once.
+template <typename Function>
+Function ExtensionFunction(SOCKET s, GUID guid, Function& cached) {
+  if (cached != nullptr) return cached;
   DWORD returned = 0;
-  LPFN_WSARECVMSG found = nullptr;
+  Function found = nullptr;
   if (WSAIoctl(s, SIO_GET_EXTENSION_FUNCTION_POINTER, &guid, sizeof guid, &found, sizeof found, &returned,
                nullptr, nullptr) != 0) {
     return nullptr;
   }
-  function = found;
-  return function;
+  cached = found;
+  return cached;
+}
+
+LPFN_WSARECVMSG RecvMsgFunction(SOCKET s) {
+  static LPFN_WSARECVMSG function = nullptr;
+  return ExtensionFunction(s, WSAID_WSARECVMSG, function);
+}
+
+LPFN_WSASENDMSG SendMsgFunction(SOCKET s) {
+  static LPFN_WSASENDMSG function = nullptr;
+  return ExtensionFunction(s, WSAID_WSASENDMSG, function);
+}
+
+AdapterKind KindOf(IFTYPE type) {
+  switch (type) {
+    case IF_TYPE_SOFTWARE_LOOPBACK: return AdapterKind::kLoopback;
+    case IF_TYPE_PPP: return AdapterKind::kPointToPoint;
+    case IF_TYPE_TUNNEL: return AdapterKind::kTunnel;
+    default: return AdapterKind::kBroadcast;
+  }
+}
+
+Adapter AdapterOf(const IP_ADAPTER_ADDRESSES& a) {
+  Adapter adapter;
+  adapter.name = Narrow(a.FriendlyName);
+  adapter.index = a.IfIndex;
+  adapter.up = a.OperStatus == IfOperStatusUp;
+  adapter.kind = KindOf(a.IfType);
+  for (auto* u = a.FirstUnicastAddress; u != nullptr; u = u->Next) {
+    if (u->Address.lpSockaddr == nullptr || u->Address.lpSockaddr->sa_family != AF_INET) continue;
+    AdapterSubnet subnet;
+    subnet.ip = reinterpret_cast<sockaddr_in*>(u->Address.lpSockaddr)->sin_addr.s_addr;
+    subnet.mask = MaskOfPrefix(u->OnLinkPrefixLength);
+    subnet.broadcast = subnet.ip | ~subnet.mask;
+    adapter.subnets.push_back(subnet);
+  }
+  return adapter;
+}
+
+// The datagram with an IN_PKTINFO control message: the source address and
+// the adapter. Bytes sent, or -1 when WSASendMsg or the message is refused.
+// Without a source address to give, IP_UNICAST_IF alone is used.
+int SendWithPacketInfo(SOCKET s, const uint8_t* data, int size, const Address& to, const AdapterRoute& route) {
+  LPFN_WSASENDMSG sendMsg = route.source != 0 ? SendMsgFunction(s) : nullptr;
+  if (sendMsg == nullptr) return -1;
+  sockaddr_in remote_addr;
+  std::memset(&remote_addr, 0, sizeof remote_addr);
+  remote_addr.sin_family = AF_INET;
+  remote_addr.sin_port = htons(to.port);
+  remote_addr.sin_addr.s_addr = to.ip;
+  WSABUF buffer{static_cast<ULONG>(size), reinterpret_cast<char*>(const_cast<uint8_t*>(data))};
+  alignas(WSACMSGHDR) char control[WSA_CMSG_SPACE(sizeof(IN_PKTINFO))];
+  std::memset(control, 0, sizeof control);
+  WSAMSG msg;
+  std::memset(&msg, 0, sizeof msg);
+  msg.name = reinterpret_cast<sockaddr*>(&remote_addr);
+  msg.namelen = sizeof remote_addr;
+  msg.lpBuffers = &buffer;
+  msg.dwBufferCount = 1;
+  msg.Control.buf = control;
+  msg.Control.len = sizeof control;
+  WSACMSGHDR* c = WSA_CMSG_FIRSTHDR(&msg);
+  c->cmsg_level = IPPROTO_IP;
+  c->cmsg_type = IP_PKTINFO;
+  c->cmsg_len = WSA_CMSG_LEN(sizeof(IN_PKTINFO));
+  IN_PKTINFO info;
+  std::memset(&info, 0, sizeof info);
+  info.ipi_addr.s_addr = route.source;
+  info.ipi_ifindex = route.index;
+  std::memcpy(WSA_CMSG_DATA(c), &info, sizeof info);
+  DWORD sent = 0;
+  if (sendMsg(s, &msg, 0, &sent, nullptr, nullptr) != 0) return -1;
+  return static_cast<int>(sent);
 }
 
 }  // namespace
 
-bool ListInterfaces(std::vector<Interface>& out, std::string& error) {
+bool ListAdapters(std::vector<Adapter>& out, std::string& error) {
+  out.clear();
   // Room for about sixty adapters at the first call: a list that does not
   // fit is asked for twice, and under Wine each call costs milliseconds per
   // adapter (16 adapters overflowed 16 KiB and took twice as long).
@@ -61,34 +135,25 @@ bool ListInterfaces(std::vector<Interface>& out, std::string& error) {
     result = GetAdaptersAddresses(AF_INET, flags, nullptr, reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()),
                                   &size);
   }
+  // ERROR_NO_DATA: no adapter has an IPv4 address, which is a list too.
+  if (result == ERROR_NO_DATA) return true;
   if (result != NO_ERROR) {
     error = "GetAdaptersAddresses failed with code " + std::to_string(result);
     return false;
   }
   for (auto* a = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()); a != nullptr; a = a->Next) {
-    if (a->OperStatus != IfOperStatusUp || a->IfType == IF_TYPE_SOFTWARE_LOOPBACK) continue;
-    if (a->IfType == IF_TYPE_PPP || a->IfType == IF_TYPE_TUNNEL) continue;
-    for (auto* u = a->FirstUnicastAddress; u != nullptr; u = u->Next) {
-      if (u->Address.lpSockaddr == nullptr || u->Address.lpSockaddr->sa_family != AF_INET) continue;
-      Interface item;
-      item.name = Narrow(a->FriendlyName);
-      item.index = a->IfIndex;
-      item.ip = reinterpret_cast<sockaddr_in*>(u->Address.lpSockaddr)->sin_addr.s_addr;
-      item.mask = MaskOfPrefix(u->OnLinkPrefixLength);
-      item.broadcast = item.ip | ~item.mask;
-      out.push_back(item);
-    }
+    out.push_back(AdapterOf(*a));
   }
   return true;
 }
 
-bool EnableArrivalInterface(Socket s) {
+bool EnableArrivalAdapter(Socket s) {
   DWORD on = 1;
   if (setsockopt(Sock(s), IPPROTO_IP, IP_PKTINFO, reinterpret_cast<const char*>(&on), sizeof on) != 0) return false;
   return RecvMsgFunction(Sock(s)) != nullptr;
 }
 
-int RecvFromInterface(Socket s, uint8_t* buffer, int capacity, Address& from, uint32_t& ifIndex) {
+int RecvFromAdapter(Socket s, uint8_t* buffer, int capacity, Address& from, uint32_t& adapterIndex) {
   LPFN_WSARECVMSG recvMsg = RecvMsgFunction(Sock(s));
   if (recvMsg == nullptr) return -1;
   sockaddr_in sender;
@@ -107,12 +172,12 @@ int RecvFromInterface(Socket s, uint8_t* buffer, int capacity, Address& from, ui
   if (recvMsg(Sock(s), &msg, &received, nullptr, nullptr) != 0) return -1;
   from.ip = sender.sin_addr.s_addr;
   from.port = ntohs(sender.sin_port);
-  ifIndex = 0;
+  adapterIndex = 0;
   for (WSACMSGHDR* c = WSA_CMSG_FIRSTHDR(&msg); c != nullptr; c = WSA_CMSG_NXTHDR(&msg, c)) {
     if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
       IN_PKTINFO info;
       std::memcpy(&info, WSA_CMSG_DATA(c), sizeof info);
-      ifIndex = info.ipi_ifindex;
+      adapterIndex = info.ipi_ifindex;
     }
   }
   // A datagram longer than the buffer fails as plain recvfrom does.
@@ -123,12 +188,15 @@ int RecvFromInterface(Socket s, uint8_t* buffer, int capacity, Address& from, ui
   return static_cast<int>(received);
 }
 
-int SendToInterface(Socket s, const uint8_t* data, int size, const Address& to, uint32_t ifIndex) {
-  // IP_UNICAST_IF takes the IPv4 interface index in network byte order. Where
-  // it is refused the datagram still goes, by the routing table's choice.
-  DWORD index = htonl(ifIndex);
+int SendFromAdapter(Socket s, const uint8_t* data, int size, const Address& to, const AdapterRoute& route) {
+  // IP_UNICAST_IF (the index in network byte order) is documented for
+  // unicast only, so the source address in IN_PKTINFO is what forces a
+  // broadcast onto the adapter. Where WSASendMsg or its control message is
+  // refused, sendto under IP_UNICAST_IF alone is what is left.
+  DWORD index = htonl(route.index);
   setsockopt(Sock(s), IPPROTO_IP, IP_UNICAST_IF, reinterpret_cast<const char*>(&index), sizeof index);
-  int sent = SendTo(s, data, size, to);
+  int sent = SendWithPacketInfo(Sock(s), data, size, to, route);
+  if (sent < 0) sent = SendTo(s, data, size, to);
   int error = WSAGetLastError();
   DWORD none = 0;
   setsockopt(Sock(s), IPPROTO_IP, IP_UNICAST_IF, reinterpret_cast<const char*>(&none), sizeof none);

@@ -68,7 +68,8 @@ bool WatchReadable(Socket s, ReadWatch& watch);
 void CloseWatch(ReadWatch& watch);
 
 // Sleeps until the socket is readable or the wake is signalled, or at most
-// `timeoutMs` (negative: no limit). Uses no CPU while it sleeps.
+// `timeoutMs` (negative: no limit); returns at once when a datagram is
+// already waiting. Uses no CPU while it sleeps.
 void Wait(ReadWatch& watch, WakeSignal& wake, int timeoutMs);
 
 }  // namespace lumora::net

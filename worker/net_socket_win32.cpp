@@ -24,6 +24,20 @@ sockaddr_in ToSockaddr(const Address& address) {
   return out;
 }
 
+// Whether a datagram is waiting, asked in a way that re-enables FD_READ.
+// WSAEventSelect re-enables it after recv, recvfrom, WSARecv, WSARecvEx and
+// WSARecvFrom only; WSARecvMsg, which takes the arrival adapter, is not
+// among them, so without this a reply that came in after the last read
+// would wait unread for the next wake. A one-byte peek of a longer datagram
+// fails with WSAEMSGSIZE, which also means something is there.
+bool DatagramWaiting(Socket s) {
+  char byte;
+  sockaddr_in sender;
+  int size = sizeof sender;
+  int n = recvfrom(Sock(s), &byte, 1, MSG_PEEK, reinterpret_cast<sockaddr*>(&sender), &size);
+  return n != SOCKET_ERROR || WSAGetLastError() != WSAEWOULDBLOCK;
+}
+
 }  // namespace
 
 int Startup() {
@@ -124,6 +138,10 @@ bool WatchReadable(Socket s, ReadWatch& watch) {
 }
 
 void CloseWatch(ReadWatch& watch) {
+  // Winsock would go on signalling a selected event after it is closed, and
+  // its handle value may by then belong to something else: the selection is
+  // cancelled first.
+  if (HasHandle(watch.handle) && watch.socket != kInvalidSocket) WSAEventSelect(Sock(watch.socket), nullptr, 0);
   if (HasHandle(watch.handle)) WSACloseEvent(reinterpret_cast<WSAEVENT>(watch.handle));
   watch.handle = -1;
   watch.socket = kInvalidSocket;
@@ -132,7 +150,15 @@ void CloseWatch(ReadWatch& watch) {
 void Wait(ReadWatch& watch, WakeSignal& wake, int timeoutMs) {
   HANDLE handles[2];
   DWORD count = 0;
-  if (HasHandle(watch.handle)) handles[count++] = Handle(watch.handle);
+  if (HasHandle(watch.handle)) {
+    // The documented reset of the event, which also clears the socket's
+    // record of the readiness already seen; then the peek, after which a
+    // new datagram sets the event again.
+    WSANETWORKEVENTS seen;
+    WSAEnumNetworkEvents(Sock(watch.socket), Handle(watch.handle), &seen);
+    if (DatagramWaiting(watch.socket)) return;
+    handles[count++] = Handle(watch.handle);
+  }
   if (HasHandle(wake.handles[0])) handles[count++] = Handle(wake.handles[0]);
   DWORD limit = timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs);
   if (count == 0) {
@@ -140,10 +166,6 @@ void Wait(ReadWatch& watch, WakeSignal& wake, int timeoutMs) {
     return;
   }
   WaitForMultipleObjects(count, handles, FALSE, limit);
-  // The socket event is manual-reset; clearing it here is safe because the
-  // worker always tries recvfrom again before it waits again, and a failed
-  // recvfrom re-arms FD_READ.
-  if (HasHandle(watch.handle)) WSAResetEvent(Handle(watch.handle));
 }
 
 }  // namespace lumora::net

@@ -66,7 +66,7 @@ class Worker {
 
     // Without the arrival adapter replies are still taken, and "Submit"
     // then goes out unforced.
-    arrivalKnown_ = net::EnableArrivalInterface(socket_);
+    arrivalKnown_ = net::EnableArrivalAdapter(socket_);
     eventDriven_ = net::WatchReadable(socket_, watch_);
     remote_addr_ = {net::kBroadcastAddress, ToolPortOnWire()};
     return true;
@@ -95,14 +95,15 @@ class Worker {
       RefreshToolPort();
       remote_addr_ = {net::kBroadcastAddress, ToolPortOnWire()};
       BuildSearchRequest(msg_);
-      outcome = SendOutOfEveryAdapter(socket_, msg_.bytes, size, remote_addr_, adapters_);
+      outcome = SendSearchOutOfListedAdapters(socket_, msg_.bytes, size, remote_addr_, adapters_);
     } else {
       // A configuration request goes where the last reply came from; the
       // destination is deliberately not rebuilt. Only the target's adapter
-      // sees it, so a camera with the same MAC behind another is left alone.
+      // sees it, so a camera with the same MAC behind another is left alone;
+      // its source address is the one that adapter had at the last search.
       StartRequest(msg_);
       uint32_t adapter = link_.AppendConfigurationFields(msg_);
-      outcome = SendOutOfAdapter(socket_, msg_.bytes, size, remote_addr_, adapter);
+      outcome = SendOutOfAdapter(socket_, msg_.bytes, size, remote_addr_, RouteOf(adapters_, adapter));
     }
     if (outcome.sent) {
       link_.WriteStatus(kStatusOk);
@@ -129,7 +130,7 @@ class Worker {
   void ReceiveOne() {
     net::Address sender{};
     uint32_t adapter = 0;
-    int n = arrivalKnown_ ? net::RecvFromInterface(socket_, RecvMsg_, static_cast<int>(kReceiveSize), sender, adapter)
+    int n = arrivalKnown_ ? net::RecvFromAdapter(socket_, RecvMsg_, static_cast<int>(kReceiveSize), sender, adapter)
                           : net::RecvFrom(socket_, RecvMsg_, static_cast<int>(kReceiveSize), sender);
     if (n < 0) {
       int code = net::LastError();
@@ -158,7 +159,7 @@ class Worker {
   net::Address remote_addr_{net::kBroadcastAddress, 0};
   RequestFrame msg_{};
   uint8_t RecvMsg_[kReceiveSize] = {};
-  std::vector<net::Interface> adapters_;  // read afresh at each search
+  std::vector<Adapter> adapters_;  // read afresh at each search
 };
 
 }  // namespace

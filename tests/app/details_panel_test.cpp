@@ -181,21 +181,29 @@ TEST_F(DetailsPanelTest, NotificationsThatNameNoCameraChangeNothing) {
 
 TEST_F(DetailsPanelTest, ASentRequestEmptiesEverythingButKeepsTheEditsEnabledState) {
   ShowWindow(dialog_, SW_SHOWNOACTIVATE);  // the new-MAC edit is only written while visible
-  Receive({CameraReply(1, "Cam").bytes()});
-  Select(0);
-  EXPECT_FALSE(IsWindowEnabled(Item(IDC_NEW_MAC)));  // no marker file
-  EXPECT_EQ(Text(Item(IDC_NEW_MAC)), "001A2B3C4D01");
-  ASSERT_TRUE(IsWindowEnabled(Item(IDC_IP)));  // static camera
+  const struct {
+    int modeCommand;  // 0: the address edits as the static camera's panel leaves them
+    bool editsEnabled;
+  } kRows[] = {{0, true}, {IDC_MODE_DHCP, false}};
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(row.modeCommand);
+    Receive({CameraReply(1, "Cam").bytes()});
+    Select(0);
+    EXPECT_FALSE(IsWindowEnabled(Item(IDC_NEW_MAC)));  // no marker file
+    EXPECT_EQ(Text(Item(IDC_NEW_MAC)), "001A2B3C4D01");
+    if (row.modeCommand != 0) Command(row.modeCommand);
+    ASSERT_EQ(IsWindowEnabled(Item(IDC_IP)) != FALSE, row.editsEnabled);
 
-  App().link->ClearDevices();
-  ASSERT_TRUE(test::PumpUntil([&] { return Entries().empty(); }));
-  for (int id : kEdits) EXPECT_EQ(Text(Item(id)), "") << id;
-  EXPECT_EQ(Text(Item(IDC_NEW_MAC)), "");
-  EXPECT_EQ(Text(Item(IDC_MAC_GROUP)), "ffffffffffff");
-  EXPECT_EQ(Text(Item(IDC_DEVICE_INFO)), "");
-  for (int id : {IDC_MODE_PPPOE, IDC_MODE_DHCP, IDC_MODE_STATIC}) EXPECT_FALSE(Checked(id)) << id;
-  EXPECT_TRUE(IsWindowEnabled(Item(IDC_IP)));
-  EXPECT_TRUE(test::TableIsZero());
+    App().link->ClearDevices();
+    ASSERT_TRUE(test::PumpUntil([&] { return Entries().empty(); }));
+    for (int id : kEdits) EXPECT_EQ(Text(Item(id)), "") << id;
+    EXPECT_EQ(Text(Item(IDC_NEW_MAC)), "");
+    EXPECT_EQ(Text(Item(IDC_MAC_GROUP)), "ffffffffffff");
+    EXPECT_EQ(Text(Item(IDC_DEVICE_INFO)), "");
+    for (int id : {IDC_MODE_PPPOE, IDC_MODE_DHCP, IDC_MODE_STATIC}) EXPECT_FALSE(Checked(id)) << id;
+    EXPECT_EQ(IsWindowEnabled(Item(IDC_IP)) != FALSE, row.editsEnabled);
+    EXPECT_TRUE(test::TableIsZero());
+  }
 
   // The numbers are free again: the next answer is listed as 255.
   Receive({CameraReply(2, "Next").bytes()});

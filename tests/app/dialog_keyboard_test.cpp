@@ -112,8 +112,6 @@ TEST_F(DialogKeyboardTest, SpacePressesTheFocusedButton) {
   EXPECT_EQ(App().search.pendingRequest.load(), kRequestConfiguration);
 }
 
-// Enter would otherwise be "Update": a new search that empties the list,
-// the table and, after it is sent, the operator's edits.
 TEST_F(DialogKeyboardTest, EnterChangesNothingAndQueuesNothing) {
   struct Row {
     int focus;
@@ -137,7 +135,6 @@ TEST_F(DialogKeyboardTest, EnterChangesNothingAndQueuesNothing) {
   }
 }
 
-// Esc would otherwise be "Exit".
 TEST_F(DialogKeyboardTest, EscLeavesTheProgramRunning) {
   for (int focus : {IDC_NAME, IDC_DEVICE_LIST, IDC_UPDATE}) {
     SetFocus(Item(focus));

@@ -570,9 +570,14 @@ TEST_F(ProgramInTwoSidedLab, WithoutADefaultRouteUpdateStillListsBothSides) {
   EXPECT_TRUE(program.WaitForControlText(IDC_STATUS_LINE, "OK"));
 }
 
-// And this one with every PC adapter down: nothing can be sent at all.
+// And this one with every PC adapter down, and a route for 255.255.255.255
+// on loopback as Windows keeps one: no adapter can broadcast, so nothing is
+// sent, not even to loopback, and the status says so.
 TEST(ProgramWithEveryAdapterDown, UpdateShowsTheSendFailure) {
   if (std::getenv("LUMORA_LAB_ADAPTERS_DOWN") == nullptr) GTEST_SKIP() << "runs only with every adapter down";
+  net::Socket listener = net::OpenUdp();
+  net::ReadWatch watch;
+  ASSERT_TRUE(net::Bind(listener, 4000) && net::WatchReadable(listener, watch));
   Program program;
   ASSERT_NE(program.WaitForWindow(), nullptr);
   const std::string kFailure = "ERR: sendto error! Errorcode =10051\n";
@@ -580,6 +585,11 @@ TEST(ProgramWithEveryAdapterDown, UpdateShowsTheSendFailure) {
   program.SetControlText(IDC_STATUS_LINE, "");
   program.Press(IDC_UPDATE);
   EXPECT_TRUE(program.WaitForControlText(IDC_STATUS_LINE, kFailure));
+  uint8_t datagram[kReceiveSize];
+  net::Address from{};
+  EXPECT_LT(net::RecvFrom(listener, datagram, sizeof datagram, from), 0) << "a search went to loopback";
+  net::CloseWatch(watch);
+  net::Close(listener);
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST(CameraList, KeysByMacAndIpAndWarnsAsTheEntriesArrive) {
   CameraList list;
   for (const Step& s : steps) {
     Camera camera = LabCamera(s.id, s.ipLast);
-    if (s.offSubnet) camera.arrival.interfaceIp = Ip(10, 78, 0, 1);
+    if (s.offSubnet) camera.arrival.adapterIp = Ip(10, 78, 0, 1);
     int index = list.Add(camera);
     EXPECT_EQ(index, s.index) << int(s.id) << "/" << int(s.ipLast);
     if (index >= 0) {
@@ -254,41 +254,37 @@ TEST(Values, ABadValueIsNamedByItsOption) {
     SettingsChange change;
     const char* option;
   };
-  auto with = [](auto member, const char* value) {
+  auto with = [](const char* key, const std::string& value) {
     SettingsChange c;
-    c.*member = value;
+    c[key] = value;
     return c;
   };
   const Case cases[] = {
-      {with(&SettingsChange::ip, "1.2.3"), "--ip: "},
-      {with(&SettingsChange::mask, "255.255.255.256"), "--mask: "},
-      {with(&SettingsChange::gateway, "gw"), "--gateway: "},
-      {with(&SettingsChange::httpPort, "0"), "--http-port: "},
-      {with(&SettingsChange::audioPort, "70000"), "--audio-port: "},
-      {with(&SettingsChange::name, "SeventeenCharsNam"), "--name: "},
-      {with(&SettingsChange::pppoeAccount, std::string(33, 'a').c_str()), "--pppoe-account: "},
-      {with(&SettingsChange::mode, "bootp"), "--mode: "},
-      {with(&SettingsChange::newMac, "12345"), "--new-mac: "},
+      {with("ip", "1.2.3"), "--ip: "},
+      {with("mask", "255.255.255.256"), "--mask: "},
+      {with("gateway", "gw"), "--gateway: "},
+      {with("http_port", "0"), "--http-port: "},
+      {with("audio_port", "70000"), "--audio-port: "},
+      {with("name", "SeventeenCharsNam"), "--name: "},
+      {with("pppoe_account", std::string(33, 'a')), "--pppoe-account: "},
+      {with("mode", "bootp"), "--mode: "},
+      {with("mac", "12345"), "--new-mac: "},
   };
   for (Case c : cases) {
     std::string message = CheckChange(c.change);
     EXPECT_EQ(message.rfind(c.option, 0), 0u) << message;
   }
-  SettingsChange secret = with(&SettingsChange::pppoePassword, std::string(33, 's').c_str());
+  SettingsChange secret = with("pppoe_password", std::string(33, 's'));
   EXPECT_EQ(CheckChange(secret).find("sss"), std::string::npos);  // never echoed
-  SettingsChange good = with(&SettingsChange::newMac, "00aa0000b001");
-  good.name = "SixteenCharsLong";
+  SettingsChange good = with("mac", "00aa0000b001");
+  good["name"] = "SixteenCharsLong";
   EXPECT_EQ(CheckChange(good), "");
-  EXPECT_EQ(good.newMac, "00AA0000B001");
+  EXPECT_EQ(good["mac"], "00AA0000B001");
 }
 
-// The request the dialog's composer makes of the panel lumora fills.
+// The fields of the request lumora sends, behind the magic.
 std::vector<uint8_t> RequestFor(const DeviceRecord& record, const SettingsChange& change) {
-  static DeviceTable table;
-  table.slots[0] = record;
-  RequestFrame frame;
-  StartRequest(frame);
-  ComposeConfigurationRequest(PanelFor(record, change), table, frame);
+  const RequestFrame frame = ChangeRequest(record, change);
   return std::vector<uint8_t>(frame.bytes + kMagicSize, frame.bytes + frame.cursor);
 }
 
@@ -321,9 +317,9 @@ TEST(PanelFor, AnUntouchedCameraGetsOnlyItsMacAndItsModeBack) {
 
 TEST(PanelFor, EachGivenValueIsSentAsTheOperatorWouldTypeIt) {
   const DeviceRecord record = LabCamera(1, 11).record;  // DHCP, http 80, audio 8000
-  auto with = [](auto member, const char* value) {
+  auto with = [](const char* key, const std::string& value) {
     SettingsChange c;
-    c.*member = value;
+    c[key] = value;
     return c;
   };
   const std::vector<uint8_t> mac = {0x10, 6, 0, 0xAA, 0, 0, 0, 1};
@@ -334,15 +330,15 @@ TEST(PanelFor, EachGivenValueIsSentAsTheOperatorWouldTypeIt) {
     std::vector<uint8_t> flags;
   };
   const Case cases[] = {
-      {with(&SettingsChange::ip, "10.77.0.99"), {0x11, 4, 10, 77, 0, 99}, dhcp},
-      {with(&SettingsChange::ip, "10.77.0.11"), {}, dhcp},  // what it has already
-      {with(&SettingsChange::httpPort, "8080"), {0x14, 5, '8', '0', '8', '0', 0}, dhcp},
-      {with(&SettingsChange::httpPort, "80"), {}, dhcp},
-      {with(&SettingsChange::name, "Gate"), {0x20, 16, 'G', 'a', 't', 'e', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, dhcp},
-      {with(&SettingsChange::newMac, "00AA00000002"), {0x10, 6, 0, 0xAA, 0, 0, 0, 2}, dhcp},
-      {with(&SettingsChange::newMac, "00AA00000001"), {}, dhcp},
-      {with(&SettingsChange::mode, "static"), {}, {0x1F, 4, 0xFF, 0xFF, 0xFF, 0xFF}},
-      {with(&SettingsChange::mode, "pppoe"), {}, {0x1F, 4, 0x01, 0xFF, 0xFF, 0xFF}},
+      {with("ip", "10.77.0.99"), {0x11, 4, 10, 77, 0, 99}, dhcp},
+      {with("ip", "10.77.0.11"), {}, dhcp},  // what it has already
+      {with("http_port", "8080"), {0x14, 5, '8', '0', '8', '0', 0}, dhcp},
+      {with("http_port", "80"), {}, dhcp},
+      {with("name", "Gate"), {0x20, 16, 'G', 'a', 't', 'e', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, dhcp},
+      {with("mac", "00AA00000002"), {0x10, 6, 0, 0xAA, 0, 0, 0, 2}, dhcp},
+      {with("mac", "00AA00000001"), {}, dhcp},
+      {with("mode", "static"), {}, {0x1F, 4, 0xFF, 0xFF, 0xFF, 0xFF}},
+      {with("mode", "pppoe"), {}, {0x1F, 4, 0x01, 0xFF, 0xFF, 0xFF}},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> expected = mac;
@@ -355,27 +351,14 @@ TEST(PanelFor, EachGivenValueIsSentAsTheOperatorWouldTypeIt) {
 TEST(Mismatch, NamesTheFirstValueTheCameraDoesNotShow) {
   DeviceRecord record = LabCamera(1, 11).record;
   SettingsChange change;
-  change.ip = "10.77.0.11";
-  change.mode = "dhcp";
+  change["ip"] = "10.77.0.11";
+  change["mode"] = "dhcp";
   EXPECT_EQ(Mismatch(record, change), "");
-  change.httpPort = "08080";
+  change["http_port"] = "08080";
   EXPECT_EQ(Mismatch(record, change).rfind("http_port", 0), 0u);
-  change.httpPort.reset();
-  change.pppoePassword = "other";
+  change["http_port"].reset();
+  change["pppoe_password"] = "other";
   EXPECT_EQ(Mismatch(record, change), "pppoe_password differs");  // never echoed
-}
-
-TEST(PageAddress, LeavesOutOnlyPort80) {
-  DeviceRecord record = LabCamera(1, 11).record;
-  const std::pair<int, const char*> cases[] = {
-      {80, "http://10.77.0.11/index.html"},
-      {8080, "http://10.77.0.11:8080/index.html"},
-      {0, "http://10.77.0.11:0/index.html"},
-  };
-  for (const auto& [port, address] : cases) {
-    record.httpPort = port;
-    EXPECT_EQ(PageAddress(record), address);
-  }
 }
 
 }  // namespace

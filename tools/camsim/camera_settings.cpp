@@ -1,4 +1,3 @@
-// Camera defaults and the key=value text of camera settings.
 #include "tools/camsim/camera_settings.h"
 
 #include <cstdio>

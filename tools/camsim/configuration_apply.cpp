@@ -1,4 +1,3 @@
-// Datagram classification and configuration requests.
 #include "tools/camsim/configuration_apply.h"
 
 #include <algorithm>

@@ -1,4 +1,3 @@
-// Control command parsing and execution.
 #include "tools/camsim/control_channel.h"
 
 #include <sstream>

@@ -1,4 +1,3 @@
-// The received-datagram log.
 #include "tools/camsim/datagram_log.h"
 
 #include <utility>

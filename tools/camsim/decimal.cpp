@@ -1,4 +1,3 @@
-// Strict decimal parsing.
 #include "tools/camsim/decimal.h"
 
 namespace camsim {

@@ -1,4 +1,3 @@
-// Hex text conversions.
 #include "tools/camsim/hex.h"
 
 namespace camsim {

@@ -1,4 +1,3 @@
-// Reply and crafted datagram encoding.
 #include "tools/camsim/reply_encoding.h"
 
 #include <cstring>

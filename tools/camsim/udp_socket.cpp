@@ -1,4 +1,3 @@
-// UDP sockets over the BSD socket calls.
 #include "tools/camsim/udp_socket.h"
 
 #include <arpa/inet.h>

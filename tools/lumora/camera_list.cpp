@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "protocol/decode_reply.h"
+#include "protocol/ipv4_subnet.h"
 #include "protocol/ipv4_text.h"
 #include "protocol/mac_text.h"
 #include "protocol/packet_format.h"
@@ -30,9 +31,7 @@ uint32_t IpKey(const DeviceRecord& record) {
 }
 
 bool OffSubnet(const Camera& camera) {
-  uint32_t address = IpKey(camera.record);
-  const Arrival& a = camera.arrival;
-  return (address & a.interfaceMask) != (a.interfaceIp & a.interfaceMask);
+  return !InSubnet(IpKey(camera.record), camera.arrival.adapterIp, camera.arrival.adapterMask);
 }
 
 }  // namespace

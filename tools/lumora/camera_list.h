@@ -1,5 +1,5 @@
 // What a scan has found: one entry per distinct (MAC, IP) pair, in the order
-// the cameras first answered, each with the interface and the address its
+// the cameras first answered, each with the adapter and the address its
 // reply came from, and the warnings an integrator should see. Far more than
 // the dialog's 255 slots, but bounded: any host on the LAN can send replies,
 // so past kMaxCameras a new pair is only counted.
@@ -16,13 +16,16 @@
 
 namespace lumora::cli {
 
-// Where a reply came from. Addresses are in network byte order.
+// Where a reply came from. Addresses are in network byte order; the
+// adapter's address and mask are those of its subnet that holds the sender,
+// else of its first.
 struct Arrival {
-  std::string interfaceName;
-  uint32_t interfaceIp = 0;
-  uint32_t interfaceMask = 0;
+  std::string adapterName;
+  uint32_t adapterIp = 0;
+  uint32_t adapterMask = 0;
   uint32_t sourceIp = 0;
   uint16_t sourcePort = 0;
+  uint32_t adapterIndex = 0;  // 0: on no adapter the scan searched
 };
 
 struct Camera {

@@ -1,4 +1,3 @@
-// UTF-8 checks, the Windows-1252 reading and the control-character rules.
 #include "tools/lumora/camera_text.h"
 
 #include <cstdint>

@@ -1,20 +1,20 @@
 // lumora: search for cameras and set them up from a terminal, on every
-// network interface at once. It speaks the dialog's own datagrams, built and
-// read by the same protocol code; only the sending differs: out of each
-// interface, where the dialog's single broadcast reaches one.
+// network interface at once, with the dialog's own datagrams, built and read
+// by the same protocol code.
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
 #include <optional>
 #include <string>
 
-#include "protocol/decode_reply.h"
-#include "protocol/mac_text.h"
+#include "protocol/field_text.h"
+#include "protocol/web_address.h"
 #include "provisioning/sheet_text.h"
 #include "tools/common/host_guard.h"
 #include "tools/lumora/code_page.h"
 #include "tools/lumora/number_text.h"
 #include "tools/lumora/build_text.h"
+#include "tools/lumora/help_text.h"
 #include "tools/lumora/output.h"
 #include "tools/lumora/platform.h"
 #include "tools/lumora/printer.h"
@@ -27,58 +27,6 @@ namespace {
 using namespace lumora::cli;
 
 enum ExitCode { kDone = 0, kNotDone = 1, kUsage = 2 };
-
-constexpr char kScanFooter[] = R"(
-Each camera is printed once per distinct (MAC, IP) pair, when the scan ends,
-so every camera of a conflict carries its warning. With --stream each is
-printed as soon as its first reply arrives, with the warnings known at that
-moment: the first of two cameras sharing a MAC is printed without it. The
-table's last line says how many cameras were found and how many carry
-warnings; for json and csv that line goes to stderr. At most 65536 cameras
-are kept; replies past that are counted, and stderr says how many.
-Warnings: duplicate-mac (one MAC from two IP addresses), duplicate-ip (two
-MACs with one IP address), off-subnet (the camera's IP address is outside
-the subnet of the interface it answered on).
-Exit status: 0 when a camera was found, 1 when none was, 2 on a usage error.
-
-Examples:
-  lumora scan
-  lumora scan --interface eth1 --format json
-  lumora scan --format csv --wait 2 > cameras.csv)";
-
-constexpr char kSetFooter[] = R"(
-Scans first (with the scan options), then sends one configuration request,
-the one the Lumora Search dialog sends when its panel shows the camera and
-the given values are typed in: only out of the interface the camera answered
-on, to 255.255.255.255 at the port its reply came from, so a camera outside
-the PC's subnet is reached too. Then scans again and checks that the camera
-shows the new values (skipped with --no-verify). Values are checked before
-anything is sent: addresses are four decimal numbers 0..255 without leading
-zeros, numbers are decimal. A camera whose MAC answers from two IP addresses
-is not changed: the request would reach both. A camera whose reply does not
-say how it gets its address (no IP-assignment field) is changed only with
---mode, since the request always carries the mode.
-Exit status: 0 done (and verified), 1 not found, shared MAC or not verified,
-2 on a usage error or an invalid value.
-
-Examples:
-  lumora set 001A2B3C4D01 --ip 192.168.1.20 --mask 255.255.255.0 --gateway 192.168.1.1
-  lumora set 001A2B3C4D01 --mode dhcp
-  lumora set 001A2B3C4D01 --name Entrance --http-port 8080 --interface eth1
-  lumora set 001A2B3C4D01 --mode pppoe --pppoe-account shop --pppoe-password-stdin < password.txt)";
-
-constexpr char kOpenFooter[] = R"(
-Finds the camera by a scan and opens http://IP/index.html (or
-http://IP:PORT/index.html when its HTTP port is not 80) in the browser.
-Exit status: 0 done, 1 not found or the browser could not be started, 2 on a
-usage error.
-
-Examples:
-  lumora open 001A2B3C4D01
-  lumora open 001A2B3C4D01 --print)";
-
-constexpr char kMainFooter[] = R"(
-Run "lumora COMMAND --help" for a command's options and examples.)";
 
 struct ScanArgs {
   ScanOptions scan;
@@ -104,7 +52,7 @@ CLI::Validator WholeNumber(long long min, long long max) {
       "");
 }
 
-CLI::Validator Seconds(double min, double max) {
+CLI::Validator DecimalSeconds(double min, double max) {
   return CLI::Validator(
       [min, max](std::string& text) -> std::string {
         double value = 0;
@@ -134,10 +82,10 @@ void AddScanOptions(CLI::App& command, ScanArgs& args) {
       ->check(WholeNumber(1, 65535));
   command.add_option("--wait", args.scan.waitSeconds, "end S seconds after the last new camera or search (default 1)")
       ->type_name("S")
-      ->check(Seconds(0.0, 3600.0));
+      ->check(DecimalSeconds(0.0, 3600.0));
   command.add_option("--timeout", args.scan.timeoutSeconds, "end after S seconds in any case (default 10)")
       ->type_name("S")
-      ->check(Seconds(0.1, 3600.0));
+      ->check(DecimalSeconds(0.1, 3600.0));
   command.add_option("--repeat", args.scan.repeat, "search N times, 50 to 250 ms apart, 1..100 (default 3)")
       ->type_name("N")
       ->check(WholeNumber(1, 100));
@@ -176,8 +124,12 @@ int RunScan(const ScanArgs& args) {
   return scanner.list().cameras().empty() ? kNotDone : kDone;
 }
 
-// The one camera with this MAC, or the exit code that says why there is none.
-std::optional<int> FindOne(const Scanner& scanner, const std::string& mac, std::size_t& index) {
+// Scans, reports what was ignored, and finds the one camera with this MAC;
+// the exit code that says why there is none.
+std::optional<int> FindCamera(Scanner& scanner, const ScanArgs& args, const std::string& mac, std::size_t& index) {
+  if (auto code = OpenScanner(scanner, args.scan)) return *code;
+  scanner.Run([](const CameraList&, std::size_t) {});
+  ReportIgnored(scanner.list());
   std::vector<std::size_t> found = scanner.list().FindMac(mac);
   if (found.empty()) {
     std::fprintf(stderr, "lumora: no camera with MAC %s answered\n", mac.c_str());
@@ -195,15 +147,12 @@ std::optional<int> FindOne(const Scanner& scanner, const std::string& mac, std::
 
 int RunSet(const ScanArgs& args, const std::string& mac, SettingsChange change, bool verify) {
   Scanner scanner;
-  if (auto code = OpenScanner(scanner, args.scan)) return *code;
-  scanner.Run([](const CameraList&, std::size_t) {});
-  ReportIgnored(scanner.list());
   std::size_t index = 0;
-  if (auto code = FindOne(scanner, mac, index)) return *code;
+  if (auto code = FindCamera(scanner, args, mac, index)) return *code;
   const Camera camera = scanner.list().cameras()[index];
   // Without the field the panel would check PPPoE, and the dialog's operator
   // would see that before pressing "Submit"; here nobody would.
-  if (!camera.carriesIpAssign && !change.mode) {
+  if (!camera.carriesIpAssign && !change["mode"]) {
     std::fprintf(stderr,
                  "lumora: camera %s did not say how it gets its address (its reply has no IP-assignment "
                  "field); give --mode static, dhcp or pppoe\n",
@@ -211,21 +160,18 @@ int RunSet(const ScanArgs& args, const std::string& mac, SettingsChange change, 
     return kUsage;
   }
 
-  static lumora::DeviceTable table;
-  table.slots[0] = camera.record;
-  lumora::RequestFrame frame;
-  lumora::StartRequest(frame);
-  lumora::ComposeConfigurationRequest(PanelFor(camera.record, change), table, frame);
+  const lumora::RequestFrame frame = ChangeRequest(camera.record, change);
   std::string error;
   if (!scanner.SendTo(camera, frame, error)) {
     std::fprintf(stderr, "lumora: %s\n", error.c_str());
     return kNotDone;
   }
   std::printf("sent the configuration request for %s out of %s to 255.255.255.255:%u\n", mac.c_str(),
-              camera.arrival.interfaceName.c_str(), static_cast<unsigned>(camera.arrival.sourcePort));
+              camera.arrival.adapterName.c_str(), static_cast<unsigned>(camera.arrival.sourcePort));
   if (!verify) return kDone;
 
-  std::string target = change.newMac ? *change.newMac : mac;
+  const std::optional<std::string>& newMac = change["mac"];
+  std::string target = newMac ? *newMac : mac;
   scanner.Forget();
   scanner.Run([](const CameraList&, std::size_t) {});
   std::string mismatch = "it did not answer";
@@ -245,12 +191,10 @@ int RunSet(const ScanArgs& args, const std::string& mac, SettingsChange change, 
 
 int RunOpen(const ScanArgs& args, const std::string& mac, bool printOnly) {
   Scanner scanner;
-  if (auto code = OpenScanner(scanner, args.scan)) return *code;
-  scanner.Run([](const CameraList&, std::size_t) {});
-  ReportIgnored(scanner.list());
   std::size_t index = 0;
-  if (auto code = FindOne(scanner, mac, index)) return *code;
-  std::string url = PageAddress(scanner.list().cameras()[index].record);
+  if (auto code = FindCamera(scanner, args, mac, index)) return *code;
+  const lumora::DeviceRecord& record = scanner.list().cameras()[index].record;
+  std::string url = lumora::DeviceWebAddress(lumora::FieldText(record.ipText).c_str(), record.httpPort);
   std::printf("%s\n", url.c_str());
   std::fflush(stdout);
   if (printOnly) return kDone;
@@ -262,25 +206,26 @@ int RunOpen(const ScanArgs& args, const std::string& mac, bool printOnly) {
   return kDone;
 }
 
-// A value option of `set`, kept as typed; absent unless given.
-void AddValue(CLI::App& command, const char* name, std::optional<std::string>& out, const char* description,
+// The value option of `set` for the row with this key, kept as typed; absent
+// unless given.
+void AddValue(CLI::App& command, SettingsChange& change, const char* key, const char* description,
               const char* typeName) {
-  command.add_option_function<std::string>(name, [&out](const std::string& value) { out = value; }, description)
+  std::optional<std::string>& out = change[key];
+  command.add_option_function<std::string>(lumora::FindSetting(key)->option,
+                                           [&out](const std::string& value) { out = value; }, description)
       ->type_name(typeName);
 }
 
 struct Commands {
   bool allowHostNetwork = false;
+  ScanArgs scanArgs;  // of whichever command is given
   CLI::App* scan = nullptr;
-  ScanArgs scanArgs;
   CLI::App* set = nullptr;
-  ScanArgs setScan;
   std::string setMac;
   SettingsChange change;
   bool passwordFromStdin = false;
   bool noVerify = false;
   CLI::App* open = nullptr;
-  ScanArgs openScan;
   std::string openMac;
   bool printOnly = false;
   SiteCommands site;
@@ -303,23 +248,23 @@ void AddSetCommand(CLI::App& app, Commands& c) {
   CLI::App& set = *(c.set = app.add_subcommand("set", "change a camera's network settings"));
   set.footer(kSetFooter);
   set.add_option("MAC", c.setMac, "the camera's MAC, 12 hexadecimal digits")->required();
-  AddScanOptions(set, c.setScan);
+  AddScanOptions(set, c.scanArgs);
   SettingsChange& v = c.change;
-  AddValue(set, "--name", v.name, "device name (at most 16 bytes)", "T");
-  AddValue(set, "--ip", v.ip, "IP address, four decimal numbers 0..255 (no leading zeros)", "A");
-  AddValue(set, "--mask", v.mask, "subnet mask, as --ip", "A");
-  AddValue(set, "--gateway", v.gateway, "gateway, as --ip", "A");
-  AddValue(set, "--http-port", v.httpPort, "HTTP port, decimal 1..65535", "N");
-  AddValue(set, "--audio-port", v.audioPort, "audio port, decimal 1..65535", "N");
-  AddValue(set, "--mode", v.mode, "IP assignment: static, dhcp or pppoe", "MODE");
-  AddValue(set, "--pppoe-account", v.pppoeAccount, "PPPoE account (at most 32 bytes)", "T");
-  AddValue(set, "--pppoe-password", v.pppoePassword,
+  AddValue(set, v, "name", "device name (at most 16 bytes)", "T");
+  AddValue(set, v, "ip", "IP address, four decimal numbers 0..255 (no leading zeros)", "A");
+  AddValue(set, v, "mask", "subnet mask, as --ip", "A");
+  AddValue(set, v, "gateway", "gateway, as --ip", "A");
+  AddValue(set, v, "http_port", "HTTP port, decimal 1..65535", "N");
+  AddValue(set, v, "audio_port", "audio port, decimal 1..65535", "N");
+  AddValue(set, v, "mode", "IP assignment: static, dhcp or pppoe", "MODE");
+  AddValue(set, v, "pppoe_account", "PPPoE account (at most 32 bytes)", "T");
+  AddValue(set, v, "pppoe_password",
            "PPPoE password (at most 32 bytes); every user can read it in the process list, so prefer "
            "--pppoe-password-stdin",
            "T");
   set.add_flag("--pppoe-password-stdin", c.passwordFromStdin, "read the PPPoE password from one line of standard input")
       ->excludes("--pppoe-password");
-  AddValue(set, "--new-mac", v.newMac, "give the camera this MAC", "MAC");
+  AddValue(set, v, "mac", "give the camera this MAC", "MAC");
   set.add_flag("--no-verify", c.noVerify, "do not scan again to check the change");
 }
 
@@ -327,7 +272,7 @@ void AddOpenCommand(CLI::App& app, Commands& c) {
   c.open = app.add_subcommand("open", "open a camera's web page");
   c.open->footer(kOpenFooter);
   c.open->add_option("MAC", c.openMac, "the camera's MAC, 12 hexadecimal digits")->required();
-  AddScanOptions(*c.open, c.openScan);
+  AddScanOptions(*c.open, c.scanArgs);
   c.open->add_flag("--print", c.printOnly, "only print the address");
 }
 
@@ -348,7 +293,7 @@ bool ReadPasswordLine(SettingsChange& change) {
     return false;
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  change.pppoePassword = line;
+  change["pppoe_password"] = line;
   return true;
 }
 
@@ -361,9 +306,7 @@ bool CodePageKnown(ScanArgs& args) {
 
 // Every value is checked before the guard and before any socket.
 int Dispatch(Commands& c) {
-  for (ScanArgs* args : {&c.scanArgs, &c.setScan, &c.openScan}) {
-    if (!CodePageKnown(*args)) return kUsage;
-  }
+  if (!CodePageKnown(c.scanArgs)) return kUsage;
   auto guard = [&c] { return Guard(c.allowHostNetwork); };
   if (auto code = RunSiteCommand(c.site, c.scanArgs.scan, c.scanArgs.readCodePage, guard)) return *code;
   if (c.scan->parsed()) return Guard(c.allowHostNetwork) ? RunScan(c.scanArgs) : kUsage;
@@ -376,11 +319,11 @@ int Dispatch(Commands& c) {
       std::fprintf(stderr, "lumora: %s\n", problem.c_str());
       return kUsage;
     }
-    return Guard(c.allowHostNetwork) ? RunSet(c.setScan, *target, c.change, !c.noVerify) : kUsage;
+    return Guard(c.allowHostNetwork) ? RunSet(c.scanArgs, *target, c.change, !c.noVerify) : kUsage;
   }
   std::optional<std::string> target = MacArgument(c.openMac);
   if (!target) return kUsage;
-  return Guard(c.allowHostNetwork) ? RunOpen(c.openScan, *target, c.printOnly) : kUsage;
+  return Guard(c.allowHostNetwork) ? RunOpen(c.scanArgs, *target, c.printOnly) : kUsage;
 }
 
 }  // namespace

@@ -1,4 +1,3 @@
-// Decimal-only readings of typed numbers.
 #include "tools/lumora/number_text.h"
 
 #include <cstdlib>

@@ -6,23 +6,21 @@
 // feeds inside its quotes).
 #include "tools/lumora/output.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
-#include "protocol/field_text.h"
-#include "protocol/mac_text.h"
+#include "protocol/ip_assign.h"
+#include "protocol/settings.h"
 #include "provisioning/sheet_text.h"
 #include "tools/lumora/camera_text.h"
 #include "tools/lumora/csv_line.h"
 
 namespace lumora::cli {
 namespace {
-
-struct Row {
-  std::vector<std::string> cells;
-};
 
 std::string Join(const std::vector<std::string>& items, const char* separator) {
   std::string out;
@@ -33,10 +31,24 @@ std::string Join(const std::vector<std::string>& items, const char* separator) {
   return out;
 }
 
-// The information text's reading; "" when the reply carried no flags.
-std::string ModeText(const Camera& camera) {
-  return camera.carriesIpAssign ? ModeName(ReportedMode(camera.record.ipAssign)) : "";
+// A setting as every format prints it: camera texts read through the code
+// page, addresses as their fields hold them, ports in decimal, the mode as
+// the information text reads it ("" when the reply carried no flags).
+std::string SettingCell(const Setting& setting, const Camera& camera, const OutputOptions& options) {
+  switch (setting.kind) {
+    case SettingKind::kText:
+    case SettingKind::kVersion: return CameraText(setting.shown(camera.record), options.readCodePage);
+    case SettingKind::kMode: return camera.carriesIpAssign ? ModeName(ReportedMode(camera.record.ipAssign)) : "";
+    case SettingKind::kMac:
+    case SettingKind::kAddress:
+    case SettingKind::kPort: break;
+  }
+  return setting.shown(camera.record);
 }
+
+// JSON and CSV carry every setting, in the table's order; a secret only on
+// request.
+bool Printed(const Setting& setting, const OutputOptions& options) { return !setting.secret || options.showSecrets; }
 
 std::string SourceText(const Camera& camera) {
   return AddressText(camera.arrival.sourceIp, camera.arrival.sourcePort);
@@ -46,19 +58,39 @@ std::string SourceText(const Camera& camera) {
 // by one still line up (a wider value pushes only its own row).
 struct Column {
   const char* title;
-  int width;
+  std::size_t width;
 };
-const Column kTableColumns[] = {
-    {"MAC", 12}, {"NAME", 16}, {"IP", 15}, {"MASK", 15}, {"GATEWAY", 15}, {"HTTP", 5}, {"AUDIO", 5},
-    {"MODE", 6}, {"VERSION", 16}, {"INTERFACE", 15}, {"SOURCE", 21}, {"WARNINGS", 0},
-};
+const Column kArrivalColumns[] = {{"INTERFACE", 15}, {"SOURCE", 21}, {"WARNINGS", 0}};
+
+// The settings the table shows, in its order.
+const std::vector<const Setting*>& TableSettings() {
+  static const std::vector<const Setting*> settings = [] {
+    std::vector<const Setting*> out;
+    for (const Setting& setting : kSettings) {
+      if (setting.tableTitle != nullptr) out.push_back(&setting);
+    }
+    std::sort(out.begin(), out.end(), [](const Setting* a, const Setting* b) { return a->tableColumn < b->tableColumn; });
+    return out;
+  }();
+  return settings;
+}
+
+const std::vector<Column>& TableColumns() {
+  static const std::vector<Column> columns = [] {
+    std::vector<Column> out;
+    for (const Setting* setting : TableSettings()) out.push_back({setting->tableTitle, ShownWidth(*setting)});
+    out.insert(out.end(), std::begin(kArrivalColumns), std::end(kArrivalColumns));
+    return out;
+  }();
+  return columns;
+}
 
 std::string TableLine(const std::vector<std::string>& cells) {
   std::string out;
   for (std::size_t i = 0; i < cells.size(); ++i) {
     std::string cell = ControlsReplaced(cells[i], false);
     if (i + 1 < cells.size()) {
-      std::size_t width = DisplayWidth(cell), column = static_cast<std::size_t>(kTableColumns[i].width);
+      std::size_t width = DisplayWidth(cell), column = TableColumns()[i].width;
       if (width < column) cell.append(column - width, ' ');
       cell += "  ";
     }
@@ -69,9 +101,10 @@ std::string TableLine(const std::vector<std::string>& cells) {
 }
 
 std::vector<std::string> CsvTitles(const OutputOptions& options) {
-  std::vector<std::string> titles = {"mac", "name", "version", "ip", "mask", "gateway", "http_port", "audio_port",
-                                     "mode", "pppoe_account"};
-  if (options.showSecrets) titles.push_back("pppoe_password");
+  std::vector<std::string> titles;
+  for (const Setting& setting : kSettings) {
+    if (Printed(setting, options)) titles.push_back(setting.key);
+  }
   titles.insert(titles.end(), {"interface", "source", "warnings"});
   return titles;
 }
@@ -100,29 +133,21 @@ std::string HeaderLine(const OutputOptions& options) {
     case Format::kTable: break;
   }
   std::vector<std::string> titles;
-  for (const Column& column : kTableColumns) titles.push_back(column.title);
+  for (const Column& column : TableColumns()) titles.push_back(column.title);
   return TableLine(titles);
 }
 
 std::string CameraLine(const Camera& camera, const std::vector<std::string>& warnings, const OutputOptions& options) {
-  const DeviceRecord& r = camera.record;
-  auto text = [&options](const auto& field) { return CameraText(FieldText(field), options.readCodePage); };
-  const std::string interfaceName = CameraText(camera.arrival.interfaceName, options.readCodePage);
-  std::string mac = MacToText(r.mac).text;
-  std::string mode = ModeText(camera);
+  const std::string interfaceName = CameraText(camera.arrival.adapterName, options.readCodePage);
   if (options.format == Format::kJson) {
     nlohmann::ordered_json line;
-    line["mac"] = mac;
-    line["name"] = text(r.name);
-    line["version"] = text(r.version);
-    line["ip"] = FieldText(r.ipText);
-    line["mask"] = FieldText(r.maskText);
-    line["gateway"] = FieldText(r.gatewayText);
-    line["http_port"] = r.httpPort;
-    line["audio_port"] = r.audioPort;
-    line["mode"] = mode.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(mode);
-    line["pppoe_account"] = text(r.pppoeAccount);
-    if (options.showSecrets) line["pppoe_password"] = text(r.pppoePassword);
+    for (const Setting& setting : kSettings) {
+      if (!Printed(setting, options)) continue;
+      std::string cell = SettingCell(setting, camera, options);
+      if (setting.number != nullptr) line[setting.key] = camera.record.*setting.number;
+      else if (setting.kind == SettingKind::kMode && cell.empty()) line[setting.key] = nullptr;
+      else line[setting.key] = cell;
+    }
     line["interface"] = interfaceName;
     line["source"] = SourceText(camera);
     line["warnings"] = warnings;
@@ -131,17 +156,21 @@ std::string CameraLine(const Camera& camera, const std::vector<std::string>& war
   std::vector<std::string> cells;
   if (options.format == Format::kCsv) {
     // What a spreadsheet would rewrite is guarded (provisioning/sheet_text.h).
-    using provisioning::SheetSafe;
-    cells = {provisioning::ColonMac(r.mac), SheetSafe(text(r.name)), SheetSafe(text(r.version)),
-             FieldText(r.ipText), FieldText(r.maskText), FieldText(r.gatewayText), std::to_string(r.httpPort),
-             std::to_string(r.audioPort), mode, SheetSafe(text(r.pppoeAccount))};
-    if (options.showSecrets) cells.push_back(SheetSafe(text(r.pppoePassword)));
+    for (const Setting& setting : kSettings) {
+      if (!Printed(setting, options)) continue;
+      std::string cell = SettingCell(setting, camera, options);
+      if (setting.kind == SettingKind::kMac) cell = provisioning::ColonMac(camera.record.mac);
+      if (setting.kind == SettingKind::kText || setting.kind == SettingKind::kVersion) cell = provisioning::SheetSafe(cell);
+      cells.push_back(cell);
+    }
     cells.insert(cells.end(), {interfaceName, SourceText(camera), Join(warnings, ";")});
     return CsvLine(cells);
   }
-  cells = {mac, text(r.name), FieldText(r.ipText), FieldText(r.maskText), FieldText(r.gatewayText),
-           std::to_string(r.httpPort), std::to_string(r.audioPort), mode.empty() ? "-" : mode,
-           text(r.version), interfaceName, SourceText(camera), Join(warnings, ",")};
+  for (const Setting* setting : TableSettings()) {
+    std::string cell = SettingCell(*setting, camera, options);
+    cells.push_back(setting->kind == SettingKind::kMode && cell.empty() ? "-" : cell);
+  }
+  cells.insert(cells.end(), {interfaceName, SourceText(camera), Join(warnings, ",")});
   return TableLine(cells);
 }
 

@@ -1,4 +1,3 @@
-// The scan's printing, and the live count on a terminal.
 #include "tools/lumora/printer.h"
 
 #include <cstdio>

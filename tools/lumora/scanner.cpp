@@ -8,7 +8,10 @@
 #include <algorithm>
 #include <chrono>
 #include <random>
+#include <utility>
 
+#include "worker/adapter_send.h"
+#include "worker/net_interfaces.h"
 #include "worker/worker.h"
 
 namespace lumora::cli {
@@ -27,8 +30,6 @@ bool Contains(const std::vector<std::string>& names, const std::string& name) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-bool SameSubnet(const net::Interface& i, uint32_t ip) { return (ip & i.mask) == (i.ip & i.mask); }
-
 }  // namespace
 
 Scanner::~Scanner() {
@@ -45,20 +46,21 @@ bool Scanner::Open(const ScanOptions& options, std::string& error, bool& usageEr
     return false;
   }
   started_ = true;
-  std::vector<net::Interface> all;
-  if (!net::ListInterfaces(all, error)) return false;
+  std::vector<Adapter> all;
+  if (!net::ListAdapters(all, error)) return false;
+  all = ChooseAdapters(std::move(all));
   for (const std::string& name : options.interfaces) {
-    bool known = std::any_of(all.begin(), all.end(), [&](const net::Interface& i) { return i.name == name; });
+    bool known = std::any_of(all.begin(), all.end(), [&](const Adapter& a) { return a.name == name; });
     if (!known) {
       error = "--interface: no up, broadcast-capable IPv4 interface is named '" + name + "' (there are:";
-      for (const net::Interface& i : all) error += " " + i.name;
+      for (const Adapter& a : all) error += " " + a.name;
       error += ")";
       usageError = true;
       return false;
     }
   }
-  for (const net::Interface& i : all) {
-    if (options.interfaces.empty() || Contains(options.interfaces, i.name)) chosen_.push_back(i);
+  for (Adapter& a : all) {
+    if (options.interfaces.empty() || Contains(options.interfaces, a.name)) chosen_.push_back(std::move(a));
   }
   if (chosen_.empty()) {
     error = "no up, broadcast-capable IPv4 interface to search on";
@@ -75,7 +77,7 @@ bool Scanner::Open(const ScanOptions& options, std::string& error, bool& usageEr
             "); is another search running?";
     return false;
   }
-  if (!net::EnableArrivalInterface(socket_) || !net::WatchReadable(socket_, watch_)) {
+  if (!net::EnableArrivalAdapter(socket_) || !net::WatchReadable(socket_, watch_)) {
     error = "cannot set up the socket (code " + std::to_string(net::LastError()) + ")";
     return false;
   }
@@ -85,34 +87,25 @@ bool Scanner::Open(const ScanOptions& options, std::string& error, bool& usageEr
 void Scanner::SendSearch() {
   RequestFrame frame;
   BuildSearchRequest(frame);
-  // An interface with several addresses gets one limited broadcast, and one
-  // subnet-directed broadcast per address.
-  std::vector<uint32_t> done;
-  for (const net::Interface& i : chosen_) {
-    if (std::find(done.begin(), done.end(), i.index) == done.end()) {
-      net::SendToInterface(socket_, frame.bytes, kRequestSize, {net::kBroadcastAddress, options_.port}, i.index);
-      done.push_back(i.index);
-    }
-    net::SendToInterface(socket_, frame.bytes, kRequestSize, {i.broadcast, options_.port}, i.index);
-  }
+  // Failures are not reported: the search is repeated, and a camera that no
+  // search reached is simply not listed.
+  SendOutOfEveryAdapter(socket_, frame.bytes, kRequestSize, {net::kBroadcastAddress, options_.port}, chosen_,
+                        SubnetCopies::kEach);
 }
 
-Arrival Scanner::ArrivalOf(uint32_t ifIndex, const net::Address& from) const {
+Arrival Scanner::ArrivalOf(uint32_t adapterIndex, const net::Address& from) const {
   Arrival arrival;
   arrival.sourceIp = from.ip;
   arrival.sourcePort = from.port;
-  // An interface with several addresses: the one whose subnet holds the
-  // sender, else its first.
-  const net::Interface* match = nullptr;
-  for (const net::Interface& i : chosen_) {
-    if (i.index != ifIndex) continue;
-    if (match == nullptr || SameSubnet(i, from.ip)) match = &i;
-    if (SameSubnet(i, from.ip)) break;
-  }
-  if (match != nullptr) {
-    arrival.interfaceName = match->name;
-    arrival.interfaceIp = match->ip;
-    arrival.interfaceMask = match->mask;
+  for (const Adapter& adapter : chosen_) {
+    if (adapter.index != adapterIndex) continue;
+    arrival.adapterName = adapter.name;
+    arrival.adapterIndex = adapter.index;
+    if (const AdapterSubnet* subnet = SubnetFor(adapter, from.ip)) {
+      arrival.adapterIp = subnet->ip;
+      arrival.adapterMask = subnet->mask;
+    }
+    break;
   }
   return arrival;
 }
@@ -122,8 +115,8 @@ void Scanner::ReceiveWaiting(const std::function<void(const CameraList&, std::si
   uint8_t RecvMsg[kReceiveSize];
   while (Clock::now() < until) {
     net::Address from{};
-    uint32_t ifIndex = 0;
-    int length = net::RecvFromInterface(socket_, RecvMsg, sizeof RecvMsg, from, ifIndex);
+    uint32_t adapterIndex = 0;
+    int length = net::RecvFromAdapter(socket_, RecvMsg, sizeof RecvMsg, from, adapterIndex);
     if (length < 0) {
       // An oversized datagram is consumed and the next may be good; any
       // other failure would only repeat, so the wait takes over.
@@ -132,7 +125,7 @@ void Scanner::ReceiveWaiting(const std::function<void(const CameraList&, std::si
     }
     Camera camera;
     if (!DecodeCamera(RecvMsg, length, camera)) continue;
-    camera.arrival = ArrivalOf(ifIndex, from);
+    camera.arrival = ArrivalOf(adapterIndex, from);
     int index = list_.Add(std::move(camera));
     if (index < 0) continue;
     foundNew = true;
@@ -173,11 +166,11 @@ void Scanner::Forget() {
   list_ = CameraList();
   uint8_t discard[kReceiveSize];
   net::Address from{};
-  uint32_t ifIndex = 0;
+  uint32_t adapterIndex = 0;
   // Bounded, since under a stream of replies the socket may never be empty:
   // about what the receive buffer holds is enough to drop what is stale.
   for (int i = 0; i < kStaleDatagramsDropped; ++i) {
-    if (net::RecvFromInterface(socket_, discard, sizeof discard, from, ifIndex) < 0 &&
+    if (net::RecvFromAdapter(socket_, discard, sizeof discard, from, adapterIndex) < 0 &&
         net::LastError() != kMessageTooLong) {
       return;
     }
@@ -185,17 +178,15 @@ void Scanner::Forget() {
 }
 
 bool Scanner::SendTo(const Camera& camera, const RequestFrame& frame, std::string& error) {
-  uint32_t ifIndex = 0;
-  for (const net::Interface& i : chosen_) {
-    if (i.name == camera.arrival.interfaceName) ifIndex = i.index;
-  }
-  if (ifIndex == 0) {
+  if (camera.arrival.adapterIndex == 0) {
     error = "the camera's reply came in on no known interface";
     return false;
   }
   net::Address to{net::kBroadcastAddress, camera.arrival.sourcePort};
-  if (net::SendToInterface(socket_, frame.bytes, kRequestSize, to, ifIndex) != static_cast<int>(kRequestSize)) {
-    error = "sending failed (code " + std::to_string(net::LastError()) + ")";
+  AdapterRoute route{camera.arrival.adapterIndex, camera.arrival.adapterIp};
+  SendOutcome outcome = SendOutOfAdapter(socket_, frame.bytes, kRequestSize, to, route);
+  if (!outcome.sent) {
+    error = "sending failed (code " + std::to_string(outcome.error) + ")";
     return false;
   }
   return true;

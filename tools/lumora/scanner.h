@@ -1,7 +1,7 @@
-// The search on every interface: one socket bound to the reply port, the
-// search request sent out of each chosen interface (limited broadcast with
-// the interface forced, and the subnet-directed broadcast), repeated, and
-// every reply taken with the interface it arrived on.
+// The search on every adapter: one socket bound to the reply port, the
+// search request sent out of each chosen adapter (the limited broadcast
+// forced onto it, and the subnet-directed broadcast), repeated, and every
+// reply taken with the adapter it arrived on.
 #pragma once
 
 #include <chrono>
@@ -12,16 +12,17 @@
 
 #include "protocol/packet_format.h"
 #include "tools/lumora/camera_list.h"
-#include "worker/net_interfaces.h"
+#include "worker/adapters.h"
+#include "worker/net_socket.h"
 
 namespace lumora::cli {
 
 struct ScanOptions {
-  std::vector<std::string> interfaces;  // empty: every usable one
+  std::vector<std::string> interfaces;  // adapter names; empty: every usable one
   uint16_t port = 4000;                 // the cameras' tool port
   double waitSeconds = 1.0;             // quiet time after the last new camera or search
   double timeoutSeconds = 10.0;         // the end in any case
-  int repeat = 3;                       // searches per interface
+  int repeat = 3;                       // searches per adapter
 };
 
 class Scanner {
@@ -31,8 +32,8 @@ class Scanner {
   Scanner(const Scanner&) = delete;
   Scanner& operator=(const Scanner&) = delete;
 
-  // Chooses the interfaces and opens the socket. False with `error` set; a
-  // bad interface name is `usageError` (the caller's exit code 2).
+  // Chooses the adapters and opens the socket. False with `error` set; a
+  // bad adapter name is `usageError` (the caller's exit code 2).
   bool Open(const ScanOptions& options, std::string& error, bool& usageError);
 
   // Runs one search; `onNew` is called for each new (MAC, IP) pair listed as
@@ -45,20 +46,20 @@ class Scanner {
   void Forget();
 
   // Sends `frame` (all 256 bytes) to 255.255.255.255 at the camera's reply
-  // source port, out of the interface its reply arrived on only.
+  // source port, out of the adapter its reply arrived on only.
   bool SendTo(const Camera& camera, const RequestFrame& frame, std::string& error);
 
   const CameraList& list() const { return list_; }
-  const std::vector<net::Interface>& interfaces() const { return chosen_; }
+  const std::vector<Adapter>& adapters() const { return chosen_; }
 
  private:
   void SendSearch();
   void ReceiveWaiting(const std::function<void(const CameraList&, std::size_t)>& onNew, bool& foundNew,
                       std::chrono::steady_clock::time_point until);
-  Arrival ArrivalOf(uint32_t ifIndex, const net::Address& from) const;
+  Arrival ArrivalOf(uint32_t adapterIndex, const net::Address& from) const;
 
   ScanOptions options_;
-  std::vector<net::Interface> chosen_;
+  std::vector<Adapter> chosen_;
   net::Socket socket_ = net::kInvalidSocket;
   net::ReadWatch watch_;
   net::WakeSignal wake_;

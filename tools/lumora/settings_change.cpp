@@ -1,47 +1,61 @@
-// Value checks, the panel a change is composed from, and its verification.
 #include "tools/lumora/settings_change.h"
 
 #include <cctype>
+#include <cstdlib>
 
-#include "protocol/field_text.h"
 #include "protocol/ip_assign.h"
-#include "protocol/mac_text.h"
-#include "protocol/web_address.h"
-#include "tools/lumora/camera_list.h"
 #include "tools/lumora/number_text.h"
 
 namespace lumora::cli {
 namespace {
 
-// A secret is never repeated in a message: it would land in logs.
-std::string CheckText(const char* option, const std::optional<std::string>& value, std::size_t width,
-                      bool secret = false) {
-  if (value && value->size() > width) {
-    std::string shown = secret ? "the value" : "'" + *value + "'";
-    return std::string(option) + ": " + shown + " is longer than the camera keeps (" + std::to_string(width) +
-           " bytes)";
+// "" when `value` is good for the row. A secret is never repeated in a
+// message: it would land in logs.
+std::string CheckValue(const Setting& setting, const std::string& value) {
+  const std::string option = setting.option;
+  switch (setting.kind) {
+    case SettingKind::kText:
+      if (value.size() <= SettingWidth(setting)) return "";
+      return option + ": " + (setting.secret ? "the value" : "'" + value + "'") +
+             " is longer than the camera keeps (" + std::to_string(SettingWidth(setting)) + " bytes)";
+    case SettingKind::kAddress:
+      if (IsDottedIpv4(value)) return "";
+      return option + ": '" + value +
+             "' is not four decimal numbers 0..255 without leading zeros, such as 192.168.1.10";
+    case SettingKind::kPort:
+      if (IsPort(value)) return "";
+      return option + ": '" + value + "' is not a decimal port from 1 to 65535 without leading zeros";
+    case SettingKind::kMode: {
+      IpAssignMode mode;
+      if (ModeFromName(value, mode)) return "";
+      return option + ": '" + value + "' is none of static, dhcp, pppoe";
+    }
+    case SettingKind::kMac:
+      if (NormalizeMac(value)) return "";
+      return option + ": '" + value + "' is not 12 hexadecimal digits";
+    case SettingKind::kVersion: break;
   }
   return "";
 }
 
-std::string CheckAddress(const char* option, const std::optional<std::string>& value) {
-  if (value && !IsDottedIpv4(*value)) {
-    return std::string(option) + ": '" + *value + "' is not four decimal numbers 0..255 without leading zeros, such as 192.168.1.10";
-  }
-  return "";
-}
-
-std::string CheckPort(const char* option, const std::optional<std::string>& value) {
-  if (value && !IsPort(*value)) return std::string(option) + ": '" + *value + "' is not a decimal port from 1 to 65535 without leading zeros";
-  return "";
-}
-
-std::string Differs(const char* what, const std::string& shown, const std::string& wanted) {
-  if (shown == wanted) return "";
-  return std::string(what) + " is '" + shown + "', not '" + wanted + "'";
+// The pass that checks the row: the values with a width, then the mode, then
+// the new MAC. Of several faults the first in that order is named.
+int CheckPass(SettingKind kind) {
+  if (kind == SettingKind::kMode) return 1;
+  return kind == SettingKind::kMac ? 2 : 0;
 }
 
 }  // namespace
+
+std::optional<std::string>& SettingsChange::operator[](const std::string& key) {
+  const Setting* setting = FindSetting(key);
+  if (setting == nullptr) std::abort();
+  return (*this)[*setting];
+}
+
+const std::optional<std::string>& SettingsChange::operator[](const std::string& key) const {
+  return const_cast<SettingsChange&>(*this)[key];
+}
 
 std::optional<std::string> NormalizeMac(const std::string& text) {
   if (text.size() != 12) return std::nullopt;
@@ -59,74 +73,52 @@ bool IsPort(const std::string& text) {
 }
 
 std::string CheckChange(SettingsChange& change) {
-  const std::string checks[] = {
-      CheckText("--name", change.name, sizeof(DeviceRecord::name)),
-      CheckAddress("--ip", change.ip),
-      CheckAddress("--mask", change.mask),
-      CheckAddress("--gateway", change.gateway),
-      CheckPort("--http-port", change.httpPort),
-      CheckPort("--audio-port", change.audioPort),
-      CheckText("--pppoe-account", change.pppoeAccount, sizeof(DeviceRecord::pppoeAccount)),
-      CheckText("--pppoe-password", change.pppoePassword, sizeof(DeviceRecord::pppoePassword), true),
-  };
-  for (const std::string& message : checks) {
-    if (!message.empty()) return message;
+  for (int pass = 0; pass < 3; ++pass) {
+    for (const Setting& setting : kSettings) {
+      if (CheckPass(setting.kind) != pass || !change[setting]) continue;
+      std::string message = CheckValue(setting, *change[setting]);
+      if (!message.empty()) return message;
+    }
   }
-  if (change.mode && *change.mode != "static" && *change.mode != "dhcp" && *change.mode != "pppoe") {
-    return "--mode: '" + *change.mode + "' is none of static, dhcp, pppoe";
-  }
-  if (change.newMac) {
-    std::optional<std::string> mac = NormalizeMac(*change.newMac);
-    if (!mac) return "--new-mac: '" + *change.newMac + "' is not 12 hexadecimal digits";
-    change.newMac = mac;
-  }
+  std::optional<std::string>& newMac = change["mac"];
+  if (newMac) newMac = NormalizeMac(*newMac);
   return "";
 }
 
 PanelSnapshot PanelFor(const DeviceRecord& record, const SettingsChange& change) {
   PanelSnapshot panel = ShownPanel(record);
-  if (change.name) panel.name = *change.name;
-  if (change.ip) panel.ip = *change.ip;
-  if (change.mask) panel.mask = *change.mask;
-  if (change.gateway) panel.gateway = *change.gateway;
-  if (change.httpPort) panel.httpPort = *change.httpPort;
-  if (change.audioPort) panel.audioPort = *change.audioPort;
-  if (change.pppoeAccount) panel.pppoeAccount = *change.pppoeAccount;
-  if (change.pppoePassword) panel.pppoePassword = *change.pppoePassword;
-  if (change.newMac) panel.newMac = *change.newMac;
-  if (change.mode) {
-    panel.pppoeChecked = *change.mode == "pppoe";
-    panel.dhcpChecked = *change.mode == "dhcp";
+  for (const Setting& setting : kSettings) {
+    const std::optional<std::string>& value = change[setting];
+    if (!value) continue;
+    if (setting.panel != nullptr) panel.*setting.panel = *value;
+    if (setting.kind == SettingKind::kMode) {
+      IpAssignMode mode = IpAssignMode::kStatic;
+      ModeFromName(*value, mode);
+      panel.pppoeChecked = mode == IpAssignMode::kPppoe;
+      panel.dhcpChecked = mode == IpAssignMode::kDhcp;
+    }
   }
   return panel;
 }
 
-std::string Mismatch(const DeviceRecord& record, const SettingsChange& change) {
-  std::string checks[] = {
-      change.newMac ? Differs("mac", MacToText(record.mac).text, *change.newMac) : "",
-      change.name ? Differs("name", FieldText(record.name), *change.name) : "",
-      change.ip ? Differs("ip", FieldText(record.ipText), *change.ip) : "",
-      change.mask ? Differs("mask", FieldText(record.maskText), *change.mask) : "",
-      change.gateway ? Differs("gateway", FieldText(record.gatewayText), *change.gateway) : "",
-      change.httpPort ? Differs("http_port", std::to_string(record.httpPort), std::to_string(std::stoi(*change.httpPort)))
-                      : "",
-      change.audioPort
-          ? Differs("audio_port", std::to_string(record.audioPort), std::to_string(std::stoi(*change.audioPort)))
-          : "",
-      change.mode ? Differs("mode", ModeName(CheckedMode(record.ipAssign)), *change.mode) : "",
-      change.pppoeAccount ? Differs("pppoe_account", FieldText(record.pppoeAccount), *change.pppoeAccount) : "",
-      // The password is never echoed.
-      change.pppoePassword && FieldText(record.pppoePassword) != *change.pppoePassword ? "pppoe_password differs"
-                                                                                       : "",
-  };
-  for (const std::string& message : checks) {
-    if (!message.empty()) return message;
-  }
-  return "";
+RequestFrame ChangeRequest(const DeviceRecord& record, const SettingsChange& change) {
+  RequestFrame frame;
+  StartRequest(frame);
+  ComposeRequestFor(PanelFor(record, change), record, frame);
+  return frame;
 }
 
-std::string PageAddress(const DeviceRecord& record) {
-  return DeviceWebAddress(FieldText(record.ipText).c_str(), record.httpPort);
+std::string Mismatch(const DeviceRecord& record, const SettingsChange& change) {
+  for (const Setting& setting : kSettings) {
+    const std::optional<std::string>& value = change[setting];
+    if (!value) continue;
+    const std::string shown = setting.shown(record);
+    const std::string wanted = setting.kind == SettingKind::kPort ? std::to_string(std::stoi(*value)) : *value;
+    if (shown == wanted) continue;
+    if (setting.secret) return std::string(setting.key) + " differs";
+    return std::string(setting.key) + " is '" + shown + "', not '" + wanted + "'";
+  }
+  return "";
 }
 
 }  // namespace lumora::cli

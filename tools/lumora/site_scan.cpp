@@ -25,12 +25,10 @@ std::vector<provisioning::FoundCamera> FoundCameras(const Scanner& scanner) {
     provisioning::FoundCamera f;
     f.record = camera.record;
     f.carriesIpAssign = camera.carriesIpAssign;
-    for (const net::Interface& i : scanner.interfaces()) {
-      if (i.name == camera.arrival.interfaceName) f.adapter = i.index;
-    }
-    f.adapterName = camera.arrival.interfaceName;
-    f.adapterIp = camera.arrival.interfaceIp;
-    f.adapterMask = camera.arrival.interfaceMask;
+    f.adapter = camera.arrival.adapterIndex;
+    f.adapterName = camera.arrival.adapterName;
+    f.adapterIp = camera.arrival.adapterIp;
+    f.adapterMask = camera.arrival.adapterMask;
     f.sourceIp = camera.arrival.sourceIp;
     f.sourcePort = camera.arrival.sourcePort;
     found.push_back(f);
