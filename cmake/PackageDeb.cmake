@@ -11,7 +11,7 @@ set(lumora_build ${CMAKE_BINARY_DIR}/tools/lumora)
 set(doc_dir share/doc/lumora)
 install(TARGETS lumora RUNTIME DESTINATION bin)
 install(FILES ${lumora_build}/lumora.1.gz ${lumora_build}/lumora-scan.1.gz ${lumora_build}/lumora-set.1.gz
-              ${lumora_build}/lumora-open.1.gz
+              ${lumora_build}/lumora-open.1.gz ${lumora_build}/lumora-plan.1.gz ${lumora_build}/lumora-apply.1.gz
         DESTINATION share/man/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/tools/lumora/lumora-completion.bash
         DESTINATION share/bash-completion/completions RENAME lumora)

@@ -9,14 +9,35 @@
 # listed; and `lumora scan` over 1000 cameras answering at once in a
 # two-sided lab (time to print them, by default and with --stream, and peak
 # memory), and under a flood of 70,000 distinct cameras (what is kept, and
-# peak memory). Figures only: nothing here passes or fails on a number.
+# peak memory); and `lumora apply` over a site of 250 cameras at one
+# factory address behind two interfaces, with no loss and with a fifth of
+# the requests ignored, beside the same site by `lumora set` one camera at a
+# time (BENCH_SET_CAMERAS of them, default 25). Figures only: nothing here passes or fails on a number.
 # As root; the network parts run in a private lab inside an empty namespace.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -x build/native/bench/decode_reply_bench ] && [ -f build/windows/app/LumoraSearch.exe ] || scripts/build.sh
 echo "== DecodeReply"
 build/native/bench/decode_reply_bench --benchmark_min_time=0.2 2>/dev/null | grep -E '^BM_|^-|^Benchmark'
+# The site: 150 cameras behind side A and 100 behind side B, all at 192.168.1.64.
+site=build/native/bench-site
+for side in a:150 b:100; do
+  for n in $(seq "${side#*:}"); do
+    printf 'mac=00AA0%s%06X,ip=192.168.1.64,gateway=192.168.1.1\n' "${side%:*}" "$n"
+  done >"$site-${side%:*}.conf"
+done
+export BENCH_SET_CAMERAS=${BENCH_SET_CAMERAS:-25}
 exec unshare --net bash -c 'ip link set lo up
+  camsim=build/native/tools/camsim/camsim site=build/native/bench-site
+  echo "== lumora apply, a site of 250 cameras at one address"
+  scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--config $site-a.conf" \
+    --camsim-args-b "--source-port 4100 --config $site-b.conf" -- scripts/lumora-figures.sh site
+  echo "== the same, a fifth of the requests ignored"
+  scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--config $site-a.conf --ignore-config 20 --seed 3" \
+    --camsim-args-b "--source-port 4100 --config $site-b.conf --ignore-config 20 --seed 4" -- scripts/lumora-figures.sh site
+  echo "== the same site by lumora set"
+  scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--config $site-a.conf" \
+    --camsim-args-b "--source-port 4100 --config $site-b.conf" -- scripts/lumora-figures.sh site-set $BENCH_SET_CAMERAS
   echo "== native worker"
   scripts/lab-run.sh -- build/native/bench/worker_figures
   echo "== lumora scan, 1000 cameras"

@@ -29,6 +29,7 @@ if [ -n "$deb" ]; then
   for path in /usr/bin/lumora \
               /usr/share/man/man1/lumora.1.gz /usr/share/man/man1/lumora-scan.1.gz \
               /usr/share/man/man1/lumora-set.1.gz /usr/share/man/man1/lumora-open.1.gz \
+              /usr/share/man/man1/lumora-plan.1.gz /usr/share/man/man1/lumora-apply.1.gz \
               /usr/share/bash-completion/completions/lumora \
               "$lua_dir/lumora.lua" \
               /usr/share/doc/lumora/copyright /usr/share/doc/lumora/changelog.gz; do

@@ -11,6 +11,7 @@ packages=(
   python3 tshark
   dpkg-dev file lintian unzip
   clang libclang-rt-14-dev
+  libreoffice-calc
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,13 @@
 #                             made-up cameras (--flood-distinct 70000): how
 #                             many are listed and ignored, how long the scan
 #                             takes, and the peak RSS
+#   lumora-figures.sh site     250 cameras at one factory address (150 on
+#                             side A, 100 on side B): the time from `lumora
+#                             apply` start to its report, the configuration
+#                             requests each camera got (from the simulators'
+#                             logs), the statuses and the peak RSS
+#   lumora-figures.sh site-set N  the same site by `lumora set`, one camera
+#                             at a time, for the first N cameras
 # Lines are timed as they arrive by perl's buffered reader (bash's read
 # takes a system call per byte and would lag). Figures only.
 set -uo pipefail
@@ -41,7 +48,7 @@ burst() {
 flood() {
   camsim_command "flood 30"
   /usr/bin/time -f "%e %M" -o "$rss" "$lumora" scan --format csv --wait 1 --timeout 10 2>"$errors" |
-    grep -c '^[0-9A-F]\{12\},' >"$errors.count"
+    grep -c '^[0-9A-F:]\{17\},' >"$errors.count"
   camsim_command "flood-stop"
   read -r seconds kib <"$rss"
   echo "lumora scan under a flood of 70,000 distinct cameras: $(cat "$errors.count") listed;" \
@@ -50,4 +57,58 @@ flood() {
   rm -f "$errors.count"
 }
 
-"${1:-burst}"
+# Configuration requests in a simulator's log (first field a MAC), by its
+# control channel: "requests per-camera-min..max" over the cameras that got any.
+config_requests() {
+  python3 - "$1" <<'PY'
+import socket, sys, collections
+host, port = sys.argv[1].split(":")
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+s.settimeout(2)
+def ask(text):
+    s.sendto(text.encode(), (host, int(port)))
+    return s.recvfrom(65536)[0].decode()
+counts = collections.Counter()
+for i in range(int(ask("log-count"))):
+    hexes = ask("log-get %d" % i).split()[-1]
+    if hexes[10:12] == "10":
+        counts[hexes[14:26]] += 1
+values = sorted(counts.values()) or [0]
+print("%d requests to %d cameras (%d..%d each)" % (sum(values), len(counts), values[0], values[-1]))
+PY
+}
+
+site() {
+  local plan out
+  plan=$(mktemp) out=$(mktemp)
+  "$lumora" plan --ip-range 192.168.2.1-192.168.2.250 >"$plan" 2>/dev/null
+  for side in "$LUMORA_CAMSIM" "$LUMORA_CAMSIM_B"; do
+    printf 'log-clear' >"/dev/udp/${side%:*}/${side#*:}"
+  done
+  /usr/bin/time -f "%e %M" -o "$rss" "$lumora" apply "$plan" --format csv >"$out" 2>"$errors"
+  read -r seconds kib <"$rss"
+  echo "lumora apply, 250 cameras: report after ${seconds} s; $(tail -1 "$errors"); peak RSS ${kib} KiB"
+  echo "  side A: $(config_requests "$LUMORA_CAMSIM"); side B: $(config_requests "$LUMORA_CAMSIM_B")"
+  rm -f "$plan" "$out"
+}
+
+# `lumora set` camera by camera: each is a scan, a request and a scan again.
+site_set() {
+  local count=$1 macs start end
+  macs=$("$lumora" scan --format json 2>/dev/null | grep -o '"mac":"[0-9A-F]*"' | cut -d'"' -f4 | sort | head -n "$count")
+  start=$(date +%s.%N)
+  local n=0 failed=0
+  for mac in $macs; do
+    n=$((n + 1))
+    "$lumora" set "$mac" --ip "192.168.2.$n" >/dev/null 2>&1 || failed=$((failed + 1))
+  done
+  end=$(date +%s.%N)
+  perl -e 'printf "lumora set, one camera at a time: %d cameras in %.1f s (%.2f s each, %d not done); 250 would take about %.0f s\n",
+           $ARGV[0], $ARGV[2] - $ARGV[1], ($ARGV[2] - $ARGV[1]) / $ARGV[0], $ARGV[3], 250 * ($ARGV[2] - $ARGV[1]) / $ARGV[0]' \
+    "$n" "$start" "$end" "$failed"
+}
+
+case "${1:-burst}" in
+  site-set) site_set "${2:-25}" ;;
+  *) "${1:-burst}" ;;
+esac

@@ -58,6 +58,8 @@ std::string ChangedSettings(const CamsimOptions& o) {
   put("control", o.controlPort, d.controlPort);
   put("delay", o.delayMs, d.delayMs);
   put("drop", o.dropSearchesPercent, d.dropSearchesPercent);
+  put("ignore", o.ignoreConfigPercent, d.ignoreConfigPercent);
+  put("silent", o.silentAfterChangeMs, d.silentAfterChangeMs);
   put("seed", o.seed, d.seed);
   put("log", o.logPath, d.logPath);
   put("flood", o.floodSeconds, d.floodSeconds);
@@ -121,6 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{{"--delay-ms", "0"}, ""}, AcceptedCase{{"--delay-ms", "60000"}, "delay=60000"},
         AcceptedCase{{"--drop-searches", "0"}, ""},
         AcceptedCase{{"--drop-searches", "100"}, "drop=100"},
+        AcceptedCase{{"--ignore-config", "100", "--silent-after-change", "60000"}, "ignore=100 silent=60000"},
         AcceptedCase{{"--seed", "0"}, "seed=0"},
         AcceptedCase{{"--seed", "4294967295"}, "seed=4294967295"},
         AcceptedCase{{"--flood-seconds", "1"}, "flood=1"},

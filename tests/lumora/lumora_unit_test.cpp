@@ -144,13 +144,16 @@ TEST(Output, CameraTextsReadTheSameInEveryFormatAndNeverSteerATerminal) {
        "\xef\xbc\xa1\xef\xbc\xa2\xef\xbc\xa3\xef\xbc\xa4\xef\xbc\xa5" "1",
        "\xef\xbc\xa1\xef\xbc\xa2\xef\xbc\xa3\xef\xbc\xa4\xef\xbc\xa5" "1"},
       {"SixteenCharsLong", "SixteenCharsLong", "SixteenCharsLong", "SixteenCharsLong"},
+      // A spreadsheet would run the one and read the other as 123.
+      {"=1+1", "=1+1", "'=1+1", "=1+1"},
+      {"0123", "0123", "'0123", "0123"},
   };
   for (const Case& c : cases) {
     Camera camera = LabCamera(1, 11, c.name);
     nlohmann::json json = nlohmann::json::parse(CameraLine(camera, {}, Options(Format::kJson)));
     EXPECT_EQ(json["name"], c.text) << c.text;
     std::string csv = CameraLine(camera, {}, Options(Format::kCsv));
-    EXPECT_EQ(csv.rfind("00AA00000001," + c.csv + ",V2.6.0,", 0), 0u) << csv;
+    EXPECT_EQ(csv.rfind("00:AA:00:00:00:01," + c.csv + ",V2.6.0,", 0), 0u) << csv;
     std::string table = CameraLine(camera, {}, Options(Format::kTable));
     EXPECT_EQ(table.rfind("00AA00000001  " + c.table, 0), 0u) << table;
     // The IP column starts where the header puts it, whatever the name's bytes.

@@ -118,8 +118,16 @@ void AddNetworkOptions(CLI::App& app, CamsimOptions& o) {
             "ignore PCT percent (0..100) of the searches received,\n"
             "as if they were lost on the way (logged all the same);\n"
             "which ones follows from --seed");
+  AddNumber(app, "--ignore-config", o.ignoreConfigPercent, 0, 100, "PCT",
+            "ignore PCT percent (0..100) of the configuration\n"
+            "requests received, as if lost (logged all the same);\n"
+            "which ones follows from --seed");
+  AddNumber(app, "--silent-after-change", o.silentAfterChangeMs, 0, kMaxDelayMs, "MS",
+            "a camera that took a configuration request answers no\n"
+            "search for MS ms (0..60000), as a camera does that\n"
+            "restarts its network after a change");
   AddNumber(app, "--seed", o.seed, 0, UINT32_MAX, "N",
-            "seed of that choice (default 1): a run repeats exactly");
+            "seed of those choices (default 1): a run repeats exactly");
   app.add_flag("--allow-host-network", o.allowHostNetwork,
                "run even in the machine's own network namespace\n"
                "(refused by default, exit 2)");

@@ -23,7 +23,9 @@ struct CamsimOptions {
   uint16_t controlPort = 0;  // 0: no control channel
   unsigned delayMs = 0;
   unsigned dropSearchesPercent = 0;  // searches ignored, as if lost on the way
-  uint32_t seed = 1;                 // of the drop choice, so a run repeats
+  unsigned ignoreConfigPercent = 0;  // configuration requests ignored, as if lost
+  unsigned silentAfterChangeMs = 0;  // a changed camera answers no search for this long
+  uint32_t seed = 1;                 // of the drop and ignore choices, so a run repeats
   std::string logPath;             // empty: no log file
   std::vector<SendRequest> sends;  // one-shot sends, in command-line order
   unsigned floodSeconds = 0;       // 0: no flood at start

@@ -62,12 +62,25 @@ struct Simulator {
   FILE* log = nullptr;
   int lastSendError = 0;
   std::mt19937 dropRandom{1};
+  std::mt19937 ignoreRandom{1};
+  std::vector<int64_t> silentUntil;  // per camera: no reply before this time
 };
 
 // A lost search: the camera never hears it, so none of its cameras answer.
 bool DropSearch(Simulator& sim) {
   if (sim.options.dropSearchesPercent == 0) return false;
   return std::uniform_int_distribution<unsigned>(0, 99)(sim.dropRandom) < sim.options.dropSearchesPercent;
+}
+
+// A lost configuration request: logged, never applied.
+bool IgnoreConfiguration(Simulator& sim) {
+  if (sim.options.ignoreConfigPercent == 0) return false;
+  return std::uniform_int_distribution<unsigned>(0, 99)(sim.ignoreRandom) < sim.options.ignoreConfigPercent;
+}
+
+// A camera restarting its network after a change hears searches but cannot answer them.
+bool Silent(const Simulator& sim, std::size_t camera, int64_t now) {
+  return camera < sim.silentUntil.size() && now < sim.silentUntil[camera];
 }
 
 // A failing send (no route in a bare namespace, a full buffer in a flood)
@@ -104,7 +117,7 @@ void SendDueReplies(Simulator& sim, int64_t now) {
   while (!sim.pending.empty() && sim.pending.begin()->first <= now) {
     std::size_t camera = sim.pending.begin()->second;
     sim.pending.erase(sim.pending.begin());
-    SendReply(sim, camera);
+    if (!Silent(sim, camera, now)) SendReply(sim, camera);
   }
 }
 
@@ -165,8 +178,10 @@ void HandleCameraDatagram(Simulator& sim, const UdpSocket& socket, const Receive
       if (sim.state.answering && !DropSearch(sim)) ScheduleReplies(sim, now);
       break;
     case DatagramKind::kConfiguration:
-      if (!sim.state.configuring) break;
+      if (!sim.state.configuring || IgnoreConfiguration(sim)) break;
       for (std::size_t index : ApplyConfiguration(data, size, sim.state.cameras)) {
+        sim.silentUntil.resize(sim.state.cameras.size(), 0);
+        sim.silentUntil[index] = now + sim.options.silentAfterChangeMs;
         std::printf("camsim: camera %zu configured: %s\n", index + 1,
                     FormatCamera(sim.state.cameras[index], ' ').c_str());
       }
@@ -324,7 +339,7 @@ void Loop(Simulator& sim, const sigset_t& waitMask) {
 }  // namespace
 
 int RunSimulator(const CamsimOptions& options) {
-  Simulator sim{options, {}, {}, 0, {}, {}, {}, nullptr, 0, std::mt19937(options.seed)};
+  Simulator sim{options, {}, {}, 0, {}, {}, {}, nullptr, 0, std::mt19937(options.seed), std::mt19937(options.seed), {}};
   sim.state.cameras = options.cameras;
   sigset_t waitMask;
   if (!SetUpSignals(waitMask)) {

@@ -9,6 +9,7 @@
 
 #include "protocol/field_text.h"
 #include "protocol/web_address.h"
+#include "provisioning/sheet_text.h"
 #include "tools/common/host_guard.h"
 #include "tools/lumora/code_page.h"
 #include "tools/lumora/number_text.h"
@@ -19,6 +20,7 @@
 #include "tools/lumora/printer.h"
 #include "tools/lumora/scanner.h"
 #include "tools/lumora/settings_change.h"
+#include "tools/lumora/site_commands.h"
 
 namespace {
 
@@ -31,6 +33,7 @@ struct ScanArgs {
   std::string format = "table";
   bool showSecrets = false;
   bool stream = false;
+  bool bom = false;
   std::string codePage;
   CodePageReader readCodePage;  // from codePage, once checked
 };
@@ -112,6 +115,7 @@ int RunScan(const ScanArgs& args) {
   output.readCodePage = args.readCodePage;
   Scanner scanner;
   if (auto code = OpenScanner(scanner, args.scan)) return *code;
+  if (args.bom && output.format == Format::kCsv) WriteText(stdout, lumora::provisioning::kUtf8Bom);
   Printer printer(output, args.stream);
   printer.Start();
   scanner.Run([&](const CameraList& list, std::size_t index) { printer.OnNew(list, index); });
@@ -224,6 +228,7 @@ struct Commands {
   CLI::App* open = nullptr;
   std::string openMac;
   bool printOnly = false;
+  SiteCommands site;
 };
 
 void AddScanCommand(CLI::App& app, Commands& c) {
@@ -236,6 +241,7 @@ void AddScanCommand(CLI::App& app, Commands& c) {
   c.scan->add_flag("--show-secrets", c.scanArgs.showSecrets, "include the PPPoE password (json and csv)");
   c.scan->add_flag("--stream", c.scanArgs.stream,
                    "print each camera as it is first heard, with the warnings known at that moment");
+  c.scan->add_flag("--bom", c.scanArgs.bom, "start csv with a UTF-8 byte-order mark (for Excel)");
 }
 
 void AddSetCommand(CLI::App& app, Commands& c) {
@@ -301,6 +307,8 @@ bool CodePageKnown(ScanArgs& args) {
 // Every value is checked before the guard and before any socket.
 int Dispatch(Commands& c) {
   if (!CodePageKnown(c.scanArgs)) return kUsage;
+  auto guard = [&c] { return Guard(c.allowHostNetwork); };
+  if (auto code = RunSiteCommand(c.site, c.scanArgs.scan, c.scanArgs.readCodePage, guard)) return *code;
   if (c.scan->parsed()) return Guard(c.allowHostNetwork) ? RunScan(c.scanArgs) : kUsage;
   if (c.set->parsed()) {
     std::optional<std::string> target = MacArgument(c.setMac);
@@ -331,8 +339,9 @@ int main(int argc, char** argv) {
   AddScanCommand(app, commands);
   AddSetCommand(app, commands);
   AddOpenCommand(app, commands);
+  AddSiteCommands(app, commands.site, [&commands](CLI::App& c) { AddScanOptions(c, commands.scanArgs); });
   // --allow-host-network is accepted after the command too.
-  for (CLI::App* command : {commands.scan, commands.set, commands.open}) {
+  for (CLI::App* command : {commands.scan, commands.set, commands.open, commands.site.plan, commands.site.apply}) {
     command->add_flag("--allow-host-network", commands.allowHostNetwork,
                       "run even in the machine's own network namespace");
   }

@@ -15,7 +15,9 @@
 
 #include "protocol/ip_assign.h"
 #include "protocol/settings.h"
+#include "provisioning/sheet_text.h"
 #include "tools/lumora/camera_text.h"
+#include "tools/lumora/csv_line.h"
 
 namespace lumora::cli {
 namespace {
@@ -50,16 +52,6 @@ bool Printed(const Setting& setting, const OutputOptions& options) { return !set
 
 std::string SourceText(const Camera& camera) {
   return AddressText(camera.arrival.sourceIp, camera.arrival.sourcePort);
-}
-
-std::string CsvCell(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
 }
 
 // Column widths: the longest value each column can hold, so rows printed one
@@ -163,12 +155,16 @@ std::string CameraLine(const Camera& camera, const std::vector<std::string>& war
   }
   std::vector<std::string> cells;
   if (options.format == Format::kCsv) {
+    // What a spreadsheet would rewrite is guarded (provisioning/sheet_text.h).
     for (const Setting& setting : kSettings) {
-      if (Printed(setting, options)) cells.push_back(SettingCell(setting, camera, options));
+      if (!Printed(setting, options)) continue;
+      std::string cell = SettingCell(setting, camera, options);
+      if (setting.kind == SettingKind::kMac) cell = provisioning::ColonMac(camera.record.mac);
+      if (setting.kind == SettingKind::kText || setting.kind == SettingKind::kVersion) cell = provisioning::SheetSafe(cell);
+      cells.push_back(cell);
     }
     cells.insert(cells.end(), {interfaceName, SourceText(camera), Join(warnings, ";")});
-    for (std::string& cell : cells) cell = CsvCell(ControlsReplaced(cell, true));
-    return Join(cells, ",");
+    return CsvLine(cells);
   }
   for (const Setting* setting : TableSettings()) {
     std::string cell = SettingCell(*setting, camera, options);

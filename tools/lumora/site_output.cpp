@@ -1,0 +1,122 @@
+// The plan CSV and the report's three printings. A change's before is the
+// camera's own bytes, read like every camera text (CameraText); its after is
+// the plan's text, already UTF-8 or the camera's bytes where they read the same.
+#include "tools/lumora/site_output.h"
+
+#include <algorithm>
+
+#include <nlohmann/json.hpp>
+
+#include "protocol/mac_text.h"
+#include "protocol/settings.h"
+#include "provisioning/sheet_text.h"
+#include "tools/lumora/csv_line.h"
+
+namespace lumora::cli {
+namespace {
+
+using provisioning::RowReport;
+using provisioning::SettingChange;
+
+constexpr char kHidden[] = "(hidden)";
+
+std::string ColonMacOf(const std::string& twelveDigits) {
+  return provisioning::ColonMac(TextToMac(twelveDigits.c_str()).bytes);
+}
+
+// One side of a change as printed.
+std::string ChangeValue(const SettingChange& change, const std::string& value, const ReportOptions& options) {
+  if (kSettings[change.setting].secret && !options.showSecrets) return kHidden;
+  return CameraText(value, options.readCodePage);
+}
+
+std::string ChangesText(const RowReport& report, const ReportOptions& options) {
+  std::string out;
+  for (const SettingChange& change : report.changes) {
+    if (!out.empty()) out += "; ";
+    out += std::string(kSettings[change.setting].key) + ": " + ChangeValue(change, change.before, options) +
+           " -> " + ChangeValue(change, change.after, options);
+  }
+  return out;
+}
+
+std::string JsonLine(const RowReport& report, const ReportOptions& options) {
+  nlohmann::ordered_json line;
+  line["mac"] = report.mac;
+  line["status"] = report.status;
+  line["interface"] = report.interfaceName;
+  line["changes"] = nlohmann::ordered_json::object();
+  for (const SettingChange& change : report.changes) {
+    line["changes"][kSettings[change.setting].key] = {{"before", ChangeValue(change, change.before, options)},
+                                                      {"after", ChangeValue(change, change.after, options)}};
+  }
+  line["reason"] = CameraText(report.reason, options.readCodePage);
+  return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+// Measured widths: the report is printed once every row is known.
+std::vector<std::string> TableLines(const std::vector<std::vector<std::string>>& rows) {
+  std::vector<std::size_t> widths(rows.front().size(), 0);
+  for (const auto& cells : rows) {
+    for (std::size_t i = 0; i < cells.size(); ++i) widths[i] = std::max(widths[i], DisplayWidth(cells[i]));
+  }
+  std::vector<std::string> lines;
+  for (const auto& cells : rows) {
+    std::string line;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      line += cells[i];
+      if (i + 1 < cells.size()) line.append(widths[i] - DisplayWidth(cells[i]) + 2, ' ');
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> PlanCsvLines(const provisioning::Plan& plan) {
+  std::vector<std::size_t> columns;
+  for (std::size_t s = 0; s < kSettingCount; ++s) {
+    bool given = std::any_of(plan.rows.begin(), plan.rows.end(), [s](const auto& row) { return row.values[s]; });
+    if (given && kSettings[s].kind != SettingKind::kMac) columns.push_back(s);
+  }
+  std::vector<std::string> header = {"mac"};
+  for (std::size_t s : columns) header.push_back(kSettings[s].key);
+  std::vector<std::string> lines = {CsvLine(header)};
+  for (const provisioning::PlanRow& row : plan.rows) {
+    std::vector<std::string> cells = {ColonMacOf(row.mac)};
+    for (std::size_t s : columns) {
+      std::string value = row.values[s].value_or("");
+      cells.push_back(kSettings[s].kind == SettingKind::kText ? provisioning::SheetSafe(value) : value);
+    }
+    lines.push_back(CsvLine(cells));
+  }
+  return lines;
+}
+
+std::vector<std::string> ReportLines(const std::vector<RowReport>& reports, const ReportOptions& options) {
+  std::vector<std::string> lines;
+  if (options.format == Format::kJson) {
+    for (const RowReport& report : reports) lines.push_back(JsonLine(report, options));
+    return lines;
+  }
+  bool csv = options.format == Format::kCsv;
+  std::vector<std::vector<std::string>> rows;
+  rows.push_back(csv ? std::vector<std::string>{"mac", "status", "interface", "changes", "reason"}
+                     : std::vector<std::string>{"MAC", "STATUS", "INTERFACE", "CHANGES", "REASON"});
+  for (const RowReport& report : reports) {
+    std::vector<std::string> cells = {csv ? ColonMacOf(report.mac) : report.mac, report.status,
+                                      CameraText(report.interfaceName, options.readCodePage),
+                                      ChangesText(report, options), CameraText(report.reason, options.readCodePage)};
+    if (!csv) {
+      for (std::string& cell : cells) cell = ControlsReplaced(cell, false);
+    }
+    rows.push_back(cells);
+  }
+  if (!csv) return TableLines(rows);
+  for (const auto& cells : rows) lines.push_back(CsvLine(cells));
+  return lines;
+}
+
+}  // namespace lumora::cli

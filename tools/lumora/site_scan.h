@@ -1,0 +1,26 @@
+// The scan as plan and apply use it: the cameras found as provisioning's
+// plain records, and the plan's texts read against the cameras' own bytes.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "provisioning/found_camera.h"
+#include "provisioning/plan.h"
+#include "tools/lumora/camera_text.h"
+#include "tools/lumora/scanner.h"
+
+namespace lumora::cli {
+
+// Opens the scanner and runs one scan; the exit status when it cannot open.
+std::optional<int> ScanSite(Scanner& scanner, const ScanOptions& options);
+
+// The scan's cameras in answer order: index i is scanner.list().cameras()[i].
+std::vector<provisioning::FoundCamera> FoundCameras(const Scanner& scanner);
+
+// A camera text as lumora prints it in a CSV plan: a camera whose name is
+// not UTF-8 (Windows-1252 "Caf\xE9") comes back as "Café", and a control
+// character as "?"; such a cell asks for no change.
+provisioning::TextReading PrintedText(const CodePageReader& readCodePage);
+
+}  // namespace lumora::cli
