@@ -10,7 +10,6 @@
 #include "protocol/ip_assign.h"
 #include "protocol/ipv4_subnet.h"
 #include "protocol/mac_text.h"
-#include "provisioning/subnet.h"
 
 namespace lumora::provisioning {
 namespace {
@@ -88,7 +87,7 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
     return false;
   }
   const std::string subnet = SubnetText(options.first, NetOrder(mask));
-  if (options.gateway && (HostOrder(*options.gateway) & mask) != (first & mask)) {
+  if (options.gateway && !InSubnet(*options.gateway, options.first, NetOrder(mask))) {
     error = "the gateway " + DottedText(*options.gateway) + " is outside the range's subnet " + subnet;
     return false;
   }

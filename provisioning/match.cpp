@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <map>
 
+#include "protocol/ipv4_subnet.h"
 #include "protocol/configuration_request.h"
 #include "protocol/decimal_text.h"
 #include "protocol/field_text.h"
 #include "protocol/ip_assign.h"
 #include "protocol/mac_text.h"
-#include "provisioning/subnet.h"
 
 namespace lumora::provisioning {
 namespace {

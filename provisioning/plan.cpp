@@ -8,10 +8,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "protocol/ipv4_subnet.h"
 #include "protocol/decimal_text.h"
 #include "protocol/ip_assign.h"
 #include "provisioning/sheet_text.h"
-#include "provisioning/subnet.h"
 
 namespace lumora::provisioning {
 namespace {

@@ -13,6 +13,7 @@
 #include "tools/common/host_guard.h"
 #include "tools/lumora/code_page.h"
 #include "tools/lumora/number_text.h"
+#include "tools/lumora/option_checks.h"
 #include "tools/lumora/build_text.h"
 #include "tools/lumora/help_text.h"
 #include "tools/lumora/output.h"
@@ -37,32 +38,6 @@ struct ScanArgs {
   std::string codePage;
   CodePageReader readCodePage;  // from codePage, once checked
 };
-
-// CLI11 reads integers with strtoll's base 0 ("010" is 8) and doubles with
-// strtold ("nan" passes a range check), so each number is checked as decimal
-// text first; what passes reads the same either way.
-CLI::Validator WholeNumber(long long min, long long max) {
-  return CLI::Validator(
-      [min, max](std::string& text) -> std::string {
-        long long value = 0;
-        if (ReadWholeNumber(text, min, max, value)) return "";
-        return "'" + text + "' is not a decimal number from " + std::to_string(min) + " to " + std::to_string(max) +
-               " without leading zeros";
-      },
-      "");
-}
-
-CLI::Validator DecimalSeconds(double min, double max) {
-  return CLI::Validator(
-      [min, max](std::string& text) -> std::string {
-        double value = 0;
-        if (ReadSeconds(text, min, max, value)) return "";
-        char range[64];
-        std::snprintf(range, sizeof range, "%g to %g", min, max);
-        return "'" + text + "' is not a decimal number of seconds from " + range;
-      },
-      "");
-}
 
 #ifdef _WIN32
 constexpr char kCodePageHelp[] =
@@ -237,7 +212,7 @@ void AddScanCommand(CLI::App& app, Commands& c) {
   AddScanOptions(*c.scan, c.scanArgs);
   c.scan->add_option("--format", c.scanArgs.format, "table (default), json (JSON Lines) or csv")
       ->type_name("F")
-      ->check(CLI::IsMember({"table", "json", "csv"}).description(""));
+      ->check(OneOf({"table", "json", "csv"}));
   c.scan->add_flag("--show-secrets", c.scanArgs.showSecrets, "include the PPPoE password (json and csv)");
   c.scan->add_flag("--stream", c.scanArgs.stream,
                    "print each camera as it is first heard, with the warnings known at that moment");

@@ -7,6 +7,7 @@
 #include "protocol/decimal_text.h"
 #include "provisioning/plan.h"
 #include "tools/lumora/number_text.h"
+#include "tools/lumora/option_checks.h"
 
 namespace lumora::cli {
 namespace {
@@ -60,28 +61,6 @@ Examples:
   lumora apply site.csv
   lumora apply site.csv --format json --verify-timeout 60 > report.jsonl)";
 
-CLI::Validator DecimalNumber(long long min, long long max) {
-  return CLI::Validator(
-      [min, max](std::string& text) -> std::string {
-        long long value = 0;
-        if (ReadWholeNumber(text, min, max, value)) return "";
-        return "'" + text + "' is not a decimal number from " + std::to_string(min) + " to " + std::to_string(max) +
-               " without leading zeros";
-      },
-      "");
-}
-
-CLI::Validator Address() {
-  return CLI::Validator(
-      [](std::string& text) -> std::string {
-        if (IsDottedIpv4(text)) return "";
-        return "'" + text + "' is not four decimal numbers 0..255 without leading zeros";
-      },
-      "");
-}
-
-CLI::Validator OneOf(std::vector<std::string> names) { return CLI::IsMember(names).description(""); }
-
 void AddPlanCommand(CLI::App& app, SiteCommands& site, const std::function<void(CLI::App&)>& addScanOptions) {
   PlanArgs& a = site.planArgs;
   CLI::App& plan = *(site.plan = app.add_subcommand("plan", "write a plan that gives every camera found an address"));
@@ -110,19 +89,14 @@ void AddApplyCommand(CLI::App& app, SiteCommands& site, const std::function<void
   apply.add_flag("--dry-run", a.dryRun, "report what would be sent, and send nothing");
   apply.add_option("--pace", a.paceMs, "at least MS ms between two requests, 2..10000 (default 2)")
       ->type_name("MS")
-      ->check(DecimalNumber(2, 10000));
+      ->check(WholeNumber(2, 10000));
   apply.add_option("--verify-timeout", a.verifyTimeoutSeconds,
                    "wait at most S seconds for the cameras to show the plan (default 30)")
       ->type_name("S")
-      ->check(CLI::Validator(
-          [](std::string& text) -> std::string {
-            double value = 0;
-            return ReadSeconds(text, 1, 3600, value) ? "" : "'" + text + "' is not a decimal number of seconds from 1 to 3600";
-          },
-          ""));
+      ->check(DecimalSeconds(1, 3600));
   apply.add_option("--rounds", a.rounds, "send again at most N times to a camera that shows other values, 0..10 (default 3)")
       ->type_name("N")
-      ->check(DecimalNumber(0, 10));
+      ->check(WholeNumber(0, 10));
   apply.add_option("--format", a.format, "the report as table (default), json (JSON Lines) or csv")
       ->type_name("F")
       ->check(OneOf({"table", "json", "csv"}));
