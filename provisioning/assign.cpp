@@ -45,6 +45,14 @@ bool ExpandName(const std::string& pattern, std::size_t n, std::string& out, std
 
 std::string RangeText(uint32_t first, uint32_t last) { return DottedText(first) + "-" + DottedText(last); }
 
+// The name of the camera at `n`, within the 16 bytes a camera keeps.
+bool CameraName(const std::string& pattern, std::size_t n, std::string& name, std::string& error) {
+  if (!ExpandName(pattern, n, name, error)) return false;
+  if (name.size() <= sizeof(DeviceRecord::name)) return true;
+  error = "the name '" + name + "' (camera " + std::to_string(n) + ") is longer than the camera keeps (16 bytes)";
+  return false;
+}
+
 }  // namespace
 
 bool ParseIpRange(const std::string& text, uint32_t& first, uint32_t& last, std::string& error) {
@@ -97,7 +105,9 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
     return false;
   }
   std::string name;
-  if (!options.namePattern.empty() && !ExpandName(options.namePattern, 1, name, error)) return false;
+  // Checked for the first camera before any is found, so that `plan` refuses
+  // a pattern that is too long before it scans.
+  if (!options.namePattern.empty() && !CameraName(options.namePattern, 1, name, error)) return false;
 
   // One entry per MAC, as it first answered; how many cameras hold each address.
   std::vector<std::size_t> order;
@@ -157,10 +167,7 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
     if (options.gateway) row.values[SettingIndex("gateway")] = DottedText(*options.gateway);
     if (options.mode) row.values[SettingIndex("mode")] = *options.mode;
     if (!options.namePattern.empty()) {
-      ExpandName(options.namePattern, position + 1, name, error);
-      if (name.size() > sizeof(DeviceRecord::name)) {
-        error = "the name '" + name + "' (camera " + std::to_string(position + 1) +
-                ") is longer than the camera keeps (16 bytes)";
+      if (!CameraName(options.namePattern, position + 1, name, error)) {
         plan.rows.clear();
         return false;
       }

@@ -68,6 +68,8 @@ const Case kCases[] = {
      "the name pattern '{n}-{n:2}x' has '{n:2}', which is neither {n} nor {n:0W}"},
     {"a name longer than 16 bytes", {{1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "", "Entrance-North-{n:02}",
      false, {}, "the name 'Entrance-North-01' (camera 1) is longer than the camera keeps (16 bytes)"},
+    {"a name too long is refused before any camera is found", {}, "10.1.1.10-10.1.1.20", "", "", "Entrance-North-{n:02}",
+     false, {}, "the name 'Entrance-North-01' (camera 1) is longer than the camera keeps (16 bytes)"},
     {"16 bytes is fine", {{1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "", "Entrance-North{n:02}", false,
      {"001122334401 10.1.1.10 Entrance-North01"}},
     {"gateway outside the subnet", {{1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "10.1.2.1", "", false, {},
