@@ -119,6 +119,7 @@ TEST_F(CopyListTest, PutsEveryListedCameraOnTheClipboardAsASpreadsheetSafeSheet)
   plain.name = "Yard";
   plain.ip = {192, 168, 1, 11};
   plain.httpPort = 8080;
+  plain.ipAssign = {0, 0, 0, 0};  // as a reply without the field leaves the record: no mode, not PPPoE
   Receive({FullReply(formula).bytes(), FullReply(tabbed).bytes(), FullReply(plain).bytes()});
   ASSERT_TRUE(OpenClipboard(dialog_) && EmptyClipboard() && CloseClipboard());
 
@@ -129,7 +130,7 @@ TEST_F(CopyListTest, PutsEveryListedCameraOnTheClipboardAsASpreadsheetSafeSheet)
             L"duplicate-ip\r\n"
             L"00:1A:2B:3C:4D:02\tGate?West\t'2.6\t192.168.1.10\t255.255.255.0\t192.168.1.1\t80\t8000\tdhcp\t\t\t"
             L"duplicate-ip\r\n"
-            L"00:1A:2B:3C:4D:03\tYard\tV2.6.0\t192.168.1.11\t255.255.255.0\t192.168.1.1\t8080\t8000\tstatic\t\t\t\r\n");
+            L"00:1A:2B:3C:4D:03\tYard\tV2.6.0\t192.168.1.11\t255.255.255.0\t192.168.1.1\t8080\t8000\t\t\t\t\r\n");
 }
 
 }  // namespace
