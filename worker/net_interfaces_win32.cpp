@@ -86,6 +86,21 @@ Adapter AdapterOf(const IP_ADAPTER_ADDRESSES& a) {
 // The datagram with an IN_PKTINFO control message: the source address and
 // the adapter. Bytes sent, or -1 when WSASendMsg or the message is refused.
 // Without a source address to give, IP_UNICAST_IF alone is used.
+// One datagram to or from `peer`, with room for one IN_PKTINFO.
+using PacketInfoSpace = char[WSA_CMSG_SPACE(sizeof(IN_PKTINFO))];
+
+WSAMSG DatagramMessage(sockaddr_in& peer, WSABUF& buffer, PacketInfoSpace& control) {
+  WSAMSG msg;
+  std::memset(&msg, 0, sizeof msg);
+  msg.name = reinterpret_cast<sockaddr*>(&peer);
+  msg.namelen = sizeof peer;
+  msg.lpBuffers = &buffer;
+  msg.dwBufferCount = 1;
+  msg.Control.buf = control;
+  msg.Control.len = sizeof control;
+  return msg;
+}
+
 int SendWithPacketInfo(SOCKET s, const uint8_t* data, int size, const Address& to, const AdapterRoute& route) {
   LPFN_WSASENDMSG sendMsg = route.source != 0 ? SendMsgFunction(s) : nullptr;
   if (sendMsg == nullptr) return -1;
@@ -95,16 +110,9 @@ int SendWithPacketInfo(SOCKET s, const uint8_t* data, int size, const Address& t
   remote_addr.sin_port = htons(to.port);
   remote_addr.sin_addr.s_addr = to.ip;
   WSABUF buffer{static_cast<ULONG>(size), reinterpret_cast<char*>(const_cast<uint8_t*>(data))};
-  alignas(WSACMSGHDR) char control[WSA_CMSG_SPACE(sizeof(IN_PKTINFO))];
+  alignas(WSACMSGHDR) PacketInfoSpace control;
   std::memset(control, 0, sizeof control);
-  WSAMSG msg;
-  std::memset(&msg, 0, sizeof msg);
-  msg.name = reinterpret_cast<sockaddr*>(&remote_addr);
-  msg.namelen = sizeof remote_addr;
-  msg.lpBuffers = &buffer;
-  msg.dwBufferCount = 1;
-  msg.Control.buf = control;
-  msg.Control.len = sizeof control;
+  WSAMSG msg = DatagramMessage(remote_addr, buffer, control);
   WSACMSGHDR* c = WSA_CMSG_FIRSTHDR(&msg);
   c->cmsg_level = IPPROTO_IP;
   c->cmsg_type = IP_PKTINFO;
@@ -159,15 +167,8 @@ int RecvFromAdapter(Socket s, uint8_t* buffer, int capacity, Address& from, uint
   sockaddr_in sender;
   std::memset(&sender, 0, sizeof sender);
   WSABUF data{static_cast<ULONG>(capacity), reinterpret_cast<char*>(buffer)};
-  char control[WSA_CMSG_SPACE(sizeof(IN_PKTINFO))];
-  WSAMSG msg;
-  std::memset(&msg, 0, sizeof msg);
-  msg.name = reinterpret_cast<sockaddr*>(&sender);
-  msg.namelen = sizeof sender;
-  msg.lpBuffers = &data;
-  msg.dwBufferCount = 1;
-  msg.Control.buf = control;
-  msg.Control.len = sizeof control;
+  alignas(WSACMSGHDR) PacketInfoSpace control;
+  WSAMSG msg = DatagramMessage(sender, data, control);
   DWORD received = 0;
   if (recvMsg(Sock(s), &msg, &received, nullptr, nullptr) != 0) return -1;
   from.ip = sender.sin_addr.s_addr;
