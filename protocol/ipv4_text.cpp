@@ -1,5 +1,9 @@
 #include "protocol/ipv4_text.h"
 
+#include <cstring>
+
+#include "protocol/field_text.h"
+
 namespace lumora {
 namespace {
 
@@ -64,6 +68,13 @@ Ipv4Bytes Ipv4FromText(const char* text) {
   address |= parts[count - 1];
   return {static_cast<uint8_t>(address >> 24), static_cast<uint8_t>(address >> 16), static_cast<uint8_t>(address >> 8),
           static_cast<uint8_t>(address)};
+}
+
+uint32_t RecordIp(const DeviceRecord& record) {
+  Ipv4Bytes bytes = Ipv4FromText(FieldText(record.ipText).c_str());
+  uint32_t ip;
+  std::memcpy(&ip, bytes.data(), 4);
+  return ip;
 }
 
 }  // namespace lumora

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "protocol/device_record.h"
+
 namespace lumora {
 
 using Ipv4Bytes = std::array<uint8_t, 4>;  // network order, first octet first
@@ -15,5 +17,9 @@ using Ipv4Bytes = std::array<uint8_t, 4>;  // network order, first octet first
 // ("10.1" is 10.0.0.1); parsing stops at the first blank. Anything else, an
 // empty text or a part too large for its bytes gives FF FF FF FF (INADDR_NONE).
 Ipv4Bytes Ipv4FromText(const char* text);
+
+// The record's IP address in network byte order. Its text is always written
+// from four reply bytes, so reading it back is exact.
+uint32_t RecordIp(const DeviceRecord& record);
 
 }  // namespace lumora

@@ -52,13 +52,6 @@ void NoteSeenAddress(SeenAddresses& seen, uint32_t ip) {
   }
 }
 
-uint32_t RecordIp(const DeviceRecord& record) {
-  Ipv4Bytes bytes = Ipv4FromText(FieldText(record.ipText).c_str());
-  uint32_t ip;
-  std::memcpy(&ip, bytes.data(), 4);
-  return ip;
-}
-
 // The one place the dialog lists the adapters.
 std::vector<Adapter> ListAdaptersNow() {
   std::vector<Adapter> adapters;

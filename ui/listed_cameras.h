@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "worker/adapters.h"
-
 #include "protocol/camera_findings.h"
 #include "protocol/device_record.h"
+#include "protocol/ipv4_text.h"
+#include "worker/adapters.h"
 
 namespace lumora {
 
@@ -32,9 +32,6 @@ void NoteSeenAddress(SeenAddresses& seen, uint32_t ip);
 
 using SlotAdapters = std::array<uint32_t, kTableSlots>;  // OS interface index, 0 unknown
 using SlotAddresses = std::array<SeenAddresses, kTableSlots>;
-
-// The record's IP address in network byte order.
-uint32_t RecordIp(const DeviceRecord& record);
 
 // The PC's adapters as they are now; empty when they cannot be listed.
 std::vector<Adapter> ListAdaptersNow();

@@ -12,16 +12,12 @@
 #include "tests/app/dialog_fixture.h"
 #include "tests/support/reply_builder.h"
 #include "ui/device_note.h"
+#include "tests/support/ipv4.h"
 
 namespace lumora {
 namespace {
 
-uint32_t Ip(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
-  const uint8_t bytes[4] = {a, b, c, d};
-  uint32_t ip;
-  std::memcpy(&ip, bytes, 4);
-  return ip;
-}
+using test::Ip;
 
 struct NoteCamera {
   int slot;

@@ -18,18 +18,14 @@
 #include "tools/lumora/number_text.h"
 #include "tools/lumora/output.h"
 #include "tools/lumora/settings_change.h"
+#include "tests/support/ipv4.h"
 
 namespace lumora::cli {
 namespace {
 
 using test::ReplyBuilder;
 
-uint32_t Ip(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
-  const uint8_t bytes[4] = {a, b, c, d};
-  uint32_t out;
-  std::memcpy(&out, bytes, 4);
-  return out;
-}
+using test::Ip;
 
 OutputOptions Options(Format format, bool showSecrets = false) {
   OutputOptions options;

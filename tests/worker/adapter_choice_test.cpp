@@ -6,16 +6,12 @@
 #include <vector>
 
 #include "worker/adapters.h"
+#include "tests/support/ipv4.h"
 
 namespace lumora {
 namespace {
 
-uint32_t Ip(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
-  const uint8_t bytes[4] = {a, b, c, d};
-  uint32_t out;
-  std::memcpy(&out, bytes, 4);
-  return out;
-}
+using test::Ip;
 
 constexpr uint32_t kLimited = 0xFFFFFFFFu;
 

@@ -22,14 +22,6 @@ uint64_t MacKey(const DeviceRecord& record) {
   return key;
 }
 
-// The record's IP text is always written from four bytes, so reading it back
-// is exact.
-uint32_t IpKey(const DeviceRecord& record) {
-  Ipv4Bytes ip = Ipv4FromText(record.ipText);
-  uint32_t key;
-  std::memcpy(&key, ip.data(), 4);
-  return key;
-}
 
 }  // namespace
 
@@ -42,7 +34,7 @@ bool DecodeCamera(const uint8_t* data, int length, Camera& out) {
 
 int CameraList::Add(Camera camera) {
   uint64_t mac = MacKey(camera.record);
-  uint32_t ip = IpKey(camera.record);
+  uint32_t ip = RecordIp(camera.record);
   std::string pair(reinterpret_cast<const char*>(camera.record.mac), 6);
   pair.append(reinterpret_cast<const char*>(&ip), 4);
   if (pairs_.count(pair) != 0) return -1;
@@ -60,7 +52,7 @@ int CameraList::Add(Camera camera) {
 std::vector<std::string> CameraList::WarningsNow(std::size_t index) const {
   const Camera& camera = cameras_.at(index);
   CameraFacts facts;
-  facts.ip = IpKey(camera.record);
+  facts.ip = RecordIp(camera.record);
   facts.adapterIp = camera.arrival.adapterIp;
   facts.adapterMask = camera.arrival.adapterMask;
   // The entry itself is one of those counted.
