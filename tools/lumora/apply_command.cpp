@@ -145,7 +145,7 @@ int RunApply(const ApplyArgs& args, const std::string& planText, const ScanOptio
   }
   if (!guard()) return kSiteUsage;
   Scanner scanner;
-  if (auto code = ScanSite(scanner, scan)) return *code;
+  if (auto code = ScanOnce(scanner, scan)) return *code;
   const std::vector<provisioning::FoundCamera> found = FoundCameras(scanner);
   const provisioning::TextReading reading = PrintedText(readCodePage);
   std::vector<provisioning::PlanProblem> conflicts;

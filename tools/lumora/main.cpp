@@ -22,6 +22,7 @@
 #include "tools/lumora/scanner.h"
 #include "tools/lumora/settings_change.h"
 #include "tools/lumora/site_commands.h"
+#include "tools/lumora/site_scan.h"
 
 namespace {
 
@@ -74,15 +75,6 @@ bool Guard(bool allowHostNetwork) {
   return false;
 }
 
-// Opens the scanner; the exit code when it cannot be.
-std::optional<int> OpenScanner(Scanner& scanner, const ScanOptions& options) {
-  std::string error;
-  bool usageError = false;
-  if (scanner.Open(options, error, usageError)) return std::nullopt;
-  std::fprintf(stderr, "lumora: %s\n", error.c_str());
-  return usageError ? kUsage : kNotDone;
-}
-
 int RunScan(const ScanArgs& args) {
   OutputOptions output;
   ParseFormat(args.format, output.format);
@@ -102,9 +94,7 @@ int RunScan(const ScanArgs& args) {
 // Scans, reports what was ignored, and finds the one camera with this MAC;
 // the exit code that says why there is none.
 std::optional<int> FindCamera(Scanner& scanner, const ScanArgs& args, const std::string& mac, std::size_t& index) {
-  if (auto code = OpenScanner(scanner, args.scan)) return *code;
-  scanner.Run([](const CameraList&, std::size_t) {});
-  ReportIgnored(scanner.list());
+  if (auto code = ScanOnce(scanner, args.scan)) return *code;
   std::vector<std::size_t> found = scanner.list().FindMac(mac);
   if (found.empty()) {
     std::fprintf(stderr, "lumora: no camera with MAC %s answered\n", mac.c_str());

@@ -42,7 +42,7 @@ int RunPlan(const PlanArgs& args, const ScanOptions& scan, const std::function<b
   if (!ReadAssignOptions(args, options)) return kSiteUsage;
   if (!guard()) return kSiteUsage;
   Scanner scanner;
-  if (auto code = ScanSite(scanner, scan)) return *code;
+  if (auto code = ScanOnce(scanner, scan)) return *code;
   if (scanner.list().cameras().empty()) {
     std::fprintf(stderr, "lumora: no camera answered\n");
     return kSiteNotDone;

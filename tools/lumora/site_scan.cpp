@@ -1,4 +1,4 @@
-// Scanning for plan and apply.
+// Scanning for set, open, plan and apply.
 #include "tools/lumora/site_scan.h"
 
 #include <cstdio>
@@ -7,13 +7,16 @@
 
 namespace lumora::cli {
 
-std::optional<int> ScanSite(Scanner& scanner, const ScanOptions& options) {
+std::optional<int> OpenScanner(Scanner& scanner, const ScanOptions& options) {
   std::string error;
   bool usageError = false;
-  if (!scanner.Open(options, error, usageError)) {
-    std::fprintf(stderr, "lumora: %s\n", error.c_str());
-    return usageError ? 2 : 1;
-  }
+  if (scanner.Open(options, error, usageError)) return std::nullopt;
+  std::fprintf(stderr, "lumora: %s\n", error.c_str());
+  return usageError ? 2 : 1;
+}
+
+std::optional<int> ScanOnce(Scanner& scanner, const ScanOptions& options) {
+  if (auto code = OpenScanner(scanner, options)) return code;
   scanner.Run([](const CameraList&, std::size_t) {});
   ReportIgnored(scanner.list());
   return std::nullopt;

@@ -1,4 +1,4 @@
-// The scan as plan and apply use it: the cameras found as provisioning's
+// The scan as set, open, plan and apply use it: the cameras found as provisioning's
 // plain records, and the plan's texts read against the cameras' own bytes.
 #pragma once
 
@@ -12,8 +12,13 @@
 
 namespace lumora::cli {
 
-// Opens the scanner and runs one scan; the exit status when it cannot open.
-std::optional<int> ScanSite(Scanner& scanner, const ScanOptions& options);
+// Opens the scanner; the exit status when it cannot be (2 for a usage error
+// such as an unknown --interface, else 1).
+std::optional<int> OpenScanner(Scanner& scanner, const ScanOptions& options);
+
+// Opens the scanner, runs one scan and says on stderr what was ignored; the
+// exit status when it cannot open. Every command but scan starts here.
+std::optional<int> ScanOnce(Scanner& scanner, const ScanOptions& options);
 
 // The scan's cameras in answer order: index i is scanner.list().cameras()[i].
 std::vector<provisioning::FoundCamera> FoundCameras(const Scanner& scanner);
