@@ -80,9 +80,15 @@ class Program {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + gProgramPath + "\"";
-    started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &process_) != FALSE;
-    if (!started_) createError_ = GetLastError();
+    // Wine's loader now and then fails to map a new process's shared user
+    // data ("c0000018", ERROR_INTERNAL_ERROR) at random; that start alone is
+    // tried again, so a rare loader failure is not read as the program's.
+    for (int attempt = 0; attempt < 3 && !started_; ++attempt) {
+      started_ = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                &process_) != FALSE;
+      createError_ = started_ ? 0 : GetLastError();
+      if (createError_ != ERROR_INTERNAL_ERROR) break;
+    }
   }
 
   ~Program() {
