@@ -29,10 +29,11 @@ std::string SafeText(const std::string& text) { return provisioning::SheetSafe(C
 // field. The table cannot tell, but such a reply leaves all four bytes 0
 // (which read as PPPoE), while cameras write 01 or FF: empty then, so a
 // plan made from the sheet asks for a mode rather than turning the camera
-// to PPPoE.
+// to PPPoE. Otherwise the reading a request writes back, as lumora's, so
+// the sheet applied unchanged keeps every mode.
 std::string ModeCell(const uint8_t (&ipAssign)[4]) {
   if (ipAssign[0] == 0 && ipAssign[1] == 0 && ipAssign[2] == 0 && ipAssign[3] == 0) return "";
-  return ModeName(ReportedMode(ipAssign));
+  return ModeName(CheckedMode(ipAssign));
 }
 
 std::string Joined(const std::vector<std::string>& items, const char* separator) {

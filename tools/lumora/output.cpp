@@ -33,12 +33,13 @@ std::string Join(const std::vector<std::string>& items, const char* separator) {
 
 // A setting as every format prints it: camera texts read through the code
 // page, addresses as their fields hold them, ports in decimal, the mode as
-// the information text reads it ("" when the reply carried no flags).
+// a request would write it back ("" when the reply carried no flags): read
+// any other way, a scan applied unchanged as a plan would switch the mode.
 std::string SettingCell(const Setting& setting, const Camera& camera, const OutputOptions& options) {
   switch (setting.kind) {
     case SettingKind::kText:
     case SettingKind::kVersion: return CameraText(setting.shown(camera.record), options.readCodePage);
-    case SettingKind::kMode: return camera.carriesIpAssign ? ModeName(ReportedMode(camera.record.ipAssign)) : "";
+    case SettingKind::kMode: return camera.carriesIpAssign ? ModeName(CheckedMode(camera.record.ipAssign)) : "";
     case SettingKind::kMac:
     case SettingKind::kAddress:
     case SettingKind::kPort: break;
