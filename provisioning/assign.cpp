@@ -127,21 +127,30 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
                                           cameras[b].record.mac + 6);
     });
   }
+  std::set<uint32_t> reserved;
+  for (uint32_t ip : options.reserved) reserved.insert(HostOrder(ip));
   auto usable = [&](uint32_t ip) {
     return ip >= first && ip <= last && SubnetEdgeProblem(NetOrder(ip), NetOrder(mask)).empty() &&
-           !(options.gateway && ip == HostOrder(*options.gateway));
+           !(options.gateway && ip == HostOrder(*options.gateway)) && reserved.count(ip) == 0;
   };
   // A camera that already has a usable address of its own keeps it, so
   // planning a planned site changes nothing.
   std::set<uint32_t> taken;
   std::vector<bool> keeps(cameras.size(), false);
+  std::size_t keepers = 0;
   for (std::size_t i : order) {
     if (usable(address[i]) && holders[address[i]] == 1) {
       keeps[i] = true;
       taken.insert(address[i]);
+      ++keepers;
     }
   }
-  const std::size_t movers = order.size() - taken.size();
+  std::map<std::string, int> entriesOfMac;
+  for (const FoundCamera& camera : cameras) ++entriesOfMac[MacToText(camera.record.mac).text];
+  for (std::size_t i = 0; i < cameras.size(); ++i) {
+    if (entriesOfMac[MacToText(cameras[i].record.mac).text] > 1) taken.insert(address[i]);
+  }
+  const std::size_t movers = order.size() - keepers;
   std::size_t moved = 0;
   uint64_t next = first;  // 64 bits: a range may end at 255.255.255.255
   for (std::size_t position = 0; position < order.size(); ++position) {

@@ -26,13 +26,18 @@ struct AssignOptions {
   std::optional<std::string> mode;  // "static", "dhcp" or "pppoe"
   std::string namePattern;          // "" = no name column; {n} and {n:0W}
   bool answerOrder = false;         // false: cameras in MAC order
+  // The PC's own adapter addresses, network byte order: never handed out,
+  // or the camera would take the address of the PC that sets it up.
+  std::vector<uint32_t> reserved;
 };
 
 // One row per MAC found (a MAC that answered from several addresses once,
 // as it first answered), in the chosen order; row.line is the line the row
 // takes in the plan CSV (2 for the first). Each camera gets the next free
 // address of the range, skipping the network and broadcast addresses, the
-// gateway and every address kept by a camera the plan does not move; a
+// gateway, the reserved addresses, every address a MAC that answered from
+// several addresses holds (its row is refused, so none of them is freed)
+// and every address kept by a camera the plan does not move; a
 // camera whose address is in the range, is usable and is held by no other
 // camera keeps it. False with `error` for too few addresses, a name longer
 // than 16 bytes, a bad pattern, a gateway outside the range's subnet, or a

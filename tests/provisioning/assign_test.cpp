@@ -36,6 +36,7 @@ struct Case {
   // Each row as "MAC ip name", or the start of the error.
   std::vector<std::string> rows;
   std::string error = "";
+  const char* reserved = "";  // the PC's address, "" for none
 };
 
 const Case kCases[] = {
@@ -62,6 +63,10 @@ const Case kCases[] = {
      "10.1.1.1", "", false, {"001122334401 10.1.1.2"}},
     {"a MAC that answers twice gets one row", {{1, "192.168.1.64"}, {1, "192.168.2.64"}}, "10.1.1.10-10.1.1.10", "",
      "", "", false, {"001122334401 10.1.1.10"}},
+    {"every address of a MAC heard twice is kept", {{1, "10.1.1.10"}, {1, "10.1.1.11"}, {2, "192.168.1.64"}},
+     "10.1.1.10-10.1.1.13", "", "", "", false, {"001122334401 10.1.1.10", "001122334402 10.1.1.12"}},
+    {"the PC's address is skipped", {{1, "192.168.1.64"}}, "10.1.1.10-10.1.1.13", "", "", "", false,
+     {"001122334401 10.1.1.11"}, "", "10.1.1.10"},
     {"name pattern, padded", {{2, "192.168.1.64"}, {1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "", "Cam-{n:03}",
      false, {"001122334401 10.1.1.10 Cam-001", "001122334402 10.1.1.11 Cam-002"}},
     {"a placeholder that is neither form", {{1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "", "{n}-{n:2}x", false, {},
@@ -96,6 +101,7 @@ TEST(PlanAddresses, GivesEachCameraTheNextFreeAddressOfTheRange) {
     if (*c.gateway) options.gateway = Ip(c.gateway);
     options.namePattern = c.pattern;
     options.answerOrder = c.answerOrder;
+    if (*c.reserved) options.reserved = {Ip(c.reserved)};
     Plan plan;
     bool ok = PlanAddresses(cameras, options, plan, error);
     EXPECT_EQ(ok, c.error.empty());

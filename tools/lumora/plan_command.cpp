@@ -47,6 +47,7 @@ int RunPlan(const PlanArgs& args, const ScanOptions& scan, const std::function<b
     std::fprintf(stderr, "lumora: no camera answered\n");
     return kSiteNotDone;
   }
+  options.reserved = AdapterAddresses(scanner);
   provisioning::Plan plan;
   std::string error;
   if (!provisioning::PlanAddresses(FoundCameras(scanner), options, plan, error)) {

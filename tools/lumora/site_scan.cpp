@@ -39,10 +39,12 @@ std::vector<provisioning::FoundCamera> FoundCameras(const Scanner& scanner) {
   return found;
 }
 
-provisioning::TextReading PrintedText(const CodePageReader& readCodePage) {
-  return [readCodePage](const std::string& fieldText) {
-    return ControlsReplaced(CameraText(fieldText, readCodePage), true);
-  };
+std::vector<uint32_t> AdapterAddresses(const Scanner& scanner) {
+  std::vector<uint32_t> addresses;
+  for (const Adapter& adapter : scanner.adapters()) {
+    for (const AdapterSubnet& subnet : adapter.subnets) addresses.push_back(subnet.ip);
+  }
+  return addresses;
 }
 
 }  // namespace lumora::cli

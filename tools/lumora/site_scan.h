@@ -23,9 +23,8 @@ std::optional<int> ScanOnce(Scanner& scanner, const ScanOptions& options);
 // The scan's cameras in answer order: index i is scanner.list().cameras()[i].
 std::vector<provisioning::FoundCamera> FoundCameras(const Scanner& scanner);
 
-// A camera text as lumora prints it in a CSV plan: a camera whose name is
-// not UTF-8 (Windows-1252 "Caf\xE9") comes back as "Café", and a control
-// character as "?"; such a cell asks for no change.
-provisioning::TextReading PrintedText(const CodePageReader& readCodePage);
+// Every address of every adapter the scan searched: the PC's own, which no
+// camera may be given.
+std::vector<uint32_t> AdapterAddresses(const Scanner& scanner);
 
 }  // namespace lumora::cli
