@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "protocol/ipv4_subnet.h"
 #include "protocol/configuration_request.h"
@@ -15,17 +16,15 @@
 namespace lumora::provisioning {
 namespace {
 
-// The mode as the request would leave it untouched: the radio buttons'
-// reading, or "" when the reply did not carry the flags.
-std::string CameraMode(const FoundCamera& camera) {
-  return camera.carriesIpAssign ? ModeName(CheckedMode(camera.record.ipAssign)) : "";
-}
-
 // Types the row's values over the panel as it shows the camera and lists
-// what differs, by the same comparison ComposeRequestFor makes.
+// what differs, by the same comparison ComposeRequestFor makes. A camera
+// that did not say its mode cannot be compared on it: the row's mode goes
+// into a request that changes anything else, but is no change by itself,
+// so the plan that set such a camera up reads as unchanged afterwards.
 std::vector<SettingChange> TypeOver(const PlanRow& row, const FoundCamera& camera, const TextReading& reading,
                                     PanelSnapshot& panel) {
   std::vector<SettingChange> changes;
+  std::optional<SettingChange> unknownMode;
   for (std::size_t s = 0; s < kSettingCount; ++s) {
     if (!row.values[s]) continue;
     const Setting& setting = kSettings[s];
@@ -51,13 +50,22 @@ std::vector<SettingChange> TypeOver(const PlanRow& row, const FoundCamera& camer
         panel.*setting.panel = value;
         break;
       case SettingKind::kMode:
-        shown = CameraMode(camera);
-        differs = shown != value;
         panel.pppoeChecked = value == "pppoe";
         panel.dhcpChecked = value == "dhcp";
+        if (!camera.carriesIpAssign) {
+          unknownMode = SettingChange{s, "", value};
+          continue;
+        }
+        shown = setting.shown(camera.record);
+        differs = shown != value;
         break;
     }
     if (differs) changes.push_back({s, shown, value});
+  }
+  if (unknownMode && !changes.empty()) {
+    auto after = std::find_if(changes.begin(), changes.end(),
+                              [&](const SettingChange& c) { return c.setting > unknownMode->setting; });
+    changes.insert(after, *unknownMode);
   }
   return changes;
 }
@@ -86,36 +94,121 @@ std::string AddressList(const std::vector<FoundCamera>& cameras, const std::vect
   return out;
 }
 
-// Conflicts of one matched row with the site: where the camera ends up.
-void CheckAgainstSite(const PlanRow& row, std::size_t index, const std::vector<FoundCamera>& cameras,
-                      const std::map<std::string, std::size_t>& rowOfMac, const Plan& plan,
-                      std::vector<PlanProblem>& conflicts) {
+std::map<std::string, std::vector<std::size_t>> EntriesOfMac(const std::vector<FoundCamera>& cameras) {
+  std::map<std::string, std::vector<std::size_t>> entries;
+  for (std::size_t i = 0; i < cameras.size(); ++i) entries[MacToText(cameras[i].record.mac).text].push_back(i);
+  return entries;
+}
+
+bool Changes(const Step& step, std::size_t setting) {
+  return std::any_of(step.changes.begin(), step.changes.end(),
+                     [setting](const SettingChange& c) { return c.setting == setting; });
+}
+
+// The step for one row, before the site is looked at.
+Step StepFor(const Plan& plan, std::size_t r, const std::vector<FoundCamera>& cameras,
+             const std::map<std::string, std::vector<std::size_t>>& entriesOfMac, const TextReading& reading) {
+  const PlanRow& row = plan.rows[r];
+  Step step;
+  step.row = r;
+  auto found = entriesOfMac.find(row.mac);
+  if (found == entriesOfMac.end()) {
+    step.status = StepStatus::kNotFound;
+    step.reason = "it did not answer the scan";
+    return step;
+  }
+  step.reason = SharedMacReason(cameras, found->second);
+  if (!step.reason.empty()) {
+    step.status = StepStatus::kRefused;
+    return step;
+  }
+  const std::size_t index = found->second.front();
+  const FoundCamera& camera = cameras[index];
+  step.camera = index;
+  PanelSnapshot panel = ShownPanel(camera.record);
+  step.changes = TypeOver(row, camera, reading, panel);
+  if (step.changes.empty()) {
+    // Nothing is sent, so a camera that does not say its mode is no risk.
+    step.status = StepStatus::kUnchanged;
+  } else if (const SettingChange* zero = ZeroPort(step.changes)) {
+    step.status = StepStatus::kRefused;
+    step.reason = std::string(kSettings[zero->setting].key) + " 0 cannot be sent: give a port from 1 to 65535";
+    step.changes.clear();
+  } else if (!camera.carriesIpAssign && !row.values[SettingIndex("mode")]) {
+    // Without the flags the panel would check PPPoE, and the request would
+    // carry that; a person at the dialog would see it, here nobody would.
+    step.status = StepStatus::kRefused;
+    step.reason = "the camera did not say how it gets its address (its reply has no IP-assignment field); "
+                  "give the row a mode: static, dhcp or pppoe";
+    step.changes.clear();
+  } else {
+    step.status = StepStatus::kSend;
+    StartRequest(step.frame);
+    ComposeRequestFor(panel, camera.record, step.frame);
+  }
+  return step;
+}
+
+// Where every camera ends up once the requests to send have been kept: only
+// a request moves a camera, so a refused or unchanged row holds its address.
+struct SiteAfter {
+  std::vector<uint32_t> ip;                   // per camera
+  std::vector<std::optional<std::size_t>> step;  // the sent step that moves it
+};
+
+SiteAfter PlaceCameras(const Plan& plan, const std::vector<Step>& steps, const std::vector<FoundCamera>& cameras) {
+  static const std::size_t ipIndex = SettingIndex("ip");
+  SiteAfter after;
+  for (const FoundCamera& camera : cameras) after.ip.push_back(AddressOf(camera.record.ipText));
+  after.step.resize(cameras.size());
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const Step& step = steps[i];
+    if (step.status != StepStatus::kSend || !Changes(step, ipIndex)) continue;
+    after.ip[*step.camera] = AddressOf(plan.rows[step.row].values[ipIndex]->c_str());
+    after.step[*step.camera] = i;
+  }
+  return after;
+}
+
+// Conflicts of one step that is sent with the site: where its camera ends up.
+void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::size_t index,
+                      const std::vector<FoundCamera>& cameras, const SiteAfter& after,
+                      const std::vector<uint32_t>& pcAddresses, std::vector<PlanProblem>& conflicts) {
   static const std::size_t ipIndex = SettingIndex("ip"), maskIndex = SettingIndex("mask");
-  const DeviceRecord& record = cameras[index].record;
-  const uint32_t ip = AddressOf(record.ipText), mask = AddressOf(record.maskText);
-  const uint32_t finalIp = row.values[ipIndex] ? AddressOf(row.values[ipIndex]->c_str()) : ip;
-  const uint32_t finalMask = row.values[maskIndex] ? AddressOf(row.values[maskIndex]->c_str()) : mask;
-  if (finalIp != ip) {
-    for (const FoundCamera& other : cameras) {
-      if (AddressOf(other.record.ipText) != finalIp || std::equal(other.record.mac, other.record.mac + 6, record.mac)) continue;
-      // A camera the plan moves away frees its address; one whose row also
-      // sets this address is already two rows on one IP.
-      auto otherRow = rowOfMac.find(MacToText(other.record.mac).text);
-      if (otherRow != rowOfMac.end() && plan.rows[otherRow->second].values[ipIndex]) continue;
-      std::string whose = otherRow == rowOfMac.end() ? "which the plan does not move"
-                                                     : "which its row on line " +
-                                                           std::to_string(plan.rows[otherRow->second].line) +
-                                                           " leaves there";
-      conflicts.push_back({row.line, "ip", DottedText(finalIp) + " is the address of camera " +
-                                               MacToText(other.record.mac).text + ", " + whose});
+  const Step& step = steps[index];
+  const PlanRow& row = plan.rows[step.row];
+  const std::size_t camera = *step.camera;
+  const DeviceRecord& record = cameras[camera].record;
+  const uint32_t finalIp = after.ip[camera];
+  const uint32_t finalMask = row.values[maskIndex] ? AddressOf(row.values[maskIndex]->c_str()) : AddressOf(record.maskText);
+  if (Changes(step, ipIndex)) {
+    if (std::find(pcAddresses.begin(), pcAddresses.end(), finalIp) != pcAddresses.end()) {
+      conflicts.push_back({row.line, "ip", DottedText(finalIp) + " is the address of an adapter of this PC"});
+    }
+    for (std::size_t other = 0; other < cameras.size(); ++other) {
+      if (other == camera || after.ip[other] != finalIp) continue;
+      const std::string otherMac = MacToText(cameras[other].record.mac).text;
+      if (after.step[other]) {
+        // Two rows onto one new address: said once, at the later row.
+        if (*after.step[other] < index) {
+          conflicts.push_back({row.line, "ip", DottedText(finalIp) + " is also planned for camera " + otherMac +
+                                                   " on line " + std::to_string(plan.rows[steps[*after.step[other]].row].line)});
+        }
+        continue;
+      }
+      int otherLine = 0;
+      for (const Step& s : steps) {
+        if (plan.rows[s.row].mac == otherMac) otherLine = plan.rows[s.row].line;
+      }
+      std::string whose = otherLine == 0 ? "which the plan does not move"
+                                         : "which its row on line " + std::to_string(otherLine) + " leaves there";
+      conflicts.push_back({row.line, "ip", DottedText(finalIp) + " is the address of camera " + otherMac + ", " + whose});
     }
   }
-  // With both cells in the row the reader has checked this already.
-  bool bothGiven = row.values[ipIndex] && row.values[maskIndex];
-  if (!bothGiven && (finalIp != ip || finalMask != mask)) {
+  if (Changes(step, ipIndex) || Changes(step, maskIndex)) {
     std::string edge = SubnetEdgeProblem(finalIp, finalMask);
     if (!edge.empty()) {
-      if (row.values[ipIndex]) conflicts.push_back({row.line, "ip", edge + ", under the camera's mask"});
+      if (Changes(step, ipIndex)) conflicts.push_back({row.line, "ip", edge});
       else conflicts.push_back({row.line, "mask", "the camera keeps its address, and " + edge});
     }
   }
@@ -123,60 +216,38 @@ void CheckAgainstSite(const PlanRow& row, std::size_t index, const std::vector<F
 
 }  // namespace
 
-std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& cameras,
-                            std::vector<PlanProblem>& siteConflicts, const TextReading& reading) {
-  std::map<std::string, std::vector<std::size_t>> entriesOfMac;
-  for (std::size_t i = 0; i < cameras.size(); ++i) entriesOfMac[MacToText(cameras[i].record.mac).text].push_back(i);
-  std::map<std::string, std::size_t> rowOfMac;
-  for (std::size_t r = 0; r < plan.rows.size(); ++r) rowOfMac.emplace(plan.rows[r].mac, r);
+std::string SharedMacReason(const std::vector<FoundCamera>& cameras, const std::vector<std::size_t>& entries) {
+  if (entries.size() > 1) {
+    return "it answers from " + AddressList(cameras, entries) + "; one request would reach all of them";
+  }
+  return "";
+}
 
+std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& cameras,
+                            std::vector<PlanProblem>& siteConflicts, const TextReading& reading,
+                            const std::vector<uint32_t>& pcAddresses) {
+  const auto entriesOfMac = EntriesOfMac(cameras);
   std::vector<Step> steps;
-  for (std::size_t r = 0; r < plan.rows.size(); ++r) {
-    const PlanRow& row = plan.rows[r];
-    Step step;
-    step.row = r;
-    auto found = entriesOfMac.find(row.mac);
-    if (found == entriesOfMac.end()) {
-      step.status = StepStatus::kNotFound;
-      step.reason = "it did not answer the scan";
-      steps.push_back(step);
-      continue;
-    }
-    if (found->second.size() > 1) {
-      step.status = StepStatus::kRefused;
-      step.reason = "it answers from " + AddressList(cameras, found->second) +
-                    "; one request would reach all of them";
-      steps.push_back(step);
-      continue;
-    }
-    const std::size_t index = found->second.front();
-    const FoundCamera& camera = cameras[index];
-    step.camera = index;
-    PanelSnapshot panel = ShownPanel(camera.record);
-    step.changes = TypeOver(row, camera, reading, panel);
-    CheckAgainstSite(row, index, cameras, rowOfMac, plan, siteConflicts);
-    if (step.changes.empty()) {
-      // Nothing is sent, so a camera that does not say its mode is no risk.
-      step.status = StepStatus::kUnchanged;
-    } else if (const SettingChange* zero = ZeroPort(step.changes)) {
-      step.status = StepStatus::kRefused;
-      step.reason = std::string(kSettings[zero->setting].key) + " 0 cannot be sent: give a port from 1 to 65535";
-      step.changes.clear();
-    } else if (!camera.carriesIpAssign && !row.values[SettingIndex("mode")]) {
-      // Without the flags the panel would check PPPoE, and the request would
-      // carry that; a person at the dialog would see it, here nobody would.
-      step.status = StepStatus::kRefused;
-      step.reason = "the camera did not say how it gets its address (its reply has no IP-assignment field); "
-                    "give the row a mode: static, dhcp or pppoe";
-      step.changes.clear();
-    } else {
-      step.status = StepStatus::kSend;
-      StartRequest(step.frame);
-      ComposeRequestFor(panel, camera.record, step.frame);
-    }
-    steps.push_back(step);
+  for (std::size_t r = 0; r < plan.rows.size(); ++r) steps.push_back(StepFor(plan, r, cameras, entriesOfMac, reading));
+  const SiteAfter after = PlaceCameras(plan, steps, cameras);
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    if (steps[i].status == StepStatus::kSend) CheckAgainstSite(plan, steps, i, cameras, after, pcAddresses, siteConflicts);
   }
   return steps;
+}
+
+std::string ResendRefusal(const std::string& mac, const std::vector<FoundCamera>& seenNow, uint32_t matchedAdapter) {
+  std::vector<std::size_t> entries;
+  for (std::size_t i = 0; i < seenNow.size(); ++i) {
+    if (MacToText(seenNow[i].record.mac).text == mac) entries.push_back(i);
+  }
+  std::string shared = SharedMacReason(seenNow, entries);
+  if (!shared.empty() || entries.empty()) return shared;
+  const FoundCamera& camera = seenNow[entries.front()];
+  if (camera.adapter != matchedAdapter) {
+    return "it now answers on " + camera.adapterName + ", not on the interface it was matched on";
+  }
+  return "";
 }
 
 }  // namespace lumora::provisioning

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,18 +42,34 @@ struct Step {
 // sent, whether or not the camera said its mode); a camera whose reply had
 // no IP-assignment field needs a mode cell before anything is sent to it.
 // Problems with the site go into `siteConflicts` and mean apply must stop
-// before sending: a row that would put its camera on the address of a found
-// camera the plan does not move, two rows ending on one address through a
-// camera's current address, and an address that is the network or broadcast
-// address of the mask the camera would have.
+// before sending. Only a step that is sent moves its camera, and only what
+// it sends is checked: an address that another camera keeps (because the
+// plan does not move it, or its row is refused or unchanged), one that two
+// sent rows both take, an address of the PC's own adapters (`pcAddresses`),
+// and an address that is the network or broadcast address of the mask the
+// camera would have. An untouched row, such as an unconfigured camera's at
+// 0.0.0.0, is never a conflict.
 //
 // A text equal to the camera's under `reading` is unchanged; a changed text
 // is sent as the plan holds it, as set sends it. A port cell of 0 (what scan
 // writes for a camera that did not say its port) is unchanged on such a
 // camera and refused on any other: 0 cannot be sent. The mode is compared
-// with the radio buttons' reading, since that is what a request without a
-// mode cell would write.
+// with the radio buttons' reading, since that is what a request writes; on
+// a camera that did not say its mode it is sent with the other changes but
+// is no change by itself.
 std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& cameras,
-                            std::vector<PlanProblem>& siteConflicts, const TextReading& reading = {});
+                            std::vector<PlanProblem>& siteConflicts, const TextReading& reading = {},
+                            const std::vector<uint32_t>& pcAddresses = {});
+
+// Why one request cannot go to the camera of `entries` (the indexes of the
+// cameras with one MAC): it answers from several addresses, and a request
+// named by the MAC would reach all of them. "" for a single entry.
+std::string SharedMacReason(const std::vector<FoundCamera>& cameras, const std::vector<std::size_t>& entries);
+
+// Before a resend, against the latest scan: why the request would now reach
+// more than the camera it was matched to (its MAC answers from several
+// addresses, or on another interface than `matchedAdapter`); "" when it is
+// still that one camera, or when the MAC did not answer.
+std::string ResendRefusal(const std::string& mac, const std::vector<FoundCamera>& seenNow, uint32_t matchedAdapter);
 
 }  // namespace lumora::provisioning

@@ -245,8 +245,7 @@ void ReadJsonLines(const std::string& text, std::vector<RawRow>& rows, std::vect
 
 // The checks of one row, then of the rows together.
 void CheckRows(const std::vector<RawRow>& raws, Plan& plan, std::vector<PlanProblem>& problems) {
-  const std::size_t ipIndex = SettingIndex("ip"), maskIndex = SettingIndex("mask");
-  std::map<std::string, int> macLines, ipLines;
+  std::map<std::string, int> macLines;
   for (const RawRow& raw : raws) {
     PlanRow row;
     row.line = raw.line;
@@ -278,22 +277,6 @@ void CheckRows(const std::vector<RawRow>& raws, Plan& plan, std::vector<PlanProb
       if (!seen.second) {
         problems.push_back({raw.line, "mac", *mac + " is also on line " + std::to_string(seen.first->second)});
         good = false;
-      }
-    }
-    if (row.values[ipIndex]) {
-      auto seen = ipLines.emplace(*row.values[ipIndex], raw.line);
-      if (!seen.second) {
-        problems.push_back({raw.line, "ip", *row.values[ipIndex] + " is also on line " + std::to_string(seen.first->second)});
-        good = false;
-      }
-      uint32_t ip = 0, mask = 0;
-      if (row.values[maskIndex] && ReadDottedIpv4(*row.values[ipIndex], ip) &&
-          ReadDottedIpv4(*row.values[maskIndex], mask)) {
-        std::string edge = SubnetEdgeProblem(ip, mask);
-        if (!edge.empty()) {
-          problems.push_back({raw.line, "ip", edge});
-          good = false;
-        }
       }
     }
     if (good) plan.rows.push_back(std::move(row));
@@ -393,7 +376,8 @@ bool ReadPlan(const std::string& text, Plan& plan, std::vector<PlanProblem>& pro
   std::string body = text.compare(0, 3, kUtf8Bom) == 0 ? text.substr(3) : text;
   std::vector<RawRow> raws;
   std::size_t first = body.find_first_not_of(" \t\r\n");
-  if (first != std::string::npos && body[first] == '{') ReadJsonLines(body, raws, problems);
+  plan.dialect = first != std::string::npos && body[first] == '{' ? PlanDialect::kJsonLines : PlanDialect::kCsv;
+  if (plan.dialect == PlanDialect::kJsonLines) ReadJsonLines(body, raws, problems);
   else ReadCsv(body, raws, problems);
   CheckRows(raws, plan, problems);
   return problems.size() == before;

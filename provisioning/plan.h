@@ -24,8 +24,14 @@ struct PlanRow {
   std::array<std::optional<std::string>, kSettingCount> values;
 };
 
+// What the plan was read from, which says how its texts stand for a
+// camera's bytes: a CSV cell as lumora writes it (controls shown as "?"),
+// JSON exactly.
+enum class PlanDialect { kCsv, kJsonLines };
+
 struct Plan {
   std::vector<PlanRow> rows;
+  PlanDialect dialect = PlanDialect::kCsv;
 };
 
 struct PlanProblem {
@@ -43,10 +49,10 @@ std::string ProblemText(const PlanProblem& problem);
 // character that is not blank is '{'). Columns are kSettings' keys (mac
 // required); interface, source and warnings, which scan writes, are accepted
 // and ignored, as is version; any other column is a problem. Values follow
-// `lumora set`'s rules. Then across rows: two rows for one MAC, two rows that
-// set one IP, and an IP that is the network or broadcast address of the
-// row's own mask. Every problem goes into `problems`; true when there is
-// none (only then is `plan` to be used).
+// `lumora set`'s rules. Then across rows: two rows for one MAC. Where the
+// cameras end up (two on one address, an address at the edge of its
+// subnet) depends on what is sent, which MatchPlan knows. Every problem goes
+// into `problems`; true when there is none (only then is `plan` to be used).
 bool ReadPlan(const std::string& text, Plan& plan, std::vector<PlanProblem>& problems);
 
 // The 12 upper-case digits of a MAC cell written with ':' or '-' between

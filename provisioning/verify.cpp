@@ -3,17 +3,17 @@
 #include "provisioning/verify.h"
 
 #include "protocol/configuration_request.h"
-#include "protocol/mac_text.h"
 
 namespace lumora::provisioning {
 
-std::string PlanMismatch(const PlanRow& row, const DeviceRecord& record, const TextReading& reading) {
+std::string PlanMismatch(const PlanRow& row, const FoundCamera& camera, const TextReading& reading) {
   for (std::size_t s = 0; s < kSettingCount; ++s) {
     if (!row.values[s]) continue;
     const Setting& setting = kSettings[s];
     if (setting.kind == SettingKind::kMac || setting.kind == SettingKind::kVersion) continue;
+    if (setting.kind == SettingKind::kMode && !camera.carriesIpAssign) continue;
     const std::string& wanted = *row.values[s];
-    std::string shown = setting.shown(record);
+    std::string shown = setting.shown(camera.record);
     bool same = setting.kind == SettingKind::kPort   ? LeadingNumber(shown.c_str()) == LeadingNumber(wanted.c_str())
                 : setting.kind == SettingKind::kText ? SameText(shown, wanted, reading)
                                                      : shown == wanted;
@@ -22,16 +22,6 @@ std::string PlanMismatch(const PlanRow& row, const DeviceRecord& record, const T
     return std::string(setting.key) + " is '" + shown + "', not '" + wanted + "'";
   }
   return "";
-}
-
-std::string VerifyRow(const PlanRow& row, const std::vector<FoundCamera>& seenNow, const TextReading& reading) {
-  std::string mismatch = "it did not answer the rescan";
-  for (const FoundCamera& camera : seenNow) {
-    if (row.mac != MacToText(camera.record.mac).text) continue;
-    mismatch = PlanMismatch(row, camera.record, reading);
-    if (mismatch.empty()) break;
-  }
-  return mismatch;
 }
 
 }  // namespace lumora::provisioning

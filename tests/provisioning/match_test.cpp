@@ -1,6 +1,5 @@
-// Matching a scan's own output to the cameras it came from: nothing to send,
-// even where lumora's text differs from the camera's bytes or a camera did
-// not say its port.
+// Matching a plan to the cameras a scan found: a scan's own output, in
+// either format, changes nothing, and only what is sent moves a camera.
 #include "provisioning/match.h"
 
 #include <gtest/gtest.h>
@@ -9,57 +8,143 @@
 #include <string>
 #include <vector>
 
+#include "protocol/decimal_text.h"
+#include "provisioning/verify.h"
+#include "tools/lumora/camera_text.h"
+#include "tools/lumora/output.h"
+
 namespace lumora::provisioning {
 namespace {
 
-FoundCamera Camera(const char* name, int httpPort) {
+using Flags = std::array<uint8_t, 4>;
+constexpr Flags kStatic = {0xFF, 0xFF, 0xFF, 0xFF};
+
+// Camera 00 11 22 33 44 `last` at `ip`/24, named `name`.
+FoundCamera Cam(uint8_t last, const char* ip, const char* name = "A", Flags flags = kStatic, bool carries = true) {
   FoundCamera camera;
   DeviceRecord& r = camera.record;
-  const uint8_t mac[6] = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
+  const uint8_t mac[6] = {0x00, 0x11, 0x22, 0x33, 0x44, last};
   std::copy(mac, mac + 6, r.mac);
   std::snprintf(r.name, sizeof r.name, "%s", name);
-  std::snprintf(r.ipText, sizeof r.ipText, "10.1.1.10");
+  std::snprintf(r.ipText, sizeof r.ipText, "%s", ip);
   std::snprintf(r.maskText, sizeof r.maskText, "255.255.255.0");
   std::snprintf(r.gatewayText, sizeof r.gatewayText, "10.1.1.1");
-  r.httpPort = httpPort;
+  r.httpPort = 80;
   r.audioPort = 8000;
-  for (uint8_t& flag : r.ipAssign) flag = 0xFF;
-  camera.carriesIpAssign = true;
+  for (int i = 0; i < 4; ++i) r.ipAssign[i] = carries ? flags[i] : 0;
+  camera.carriesIpAssign = carries;
+  camera.adapter = 2;
+  camera.adapterName = "eth0";
   return camera;
 }
 
-// Windows-1252 as lumora reads a field that is not UTF-8, for the one byte here.
-std::string Cp1252(const std::string& bytes) {
-  std::string out;
-  for (char c : bytes) out += c == '\xE9' ? std::string("\xC3\xA9") : std::string(1, c);
-  return out;
+FoundCamera WithPort(FoundCamera camera, int httpPort) {
+  camera.record.httpPort = httpPort;
+  return camera;
 }
 
-TEST(MatchPlan, AScansOwnRowIsUnchanged) {
+// What `lumora scan --format F` prints for `cameras`.
+std::string ScanText(const std::vector<FoundCamera>& cameras, cli::Format format) {
+  cli::OutputOptions options;
+  options.format = format;
+  options.showSecrets = true;
+  std::string text = format == cli::Format::kCsv ? cli::HeaderLine(options) + "\n" : "";
+  for (const FoundCamera& found : cameras) {
+    cli::Camera camera;
+    camera.record = found.record;
+    camera.carriesIpAssign = found.carriesIpAssign;
+    camera.arrival.adapterName = found.adapterName;
+    text += cli::CameraLine(camera, {}, options) + "\n";
+  }
+  return text;
+}
+
+TEST(MatchPlan, AScansOwnOutputAppliedAsItIsChangesNothing) {
   struct Row {
     const char* what;
-    FoundCamera camera;
-    const char* key;
-    const char* value;
-    StepStatus status;
+    std::vector<FoundCamera> cameras;
   } rows[] = {
-      {"a Windows-1252 name as lumora wrote it", Camera("Caf\xE9", 80), "name", "Caf\xC3\xA9", StepStatus::kUnchanged},
-      {"a new name is still sent", Camera("Caf\xE9", 80), "name", "Cafe", StepStatus::kSend},
-      {"port 0 on a camera that did not say its port", Camera("A", 0), "http_port", "0", StepStatus::kUnchanged},
-      {"port 0 for a camera that has one", Camera("A", 80), "http_port", "0", StepStatus::kRefused},
+      {"static", {Cam(1, "10.1.1.10", "A", {0xFF, 0xFF, 0xFF, 0xFF})}},
+      {"dhcp as set writes it", {Cam(1, "10.1.1.10", "A", {0xFF, 0xFF, 0x01, 0xFF})}},
+      {"pppoe with one byte set", {Cam(1, "10.1.1.10", "A", {0x01, 0xFF, 0xFF, 0xFF})}},
+      {"pppoe", {Cam(1, "10.1.1.10", "A", {0x01, 0x01, 0xFF, 0xFF})}},
+      {"dhcp", {Cam(1, "10.1.1.10", "A", {0xFF, 0xFF, 0x01, 0x01})}},
+      {"no IP-assignment field", {Cam(1, "10.1.1.10", "A", kStatic, false)}},
+      {"a Windows-1252 name with a control", {Cam(1, "10.1.1.10", "Caf\xE9\x01")}},
+      {"no port said", {WithPort(Cam(1, "10.1.1.10"), 0)}},
+      {"unconfigured at 0.0.0.0", {Cam(1, "0.0.0.0")}},
+      {"at its subnet's broadcast address", {Cam(1, "10.1.1.255")}},
+      {"two at one factory address", {Cam(1, "192.168.1.64"), Cam(2, "192.168.1.64")}},
   };
+  for (const Row& row : rows) {
+    for (cli::Format format : {cli::Format::kCsv, cli::Format::kJson}) {
+      SCOPED_TRACE(std::string(row.what) + (format == cli::Format::kCsv ? " (CSV)" : " (JSON)"));
+      Plan plan;
+      std::vector<PlanProblem> problems, conflicts;
+      ASSERT_TRUE(ReadPlan(ScanText(row.cameras, format), plan, problems)) << ProblemText(problems.front());
+      std::vector<Step> steps = MatchPlan(plan, row.cameras, conflicts, cli::PrintedText({}, plan.dialect));
+      ASSERT_EQ(steps.size(), row.cameras.size());
+      for (const Step& step : steps) EXPECT_EQ(step.status, StepStatus::kUnchanged) << step.reason;
+      EXPECT_TRUE(conflicts.empty()) << ProblemText(conflicts.front());
+      EXPECT_EQ(PlanMismatch(plan.rows[0], row.cameras[0], cli::PrintedText({}, plan.dialect)), "");
+    }
+  }
+}
+
+TEST(MatchPlan, OnlyWhatIsSentMovesACamera) {
+  using S = StepStatus;
+  struct Row {
+    const char* what;
+    std::vector<FoundCamera> cameras;
+    const char* plan;  // after the header "mac,ip,mode,http_port,name"
+    std::vector<StepStatus> statuses;
+    std::vector<std::string> conflicts;
+  } rows[] = {
+      {"a new name is sent", {Cam(1, "10.1.1.10")}, "001122334401,,,,B", {S::kSend}, {}},
+      {"port 0 for a camera that has one", {Cam(1, "10.1.1.10")}, "001122334401,,,0,", {S::kRefused}, {}},
+      {"a MAC heard twice keeps both addresses",
+       {Cam(1, "10.1.1.10"), Cam(1, "10.1.1.11"), Cam(2, "10.1.1.20")},
+       "001122334401,10.1.1.30,,,\n001122334402,10.1.1.11,,,",
+       {S::kRefused, S::kSend},
+       {"line 3, column ip: 10.1.1.11 is the address of camera 001122334401, which its row on line 2 leaves there"}},
+      {"a row refused for its mode keeps its address",
+       {Cam(1, "10.1.1.10", "A", kStatic, false), Cam(2, "10.1.1.20")},
+       "001122334401,10.1.1.30,,,\n001122334402,10.1.1.10,,,",
+       {S::kRefused, S::kSend},
+       {"line 3, column ip: 10.1.1.10 is the address of camera 001122334401, which its row on line 2 leaves there"}},
+      {"a camera that moves frees its address", {Cam(1, "10.1.1.10"), Cam(2, "10.1.1.20")},
+       "001122334401,10.1.1.30,,,\n001122334402,10.1.1.10,,,", {S::kSend, S::kSend}, {}},
+      {"an adapter's address", {Cam(1, "10.1.1.10")}, "001122334401,10.1.1.2,,,", {S::kSend},
+       {"line 2, column ip: 10.1.1.2 is the address of an adapter of this PC"}},
+      {"two rows onto one new address", {Cam(1, "10.1.1.10"), Cam(2, "10.1.1.20")},
+       "001122334401,10.1.1.30,,,\n001122334402,10.1.1.30,,,", {S::kSend, S::kSend},
+       {"line 3, column ip: 10.1.1.30 is also planned for camera 001122334401 on line 2"}},
+      {"a sent address at the subnet's edge", {Cam(1, "10.1.1.10")}, "001122334401,10.1.1.255,,,", {S::kSend},
+       {"line 2, column ip: 10.1.1.255 is the broadcast address of 10.1.1.0/24"}},
+      {"no IP-assignment field: the mode goes with a change", {Cam(1, "10.1.1.10", "A", kStatic, false)},
+       "001122334401,10.1.1.30,static,,", {S::kSend}, {}},
+      {"and is no change by itself", {Cam(1, "10.1.1.30", "A", kStatic, false)}, "001122334401,10.1.1.30,static,,",
+       {S::kUnchanged}, {}},
+  };
+  uint32_t pc = 0;
+  ASSERT_TRUE(ReadDottedIpv4("10.1.1.2", pc));
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     Plan plan;
-    plan.rows.push_back({2, "001122334455", {}});
-    plan.rows[0].values[SettingIndex(row.key)] = row.value;
-    std::vector<PlanProblem> conflicts;
-    std::vector<Step> steps = MatchPlan(plan, {row.camera}, conflicts, Cp1252);
-    ASSERT_EQ(steps.size(), 1u);
-    EXPECT_EQ(steps[0].status, row.status) << steps[0].reason;
-    EXPECT_TRUE(conflicts.empty());
-    // Whatever is not sent must not be in a frame either.
-    EXPECT_EQ(steps[0].frame.cursor != 0, row.status == StepStatus::kSend);
+    std::vector<PlanProblem> problems, conflicts;
+    ASSERT_TRUE(ReadPlan(std::string("mac,ip,mode,http_port,name\n") + row.plan + "\n", plan, problems))
+        << ProblemText(problems.front());
+    std::vector<Step> steps = MatchPlan(plan, row.cameras, conflicts, {}, {pc});
+    std::vector<StepStatus> statuses;
+    for (const Step& step : steps) {
+      statuses.push_back(step.status);
+      // Whatever is not sent must not be in a frame either.
+      EXPECT_EQ(step.frame.cursor != 0, step.status == StepStatus::kSend);
+    }
+    EXPECT_EQ(statuses, row.statuses);
+    std::vector<std::string> texts;
+    for (const PlanProblem& conflict : conflicts) texts.push_back(ProblemText(conflict));
+    EXPECT_EQ(texts, row.conflicts);
   }
 }
 

@@ -114,14 +114,6 @@ const Case kCases[] = {
     // Across rows; a line break inside a quoted cell still counts as a line.
     {"one MAC twice, in two notations", "mac,name\n001122334455,\"a\nb\"\n00:11:22:33:44:55,b\n", "", "",
      std::nullopt, {"line 4, column mac: 001122334455 is also on line 2"}},
-    {"one IP twice", "mac,ip\n001122334455,10.1.1.9\n001122334466,10.1.1.9\n", "", "", std::nullopt,
-     {"line 3, column ip: 10.1.1.9 is also on line 2"}},
-    {"network and broadcast of the row's mask",
-     "mac,ip,mask\n001122334455,10.1.1.0,255.255.255.0\n001122334466,10.1.1.127,255.255.255.128\n"
-     "001122334477,10.1.1.255,255.255.255.254\n",
-     "", "", std::nullopt,
-     {"line 2, column ip: 10.1.1.0 is the network address of 10.1.1.0/24",
-      "line 3, column ip: 10.1.1.127 is the broadcast address of 10.1.1.0/25"}},
 };
 
 TEST(ReadPlan, ReadsWhatSpreadsheetsAndScanWriteAndNamesEveryFault) {

@@ -56,7 +56,8 @@ struct Sending {
   const ApplyArgs& args;
   const provisioning::TextReading& reading;
   Pacer pacer;
-  std::vector<int> sends;  // per step
+  std::vector<int> sends;                 // per step
+  std::vector<uint32_t> matchedAdapter;   // per step: where its camera answered the scan
 };
 
 bool Send(Sending& s, std::size_t step, const Camera& camera) {
@@ -70,13 +71,14 @@ bool Send(Sending& s, std::size_t step, const Camera& camera) {
 
 // One rescan's verdict on a step still waiting: true while it goes on
 // waiting (silent, or sent again), false once it is decided.
-bool StillWaiting(Sending& s, std::size_t step, std::string& lastSeen) {
+bool StillWaiting(Sending& s, std::size_t step, const std::vector<provisioning::FoundCamera>& seen,
+                  std::string& lastSeen) {
   const provisioning::PlanRow& row = s.plan.rows[s.steps[step].row];
   const CameraList& list = s.scanner.list();
   std::vector<std::size_t> found = list.FindMac(row.mac);
   if (found.empty()) return true;  // restarting after the change, perhaps
   for (std::size_t i : found) {
-    lastSeen = provisioning::PlanMismatch(row, list.cameras()[i].record, s.reading);
+    lastSeen = provisioning::PlanMismatch(row, seen[i], s.reading);
     if (lastSeen.empty()) {
       s.reports[step].status = "changed";
       s.reports[step].reason.clear();
@@ -84,8 +86,15 @@ bool StillWaiting(Sending& s, std::size_t step, std::string& lastSeen) {
     }
   }
   // Other values: the request was lost, or not kept. Its reply says where
-  // the camera answers now.
+  // the camera answers now; a resend goes there only while that is still
+  // the one camera the row was matched to.
   if (s.sends[step] > s.args.rounds) return false;
+  std::string refusal = provisioning::ResendRefusal(row.mac, seen, s.matchedAdapter[step]);
+  if (!refusal.empty()) {
+    s.reports[step].status = "refused";
+    lastSeen = refusal;
+    return false;
+  }
   return Send(s, step, list.cameras()[found.front()]);
 }
 
@@ -104,9 +113,10 @@ void SendAndVerify(Sending& s) {
     Clock::time_point round = Clock::now();
     s.scanner.Forget();
     s.scanner.Run([](const CameraList&, std::size_t) {});
+    const std::vector<provisioning::FoundCamera> seen = FoundCameras(s.scanner);
     std::vector<std::size_t> still;
     for (std::size_t i : waiting) {
-      if (StillWaiting(s, i, lastSeen[i])) still.push_back(i);
+      if (StillWaiting(s, i, seen, lastSeen[i])) still.push_back(i);
       else if (s.reports[i].status != "changed") s.reports[i].reason = lastSeen[i];
     }
     waiting = still;
@@ -147,9 +157,9 @@ int RunApply(const ApplyArgs& args, const std::string& planText, const ScanOptio
   Scanner scanner;
   if (auto code = ScanOnce(scanner, scan)) return *code;
   const std::vector<provisioning::FoundCamera> found = FoundCameras(scanner);
-  const provisioning::TextReading reading = PrintedText(readCodePage);
+  const provisioning::TextReading reading = PrintedText(readCodePage, plan.dialect);
   std::vector<provisioning::PlanProblem> conflicts;
-  const std::vector<Step> steps = provisioning::MatchPlan(plan, found, conflicts, reading);
+  const std::vector<Step> steps = provisioning::MatchPlan(plan, found, conflicts, reading, AdapterAddresses(scanner));
   if (!conflicts.empty()) {
     PrintProblems(conflicts);
     std::fprintf(stderr, "lumora: the plan conflicts with the site; nothing was sent\n");
@@ -158,7 +168,10 @@ int RunApply(const ApplyArgs& args, const std::string& planText, const ScanOptio
   std::vector<RowReport> reports;
   for (const Step& step : steps) reports.push_back(provisioning::ReportFor(plan, step, found, args.dryRun));
   if (!args.dryRun) {
-    Sending sending{scanner, plan, steps, reports, args, reading, Pacer(args.paceMs), std::vector<int>(steps.size(), 0)};
+    std::vector<uint32_t> matchedAdapter;
+    for (const Step& step : steps) matchedAdapter.push_back(step.camera ? found[*step.camera].adapter : 0);
+    Sending sending{scanner,          plan, steps, reports, args, reading, Pacer(args.paceMs),
+                    std::vector<int>(steps.size(), 0), matchedAdapter};
     SendAndVerify(sending);
   }
   PrintReport(reports, args, readCodePage);

@@ -126,4 +126,13 @@ std::size_t DisplayWidth(const std::string& text) {
   return width;
 }
 
+provisioning::TextReading PrintedText(const CodePageReader& readCodePage, provisioning::PlanDialect dialect) {
+  if (dialect == provisioning::PlanDialect::kJsonLines) {
+    return [readCodePage](const std::string& fieldText) { return CameraText(fieldText, readCodePage); };
+  }
+  return [readCodePage](const std::string& fieldText) {
+    return ControlsReplaced(CameraText(fieldText, readCodePage), true);
+  };
+}
+
 }  // namespace lumora::cli

@@ -9,6 +9,9 @@
 #include <functional>
 #include <string>
 
+#include "provisioning/found_camera.h"
+#include "provisioning/plan.h"
+
 namespace lumora::cli {
 
 // Bytes that are not UTF-8, read in a code page, as UTF-8.
@@ -28,6 +31,12 @@ std::string CameraText(const std::string& bytes, const CodePageReader& readCodeP
 // line feed when `keepLineFeeds`: a terminal must not be steered by a
 // camera's name.
 std::string ControlsReplaced(const std::string& text, bool keepLineFeeds);
+
+// A camera text as lumora printed it in a plan of `dialect`: a camera whose
+// name is not UTF-8 (Windows-1252 "Caf\xE9") comes back as "Café" in both;
+// a control character as "?" in a CSV, as itself in JSON. Such a text asks
+// for no change.
+provisioning::TextReading PrintedText(const CodePageReader& readCodePage, provisioning::PlanDialect dialect);
 
 // The columns `text` (UTF-8) takes on a terminal: East Asian wide and
 // full-width characters take two, combining marks none.
