@@ -127,7 +127,8 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG: OnInitDialog(dialog, reinterpret_cast<const DialogOptions*>(lParam)); break;
     case WM_CLOSE: SendMessageA(dialog, WM_COMMAND, IDC_EXIT, 0); break;
     case WM_COMMAND: OnCommand(dialog, wParam); break;
-    case WM_CONTEXTMENU: OnListContextMenu(App(), reinterpret_cast<HWND>(wParam), lParam); break;
+    // Not the list's: the default handling (a caption's own menu) goes on.
+    case WM_CONTEXTMENU: return OnListContextMenu(App(), reinterpret_cast<HWND>(wParam), lParam) ? TRUE : FALSE;
     case WM_APP_WORKER_EVENTS: ApplyWorkerEvents(App()); break;
     default: break;
   }

@@ -11,8 +11,9 @@ struct DialogOptions {
   bool startWorker = true;
 };
 
-// Returns 0 for every message, WM_INITDIALOG included, so the dialog manager
-// does not set the initial focus.
+// Returns TRUE for a WM_CONTEXTMENU the list's menu handled and 0 for every
+// other message, WM_INITDIALOG included, so the dialog manager does not set
+// the initial focus.
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace lumora

@@ -31,17 +31,23 @@ void ShowSelectedEntry(AppState& app) {
   OnDeviceListNotify(MAKEWPARAM(IDC_DEVICE_LIST, LBN_SELCHANGE), &app.search, app.controls);
 }
 
-// A right click selects the entry under the pointer; the menu opens there.
-POINT SelectEntryAtPointer(AppState& app, POINT screen) {
+// A right click selects and shows the entry under the pointer; false when
+// there is none. LB_ITEMFROMPOINT answers the nearest entry, which for a
+// click below the last one is the last one, so its rectangle decides.
+bool SelectEntryAtPointer(AppState& app, POINT screen) {
   HWND list = app.controls.deviceList;
   POINT client = screen;
   ScreenToClient(list, &client);
   LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
-  if (HIWORD(hit) == 0 && LOWORD(hit) < SendMessageA(list, LB_GETCOUNT, 0, 0)) {
-    SendMessageA(list, LB_SETCURSEL, LOWORD(hit), 0);
-    ShowSelectedEntry(app);
+  if (HIWORD(hit) != 0 || LOWORD(hit) >= SendMessageA(list, LB_GETCOUNT, 0, 0)) return false;
+  RECT item = {};
+  if (SendMessageA(list, LB_GETITEMRECT, LOWORD(hit), reinterpret_cast<LPARAM>(&item)) == LB_ERR ||
+      !PtInRect(&item, client)) {
+    return false;
   }
-  return screen;
+  SendMessageA(list, LB_SETCURSEL, LOWORD(hit), 0);
+  ShowSelectedEntry(app);
+  return true;
 }
 
 // From the keyboard the menu opens below the selected entry, which is shown
@@ -73,18 +79,26 @@ int ShownSlot(const AppState& app) {
   return -1;
 }
 
-void OnListContextMenu(AppState& app, HWND target, LPARAM lParam) {
-  if (target != app.controls.deviceList) return;
+bool OnListContextMenu(AppState& app, HWND target, LPARAM lParam) {
+  if (target != app.controls.deviceList) return false;
   bool fromKeyboard = GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1;
-  POINT at = fromKeyboard ? PlaceAtSelection(app) : SelectEntryAtPointer(app, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+  POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  // A click beside every entry is about no camera, not the one shown.
+  bool onCamera = true;
+  if (fromKeyboard) {
+    at = PlaceAtSelection(app);
+  } else {
+    onCamera = SelectEntryAtPointer(app, at);
+  }
   HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_MENU));
-  if (menu == nullptr) return;
+  if (menu == nullptr) return true;
   HMENU popup = GetSubMenu(menu, 0);
-  UINT state = ShownSlot(app) >= 0 ? MF_ENABLED : MF_GRAYED;
+  UINT state = onCamera && ShownSlot(app) >= 0 ? MF_ENABLED : MF_GRAYED;
   for (UINT command : {IDM_OPEN_PAGE, IDM_COPY_IP, IDM_COPY_MAC}) EnableMenuItem(popup, command, MF_BYCOMMAND | state);
   // The chosen command comes back to the dialog as a WM_COMMAND.
   TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, app.dialog, nullptr);
   DestroyMenu(menu);
+  return true;
 }
 
 void OnListMenuCommand(AppState& app, WORD command) {

@@ -11,8 +11,10 @@ namespace lumora {
 
 // WM_CONTEXTMENU: `target` is the window clicked (only the list has the
 // menu), `lParam` the screen point, or -1, -1 from the keyboard. A right
-// click on an entry first shows it, as a left click does.
-void OnListContextMenu(AppState& app, HWND target, LPARAM lParam);
+// click on an entry first shows it, as a left click does; one beside every
+// entry selects nothing and leaves only "Copy list" enabled. False when
+// `target` is not the list, for the default handling.
+bool OnListContextMenu(AppState& app, HWND target, LPARAM lParam);
 
 // One of the menu's commands (IDM_*). With nothing shown or the list empty
 // it does nothing.

@@ -83,9 +83,6 @@ Adapter AdapterOf(const IP_ADAPTER_ADDRESSES& a) {
   return adapter;
 }
 
-// The datagram with an IN_PKTINFO control message: the source address and
-// the adapter. Bytes sent, or -1 when WSASendMsg or the message is refused.
-// Without a source address to give, IP_UNICAST_IF alone is used.
 // One datagram to or from `peer`, with room for one IN_PKTINFO.
 using PacketInfoSpace = char[WSA_CMSG_SPACE(sizeof(IN_PKTINFO))];
 
@@ -101,7 +98,20 @@ WSAMSG DatagramMessage(sockaddr_in& peer, WSABUF& buffer, PacketInfoSpace& contr
   return msg;
 }
 
-int SendWithPacketInfo(SOCKET s, const uint8_t* data, int size, const Address& to, const AdapterRoute& route) {
+// The failures Microsoft documents for a socket or stack that does not take
+// WSASendMsg or IN_PKTINFO: WSAEOPNOTSUPP, and WSAEINVAL (an unbound or
+// non-overlapped socket) for WSASendMsg; WSAENOPROTOOPT for IP_PKTINFO. Any
+// other failure is the datagram's own.
+bool NotTaken(int code) {
+  return code == WSAEOPNOTSUPP || code == WSAEINVAL || code == WSAENOPROTOOPT;
+}
+
+// The datagram with an IN_PKTINFO control message: the source address and
+// the adapter. Bytes sent, or -1 with the code set. `taken` is false when
+// there was no source address to give, no WSASendMsg, or NotTaken.
+int SendWithPacketInfo(SOCKET s, const uint8_t* data, int size, const Address& to, const AdapterRoute& route,
+                       bool& taken) {
+  taken = false;
   LPFN_WSASENDMSG sendMsg = route.source != 0 ? SendMsgFunction(s) : nullptr;
   if (sendMsg == nullptr) return -1;
   sockaddr_in remote_addr;
@@ -123,7 +133,11 @@ int SendWithPacketInfo(SOCKET s, const uint8_t* data, int size, const Address& t
   info.ipi_ifindex = route.index;
   std::memcpy(WSA_CMSG_DATA(c), &info, sizeof info);
   DWORD sent = 0;
-  if (sendMsg(s, &msg, 0, &sent, nullptr, nullptr) != 0) return -1;
+  if (sendMsg(s, &msg, 0, &sent, nullptr, nullptr) != 0) {
+    taken = !NotTaken(WSAGetLastError());
+    return -1;
+  }
+  taken = true;
   return static_cast<int>(sent);
 }
 
@@ -192,12 +206,14 @@ int RecvFromAdapter(Socket s, uint8_t* buffer, int capacity, Address& from, uint
 int SendFromAdapter(Socket s, const uint8_t* data, int size, const Address& to, const AdapterRoute& route) {
   // IP_UNICAST_IF (the index in network byte order) is documented for
   // unicast only, so the source address in IN_PKTINFO is what forces a
-  // broadcast onto the adapter. Where WSASendMsg or its control message is
-  // refused, sendto under IP_UNICAST_IF alone is what is left.
+  // broadcast onto the adapter. sendto under IP_UNICAST_IF alone is what is
+  // left only where WSASendMsg or its IN_PKTINFO is not taken at all; a
+  // datagram that failed to leave by its adapter must not leave by another.
   DWORD index = htonl(route.index);
   setsockopt(Sock(s), IPPROTO_IP, IP_UNICAST_IF, reinterpret_cast<const char*>(&index), sizeof index);
-  int sent = SendWithPacketInfo(Sock(s), data, size, to, route);
-  if (sent < 0) sent = SendTo(s, data, size, to);
+  bool taken = false;
+  int sent = SendWithPacketInfo(Sock(s), data, size, to, route, taken);
+  if (sent < 0 && !taken) sent = SendTo(s, data, size, to);
   int error = WSAGetLastError();
   DWORD none = 0;
   setsockopt(Sock(s), IPPROTO_IP, IP_UNICAST_IF, reinterpret_cast<const char*>(&none), sizeof none);
