@@ -32,8 +32,12 @@ std::vector<SettingChange> TypeOver(const PlanRow& row, const FoundCamera& camer
     std::string shown;
     bool differs = false;
     switch (setting.kind) {
-      case SettingKind::kMac:
       case SettingKind::kVersion: continue;
+      case SettingKind::kMac:  // a new MAC, which `lumora set --new-mac` gives
+        shown = setting.shown(camera.record);
+        differs = shown != value;
+        panel.*setting.panel = value;
+        break;
       case SettingKind::kText:
         shown = setting.shown(camera.record);
         differs = !SameText(shown, value, reading);
@@ -139,7 +143,7 @@ Step StepFor(const Plan& plan, std::size_t r, const std::vector<FoundCamera>& ca
     // carry that; a person at the dialog would see it, here nobody would.
     step.status = StepStatus::kRefused;
     step.reason = "the camera did not say how it gets its address (its reply has no IP-assignment field); "
-                  "give the row a mode: static, dhcp or pppoe";
+                  "give it a mode (static, dhcp or pppoe)";
     step.changes.clear();
   } else {
     step.status = StepStatus::kSend;

@@ -18,7 +18,8 @@ struct PlanRow {
   int line = 0;     // where the row starts in the plan text (1 = first line)
   std::string mac;  // 12 upper-case hexadecimal digits
   // By kSettings index. An empty cell or a missing column is nullopt: the
-  // camera keeps that setting. The mac and version entries stay nullopt.
+  // camera keeps that setting. A plan file never fills the version entry,
+  // nor the mac entry, which `lumora set --new-mac` alone gives.
   // Texts are as the camera should hold them (a CSV cell's guarding
   // apostrophe removed); ports as typed, already checked to be decimal.
   std::array<std::optional<std::string>, kSettingCount> values;

@@ -1,0 +1,192 @@
+// The apply job's rules: send, search, judge, resend, give up.
+#include "provisioning/apply_job.h"
+
+#include <algorithm>
+
+#include "protocol/mac_text.h"
+#include "provisioning/verify.h"
+
+namespace lumora::provisioning {
+namespace {
+
+// The MAC the camera answers with once the row is kept: a new one if the
+// row gives it one (as `lumora set --new-mac` does).
+const std::string& AnswerMac(const PlanRow& row) {
+  static const std::size_t macIndex = SettingIndex("mac");
+  return row.values[macIndex] ? *row.values[macIndex] : row.mac;
+}
+
+}  // namespace
+
+ApplyJob::ApplyJob(const Plan& plan, const std::vector<Step>& steps, const std::vector<FoundCamera>& cameras,
+                   JobSettings settings, TextReading reading)
+    : settings_(std::move(settings)), reading_(std::move(reading)) {
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const Step& step = steps[i];
+    reports_.push_back(ReportFor(plan, step, cameras, false));
+    Job job;
+    job.row = plan.rows[step.row];
+    if (step.status == StepStatus::kSend) {
+      job.frame = step.frame;
+      job.target = cameras[*step.camera];
+      job.matchedAdapter = job.target.adapter;
+      job.state = State::kQueued;
+      queue_.push_back(i);
+    }
+    jobs_.push_back(std::move(job));
+  }
+}
+
+JobAction ApplyJob::Next(JobTime now) {
+  JobAction action;
+  for (;;) {
+    if (phase_ == Phase::kDone) return action;
+    if (!queue_.empty()) {
+      if (now < nextSendAt_) {
+        action.kind = JobActionKind::kWait;
+        action.until = searching_ ? std::min(nextSendAt_, searchEnd_) : nextSendAt_;
+        return action;
+      }
+      const std::size_t index = queue_.front();
+      queue_.pop_front();
+      nextSendAt_ = now + settings_.pace;
+      action.kind = JobActionKind::kSend;
+      action.step = index;
+      action.to = &jobs_[index].target;
+      action.frame = &jobs_[index].frame;
+      return action;
+    }
+    if (phase_ == Phase::kSending) {
+      StartVerifying(now);
+      continue;
+    }
+    if (searching_) {
+      if (now < searchEnd_) {
+        action.kind = JobActionKind::kWait;
+        action.until = searchEnd_;
+        return action;
+      }
+      EndSearch();
+      continue;
+    }
+    if (!AnyWaiting() || (searches_ > 0 && now >= deadline_)) {
+      Finish(settings_.silentReason);
+      continue;
+    }
+    // At least one search, however short the time given to verify.
+    if (searches_ > 0 && now < nextSearchAt_) {
+      action.kind = JobActionKind::kWait;
+      action.until = std::min(nextSearchAt_, deadline_);
+      return action;
+    }
+    searching_ = true;
+    ++searches_;
+    heard_.clear();
+    searchEnd_ = now + settings_.listen;
+    nextSearchAt_ = now + settings_.rescanEvery;
+    action.kind = JobActionKind::kSearch;
+    return action;
+  }
+}
+
+void ApplyJob::StartVerifying(JobTime now) {
+  phase_ = Phase::kVerifying;
+  deadline_ = now + settings_.verifyFor;
+  if (!settings_.verify) {
+    for (Job& job : jobs_) {
+      if (job.state == State::kWaiting) job.state = State::kDecided;
+    }
+    phase_ = Phase::kDone;
+  }
+}
+
+void ApplyJob::Sent(std::size_t step, bool ok, const std::string& error) {
+  Job& job = jobs_[step];
+  ++job.sends;
+  if (ok) {
+    job.state = State::kWaiting;
+    return;
+  }
+  job.state = State::kDecided;
+  reports_[step].reason = error;
+}
+
+void ApplyJob::Reply(const FoundCamera& camera) {
+  if (searching_) heard_.push_back(camera);
+}
+
+void ApplyJob::EndSearch() {
+  searching_ = false;
+  for (std::size_t i = 0; i < jobs_.size(); ++i) {
+    if (jobs_[i].state == State::kWaiting) Judge(i);
+  }
+}
+
+// One search's verdict on a camera still waiting: it shows its row; it is
+// silent (restarting after the change, perhaps) and goes on waiting; or it
+// shows other values (the request was lost, or not kept) and is sent the
+// request again, where its reply now says it answers.
+void ApplyJob::Judge(std::size_t index) {
+  Job& job = jobs_[index];
+  const std::string& mac = AnswerMac(job.row);
+  const FoundCamera* answered = nullptr;
+  for (const FoundCamera& camera : heard_) {
+    if (MacToText(camera.record.mac).text != mac) continue;
+    job.lastSeen = PlanMismatch(job.row, camera, reading_);
+    if (job.lastSeen.empty()) {
+      job.state = State::kDecided;
+      reports_[index].status = "changed";
+      reports_[index].reason.clear();
+      return;
+    }
+    if (answered == nullptr) answered = &camera;
+  }
+  if (answered == nullptr) return;
+  if (job.sends > settings_.resends) {
+    job.state = State::kDecided;
+    reports_[index].reason = job.lastSeen;
+    return;
+  }
+  std::string refusal = ResendRefusal(mac, heard_, job.matchedAdapter);
+  if (!refusal.empty()) {
+    job.state = State::kDecided;
+    reports_[index].status = "refused";
+    reports_[index].reason = refusal;
+    return;
+  }
+  job.target = *answered;
+  job.state = State::kQueued;
+  queue_.push_back(index);
+}
+
+void ApplyJob::Finish(const std::string& silentReason) {
+  for (std::size_t i = 0; i < jobs_.size(); ++i) {
+    Job& job = jobs_[i];
+    if (job.state != State::kWaiting && job.state != State::kQueued) continue;
+    job.state = State::kDecided;
+    reports_[i].reason = !job.lastSeen.empty() ? job.lastSeen : job.sends == 0 ? "it was not sent" : silentReason;
+  }
+  queue_.clear();
+  searching_ = false;
+  phase_ = Phase::kDone;
+}
+
+void ApplyJob::Stop() {
+  if (phase_ != Phase::kDone) Finish("it was not verified before the job was stopped");
+}
+
+bool ApplyJob::AnyWaiting() const {
+  return std::any_of(jobs_.begin(), jobs_.end(), [](const Job& job) { return job.state == State::kWaiting; });
+}
+
+std::size_t ApplyJob::verified() const {
+  return static_cast<std::size_t>(
+      std::count_if(reports_.begin(), reports_.end(), [](const RowReport& r) { return r.status == "changed"; }));
+}
+
+std::size_t ApplyJob::toVerify() const {
+  return static_cast<std::size_t>(
+      std::count_if(jobs_.begin(), jobs_.end(), [](const Job& job) { return job.state != State::kNone; }));
+}
+
+}  // namespace lumora::provisioning

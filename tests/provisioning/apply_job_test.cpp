@@ -1,0 +1,120 @@
+// The apply job against simulated cameras on a simulated clock: what it
+// sends, when it searches, and how each row ends.
+#include "provisioning/apply_job.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "protocol/mac_text.h"
+
+namespace lumora::provisioning {
+namespace {
+
+using std::chrono::milliseconds;
+
+struct SimCamera {
+  int ignores = 0;          // requests it drops before it keeps one
+  std::set<int> silentIn;   // the searches (from 1) it does not answer
+  int twinFrom = 0;         // from this search on, its MAC answers from a second address too
+  bool kept = false;
+};
+
+FoundCamera Heard(std::size_t i, bool kept, int ipLast) {
+  FoundCamera camera;
+  DeviceRecord& r = camera.record;
+  const uint8_t mac[6] = {0x00, 0x11, 0x22, 0x33, 0x44, static_cast<uint8_t>(i + 1)};
+  std::copy(mac, mac + 6, r.mac);
+  std::snprintf(r.name, sizeof r.name, "%s", kept ? "B" : "A");
+  std::snprintf(r.ipText, sizeof r.ipText, "10.1.1.%d", ipLast);
+  std::snprintf(r.maskText, sizeof r.maskText, "255.255.255.0");
+  for (uint8_t& flag : r.ipAssign) flag = 0xFF;
+  camera.carriesIpAssign = true;
+  camera.adapter = 2;
+  camera.sourcePort = 4000;
+  return camera;
+}
+
+struct Row {
+  const char* what;
+  std::vector<SimCamera> cameras;
+  int resends;
+  int verifyMs;
+  std::string trace;                  // S<step>@ms for a request, R@ms for a search
+  std::vector<std::string> statuses;  // "status: reason"
+  int stopAfterSends = 0;             // 0: never
+};
+
+TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
+  const Row rows[] = {
+      {"send and pace", {{}, {}}, 3, 30000, "S0@0 S1@2 R@2", {"changed: ", "changed: "}},
+      {"resend when a search shows old values", {{1, {}}}, 3, 30000, "S0@0 R@0 S0@2 R@1000", {"changed: "}},
+      {"wait through silence", {{0, {1, 2}}}, 3, 30000, "S0@0 R@0 R@1000 R@2000", {"changed: "}},
+      {"give up at the deadline", {{0, {1, 2, 3, 4}}}, 3, 2500, "S0@0 R@0 R@1000 R@2000",
+       {"not-verified: it did not answer in time"}},
+      {"resends run out", {{9, {}}}, 1, 30000, "S0@0 R@0 S0@2 R@1000", {"not-verified: name is 'A', not 'B'"}},
+      {"refuse a resend once the MAC answers twice", {{1, {}, 1}}, 3, 30000, "S0@0 R@0",
+       {"refused: it answers from 10.1.1.10 and 10.1.1.99; one request would reach all of them"}},
+      {"stop when asked", {{}, {}}, 3, 30000, "S0@0",
+       {"not-verified: it was not verified before the job was stopped", "not-verified: it was not sent"}, 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    std::vector<SimCamera> cameras = row.cameras;
+    std::vector<FoundCamera> found;
+    Plan plan;
+    for (std::size_t i = 0; i < cameras.size(); ++i) {
+      found.push_back(Heard(i, false, static_cast<int>(10 + i)));
+      PlanRow planRow;
+      planRow.mac = MacToText(found.back().record.mac).text;
+      planRow.values[SettingIndex("name")] = "B";
+      plan.rows.push_back(planRow);
+    }
+    std::vector<PlanProblem> conflicts;
+    const std::vector<Step> steps = MatchPlan(plan, found, conflicts);
+    JobSettings settings;
+    settings.resends = row.resends;
+    settings.verifyFor = milliseconds(row.verifyMs);
+    ApplyJob job(plan, steps, found, settings, {});
+    ASSERT_EQ(job.toVerify(), cameras.size());
+
+    JobTime now{};
+    std::string trace;
+    int searches = 0, sends = 0;
+    auto at = [&now] { return "@" + std::to_string(std::chrono::duration_cast<milliseconds>(now - JobTime{}).count()); };
+    for (int turn = 0; turn < 1000 && !job.done(); ++turn) {
+      JobAction action = job.Next(now);
+      if (action.kind == JobActionKind::kWait) {
+        ASSERT_GT(action.until, now);
+        now = action.until;
+      } else if (action.kind == JobActionKind::kSend) {
+        trace += (trace.empty() ? "S" : " S") + std::to_string(action.step) + at();
+        EXPECT_EQ(action.to->sourcePort, 4000);
+        SimCamera& camera = cameras[action.step];
+        if (camera.ignores > 0) --camera.ignores;
+        else camera.kept = true;
+        job.Sent(action.step, true, "");
+        if (++sends == row.stopAfterSends) job.Stop();
+      } else if (action.kind == JobActionKind::kSearch) {
+        ++searches;
+        trace += " R" + at();
+        for (std::size_t i = 0; i < cameras.size(); ++i) {
+          if (cameras[i].silentIn.count(searches) != 0) continue;
+          job.Reply(Heard(i, cameras[i].kept, static_cast<int>(10 + i)));
+          if (cameras[i].twinFrom != 0 && searches >= cameras[i].twinFrom) job.Reply(Heard(i, false, 99));
+        }
+      }
+    }
+    EXPECT_TRUE(job.done());
+    EXPECT_EQ(trace, row.trace);
+    std::vector<std::string> statuses;
+    for (const RowReport& report : job.reports()) statuses.push_back(report.status + ": " + report.reason);
+    EXPECT_EQ(statuses, row.statuses);
+  }
+}
+
+}  // namespace
+}  // namespace lumora::provisioning
