@@ -11,6 +11,9 @@
 #include <nlohmann/json.hpp>
 
 #include "protocol/configuration_request.h"
+#include "protocol/mac_text.h"
+#include "provisioning/match.h"
+#include "provisioning/verify.h"
 #include "tests/support/reply_builder.h"
 #include "tools/lumora/camera_list.h"
 #include "tools/lumora/camera_text.h"
@@ -278,13 +281,21 @@ TEST(Values, ABadValueIsNamedByItsOption) {
   EXPECT_EQ(good["mac"], "00AA0000B001");
 }
 
-// The fields of the request lumora sends, behind the magic.
+// The fields of the request `set` sends, behind the magic; none when the
+// camera already shows the values and nothing is sent.
 std::vector<uint8_t> RequestFor(const DeviceRecord& record, const SettingsChange& change) {
-  const RequestFrame frame = ChangeRequest(record, change);
-  return std::vector<uint8_t>(frame.bytes + kMagicSize, frame.bytes + frame.cursor);
+  provisioning::FoundCamera camera;
+  camera.record = record;
+  camera.carriesIpAssign = true;
+  provisioning::Plan plan;
+  plan.rows.push_back(SetRow(MacToText(record.mac).text, change));
+  std::vector<provisioning::PlanProblem> conflicts;
+  const provisioning::Step step = provisioning::MatchPlan(plan, {camera}, conflicts).front();
+  return std::vector<uint8_t>(step.frame.bytes + (step.frame.cursor ? kMagicSize : 0),
+                              step.frame.bytes + step.frame.cursor);
 }
 
-TEST(PanelFor, AnUntouchedCameraGetsOnlyItsMacAndItsModeBack) {
+TEST(SetRow, AChangedCameraGetsItsModeBackByTheRadioRule) {
   struct Case {
     uint8_t assign[4];
     uint8_t flags[4];
@@ -305,13 +316,15 @@ TEST(PanelFor, AnUntouchedCameraGetsOnlyItsMacAndItsModeBack) {
                                 .Field(0x1F, {c.assign[0], c.assign[1], c.assign[2], c.assign[3]})
                                 .Text(0x22, std::string(32, 'a'), 32)
                                 .Text(0x23, std::string(32, 'p'), 32));
-    std::vector<uint8_t> expected = {0x10, 6, 0, 0xAA, 0, 0, 0, 1, 0x1F, 4};
+    SettingsChange change;
+    change["http_port"] = "80";
+    std::vector<uint8_t> expected = {0x10, 6, 0, 0xAA, 0, 0, 0, 1, 0x14, 5, '8', '0', 0, 0, 0, 0x1F, 4};
     expected.insert(expected.end(), c.flags, c.flags + 4);
-    EXPECT_EQ(RequestFor(camera.record, {}), expected) << int(c.assign[0]) << " " << int(c.assign[2]);
+    EXPECT_EQ(RequestFor(camera.record, change), expected) << int(c.assign[0]) << " " << int(c.assign[2]);
   }
 }
 
-TEST(PanelFor, EachGivenValueIsSentAsTheOperatorWouldTypeIt) {
+TEST(SetRow, EachGivenValueIsSentAsTheOperatorWouldTypeIt) {
   const DeviceRecord record = LabCamera(1, 11).record;  // DHCP, http 80, audio 8000
   auto with = [](const char* key, const std::string& value) {
     SettingsChange c;
@@ -327,34 +340,36 @@ TEST(PanelFor, EachGivenValueIsSentAsTheOperatorWouldTypeIt) {
   };
   const Case cases[] = {
       {with("ip", "10.77.0.99"), {0x11, 4, 10, 77, 0, 99}, dhcp},
-      {with("ip", "10.77.0.11"), {}, dhcp},  // what it has already
+      {with("ip", "10.77.0.11"), {}, {}},  // what it has already: nothing is sent
       {with("http_port", "8080"), {0x14, 5, '8', '0', '8', '0', 0}, dhcp},
-      {with("http_port", "80"), {}, dhcp},
+      {with("http_port", "80"), {}, {}},
       {with("name", "Gate"), {0x20, 16, 'G', 'a', 't', 'e', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, dhcp},
       {with("mac", "00AA00000002"), {0x10, 6, 0, 0xAA, 0, 0, 0, 2}, dhcp},
-      {with("mac", "00AA00000001"), {}, dhcp},
+      {with("mac", "00AA00000001"), {}, {}},
       {with("mode", "static"), {}, {0x1F, 4, 0xFF, 0xFF, 0xFF, 0xFF}},
       {with("mode", "pppoe"), {}, {0x1F, 4, 0x01, 0xFF, 0xFF, 0xFF}},
   };
   for (const Case& c : cases) {
-    std::vector<uint8_t> expected = mac;
+    std::vector<uint8_t> expected = c.flags.empty() ? std::vector<uint8_t>{} : mac;
     expected.insert(expected.end(), c.middle.begin(), c.middle.end());
     expected.insert(expected.end(), c.flags.begin(), c.flags.end());
     EXPECT_EQ(RequestFor(record, c.change), expected);
   }
 }
 
-TEST(Mismatch, NamesTheFirstValueTheCameraDoesNotShow) {
-  DeviceRecord record = LabCamera(1, 11).record;
+TEST(SetRow, VerificationNamesTheFirstValueTheCameraDoesNotShow) {
+  provisioning::FoundCamera camera;
+  camera.record = LabCamera(1, 11).record;
+  camera.carriesIpAssign = true;
   SettingsChange change;
   change["ip"] = "10.77.0.11";
   change["mode"] = "dhcp";
-  EXPECT_EQ(Mismatch(record, change), "");
-  change["http_port"] = "08080";
-  EXPECT_EQ(Mismatch(record, change).rfind("http_port", 0), 0u);
+  EXPECT_EQ(provisioning::PlanMismatch(SetRow("00AA00000001", change), camera), "");
+  change["http_port"] = "8080";
+  EXPECT_EQ(provisioning::PlanMismatch(SetRow("00AA00000001", change), camera).rfind("http_port", 0), 0u);
   change["http_port"].reset();
   change["pppoe_password"] = "other";
-  EXPECT_EQ(Mismatch(record, change), "pppoe_password differs");  // never echoed
+  EXPECT_EQ(provisioning::PlanMismatch(SetRow("00AA00000001", change), camera), "pppoe_password differs");  // never echoed
 }
 
 }  // namespace

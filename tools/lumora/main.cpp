@@ -91,73 +91,10 @@ int RunScan(const ScanArgs& args) {
   return scanner.list().cameras().empty() ? kNotDone : kDone;
 }
 
-// Scans, reports what was ignored, and finds the one camera with this MAC;
-// the exit code that says why there is none.
-std::optional<int> FindCamera(Scanner& scanner, const ScanArgs& args, const std::string& mac, std::size_t& index) {
-  if (auto code = ScanOnce(scanner, args.scan)) return *code;
-  std::vector<std::size_t> found = scanner.list().FindMac(mac);
-  if (found.empty()) {
-    std::fprintf(stderr, "lumora: no camera with MAC %s answered\n", mac.c_str());
-    return kNotDone;
-  }
-  if (found.size() > 1) {
-    std::fprintf(stderr, "lumora: MAC %s answers from %zu IP addresses (duplicate-mac):", mac.c_str(), found.size());
-    for (std::size_t i : found) std::fprintf(stderr, " %s", scanner.list().cameras()[i].record.ipText);
-    std::fprintf(stderr, "; a request by MAC would reach all of them, so nothing is done\n");
-    return kNotDone;
-  }
-  index = found.front();
-  return std::nullopt;
-}
-
-int RunSet(const ScanArgs& args, const std::string& mac, SettingsChange change, bool verify) {
-  Scanner scanner;
-  std::size_t index = 0;
-  if (auto code = FindCamera(scanner, args, mac, index)) return *code;
-  const Camera camera = scanner.list().cameras()[index];
-  // Without the field the panel would check PPPoE, and the dialog's operator
-  // would see that before pressing "Submit"; here nobody would.
-  if (!camera.carriesIpAssign && !change["mode"]) {
-    std::fprintf(stderr,
-                 "lumora: camera %s did not say how it gets its address (its reply has no IP-assignment "
-                 "field); give --mode static, dhcp or pppoe\n",
-                 mac.c_str());
-    return kUsage;
-  }
-
-  const lumora::RequestFrame frame = ChangeRequest(camera.record, change);
-  std::string error;
-  if (!scanner.SendTo(camera, frame, error)) {
-    std::fprintf(stderr, "lumora: %s\n", error.c_str());
-    return kNotDone;
-  }
-  std::printf("sent the configuration request for %s out of %s to 255.255.255.255:%u\n", mac.c_str(),
-              camera.arrival.adapterName.c_str(), static_cast<unsigned>(camera.arrival.sourcePort));
-  if (!verify) return kDone;
-
-  const std::optional<std::string>& newMac = change["mac"];
-  std::string target = newMac ? *newMac : mac;
-  scanner.Forget();
-  scanner.Run([](const CameraList&, std::size_t) {});
-  std::string mismatch = "it did not answer";
-  for (std::size_t i : scanner.list().FindMac(target)) {
-    mismatch = Mismatch(scanner.list().cameras()[i].record, change);
-    if (mismatch.empty()) {
-      std::printf("verified: %s shows the new values\n", target.c_str());
-      return kDone;
-    }
-  }
-  // The mismatch may quote the camera's own texts.
-  mismatch = ControlsReplaced(CameraText(mismatch, args.readCodePage), false);
-  std::fprintf(stderr, "lumora: not verified: camera %s: ", target.c_str());
-  WriteText(stderr, mismatch + "\n");
-  return kNotDone;
-}
-
 int RunOpen(const ScanArgs& args, const std::string& mac, bool printOnly) {
   Scanner scanner;
   std::size_t index = 0;
-  if (auto code = FindCamera(scanner, args, mac, index)) return *code;
+  if (auto code = FindCamera(scanner, args.scan, mac, index)) return *code;
   const lumora::DeviceRecord& record = scanner.list().cameras()[index].record;
   std::string url = lumora::DeviceWebAddress(lumora::FieldText(record.ipText).c_str(), record.httpPort);
   std::printf("%s\n", url.c_str());
@@ -284,7 +221,8 @@ int Dispatch(Commands& c) {
       std::fprintf(stderr, "lumora: %s\n", problem.c_str());
       return kUsage;
     }
-    return Guard(c.allowHostNetwork) ? RunSet(c.scanArgs, *target, c.change, !c.noVerify) : kUsage;
+    return Guard(c.allowHostNetwork) ? RunSet(c.scanArgs.scan, c.scanArgs.readCodePage, *target, c.change, !c.noVerify)
+                                      : kUsage;
   }
   std::optional<std::string> target = MacArgument(c.openMac);
   if (!target) return kUsage;

@@ -85,40 +85,11 @@ std::string CheckChange(SettingsChange& change) {
   return "";
 }
 
-PanelSnapshot PanelFor(const DeviceRecord& record, const SettingsChange& change) {
-  PanelSnapshot panel = ShownPanel(record);
-  for (const Setting& setting : kSettings) {
-    const std::optional<std::string>& value = change[setting];
-    if (!value) continue;
-    if (setting.panel != nullptr) panel.*setting.panel = *value;
-    if (setting.kind == SettingKind::kMode) {
-      IpAssignMode mode = IpAssignMode::kStatic;
-      ModeFromName(*value, mode);
-      panel.pppoeChecked = mode == IpAssignMode::kPppoe;
-      panel.dhcpChecked = mode == IpAssignMode::kDhcp;
-    }
-  }
-  return panel;
-}
-
-RequestFrame ChangeRequest(const DeviceRecord& record, const SettingsChange& change) {
-  RequestFrame frame;
-  StartRequest(frame);
-  ComposeRequestFor(PanelFor(record, change), record, frame);
-  return frame;
-}
-
-std::string Mismatch(const DeviceRecord& record, const SettingsChange& change) {
-  for (const Setting& setting : kSettings) {
-    const std::optional<std::string>& value = change[setting];
-    if (!value) continue;
-    const std::string shown = setting.shown(record);
-    const std::string wanted = setting.kind == SettingKind::kPort ? std::to_string(std::stoi(*value)) : *value;
-    if (shown == wanted) continue;
-    if (setting.secret) return std::string(setting.key) + " differs";
-    return std::string(setting.key) + " is '" + shown + "', not '" + wanted + "'";
-  }
-  return "";
+provisioning::PlanRow SetRow(const std::string& mac, const SettingsChange& change) {
+  provisioning::PlanRow row;
+  row.mac = mac;
+  for (std::size_t s = 0; s < kSettingCount; ++s) row.values[s] = change.values[s];
+  return row;
 }
 
 }  // namespace lumora::cli

@@ -1,15 +1,13 @@
-// `lumora set` without the network: checking the values an operator typed,
-// turning them into the request the dialog would send for the same change,
-// and checking that a camera now shows them.
+// `lumora set` without the network: checking the values an operator typed
+// and turning them into the one plan row that set runs, matched, sent and
+// verified as apply runs every row.
 #pragma once
 
 #include <optional>
 #include <string>
 
-#include "protocol/configuration_request.h"
-#include "protocol/device_record.h"
-#include "protocol/packet_format.h"
 #include "protocol/settings.h"
+#include "provisioning/plan.h"
 
 namespace lumora::cli {
 
@@ -38,17 +36,8 @@ std::string CheckChange(SettingsChange& change);
 // Decimal 1..65535, digits only, no leading zero.
 bool IsPort(const std::string& text);
 
-// The details panel as it shows `record` (ShownPanel), then the operator's
-// edits from `change`.
-PanelSnapshot PanelFor(const DeviceRecord& record, const SettingsChange& change);
-
-// The whole configuration request for `change`: the magic, then the fields
-// the dialog composes from PanelFor's panel.
-RequestFrame ChangeRequest(const DeviceRecord& record, const SettingsChange& change);
-
-// "" when `record` shows every value of `change`, else the first that
-// differs ("ip is 10.77.0.5, not 10.77.0.9"). The mode is read as the radio
-// buttons read it, since that is how the request writes it.
-std::string Mismatch(const DeviceRecord& record, const SettingsChange& change);
+// The one plan row `set` runs: the camera `mac` (12 upper-case digits)
+// with the given values, the new MAC among them.
+provisioning::PlanRow SetRow(const std::string& mac, const SettingsChange& change);
 
 }  // namespace lumora::cli

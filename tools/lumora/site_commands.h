@@ -13,6 +13,7 @@
 
 #include "tools/lumora/camera_text.h"
 #include "tools/lumora/scanner.h"
+#include "tools/lumora/settings_change.h"
 
 namespace lumora::cli {
 
@@ -54,5 +55,10 @@ std::optional<int> RunSiteCommand(const SiteCommands& site, const ScanOptions& s
 int RunPlan(const PlanArgs& args, const ScanOptions& scan, const std::function<bool()>& guard);
 int RunApply(const ApplyArgs& args, const std::string& planText, const ScanOptions& scan,
              const CodePageReader& readCodePage, const std::function<bool()>& guard);
+
+// `lumora set` for the camera `mac` (12 upper-case digits) with checked
+// values; the exit status.
+int RunSet(const ScanOptions& scan, const CodePageReader& readCodePage, const std::string& mac,
+           const SettingsChange& change, bool verify);
 
 }  // namespace lumora::cli

@@ -2,6 +2,7 @@
 #include "tools/lumora/site_scan.h"
 
 #include <cstdio>
+#include <thread>
 
 #include "tools/lumora/printer.h"
 
@@ -19,6 +20,24 @@ std::optional<int> ScanOnce(Scanner& scanner, const ScanOptions& options) {
   if (auto code = OpenScanner(scanner, options)) return code;
   scanner.Run([](const CameraList&, std::size_t) {});
   ReportIgnored(scanner.list());
+  return std::nullopt;
+}
+
+std::optional<int> FindCamera(Scanner& scanner, const ScanOptions& options, const std::string& mac,
+                              std::size_t& index) {
+  if (auto code = ScanOnce(scanner, options)) return *code;
+  std::vector<std::size_t> found = scanner.list().FindMac(mac);
+  if (found.empty()) {
+    std::fprintf(stderr, "lumora: no camera with MAC %s answered\n", mac.c_str());
+    return 1;
+  }
+  if (found.size() > 1) {
+    std::fprintf(stderr, "lumora: MAC %s answers from %zu IP addresses (duplicate-mac):", mac.c_str(), found.size());
+    for (std::size_t i : found) std::fprintf(stderr, " %s", scanner.list().cameras()[i].record.ipText);
+    std::fprintf(stderr, "; a request by MAC would reach all of them, so nothing is done\n");
+    return 1;
+  }
+  index = found.front();
   return std::nullopt;
 }
 
@@ -45,6 +64,46 @@ std::vector<uint32_t> AdapterAddresses(const Scanner& scanner) {
     for (const AdapterSubnet& subnet : adapter.subnets) addresses.push_back(subnet.ip);
   }
   return addresses;
+}
+
+namespace {
+
+// The scanner sends to a camera by where its reply came from.
+Camera Addressee(const provisioning::FoundCamera& found) {
+  Camera camera;
+  camera.record = found.record;
+  camera.arrival.adapterName = found.adapterName;
+  camera.arrival.adapterIndex = found.adapter;
+  camera.arrival.adapterIp = found.adapterIp;
+  camera.arrival.adapterMask = found.adapterMask;
+  camera.arrival.sourceIp = found.sourceIp;
+  camera.arrival.sourcePort = found.sourcePort;
+  return camera;
+}
+
+}  // namespace
+
+void DriveJob(Scanner& scanner, provisioning::ApplyJob& job, const SentListener& onSent) {
+  using provisioning::JobActionKind;
+  for (;;) {
+    const provisioning::JobAction action = job.Next(std::chrono::steady_clock::now());
+    switch (action.kind) {
+      case JobActionKind::kDone: return;
+      case JobActionKind::kWait: std::this_thread::sleep_until(action.until); break;
+      case JobActionKind::kSend: {
+        std::string error;
+        bool ok = scanner.SendTo(Addressee(*action.to), *action.frame, error);
+        if (onSent) onSent(*action.to, ok, error);
+        job.Sent(action.step, ok, error);
+        break;
+      }
+      case JobActionKind::kSearch:
+        scanner.Forget();
+        scanner.Run([](const CameraList&, std::size_t) {});
+        for (const provisioning::FoundCamera& camera : FoundCameras(scanner)) job.Reply(camera);
+        break;
+    }
+  }
 }
 
 }  // namespace lumora::cli

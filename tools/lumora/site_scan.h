@@ -2,9 +2,12 @@
 // plain records, and the plan's texts read against the cameras' own bytes.
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "provisioning/apply_job.h"
 #include "provisioning/found_camera.h"
 #include "provisioning/plan.h"
 #include "tools/lumora/camera_text.h"
@@ -20,11 +23,23 @@ std::optional<int> OpenScanner(Scanner& scanner, const ScanOptions& options);
 // exit status when it cannot open. Every command but scan starts here.
 std::optional<int> ScanOnce(Scanner& scanner, const ScanOptions& options);
 
+// Scans (as ScanOnce) and finds the one camera with this MAC; the exit
+// status, said on stderr, when none answered (1) or its MAC answers from
+// several addresses (1), where one request would reach every one of them.
+std::optional<int> FindCamera(Scanner& scanner, const ScanOptions& options, const std::string& mac,
+                              std::size_t& index);
+
 // The scan's cameras in answer order: index i is scanner.list().cameras()[i].
 std::vector<provisioning::FoundCamera> FoundCameras(const Scanner& scanner);
 
 // Every address of every adapter the scan searched: the PC's own, which no
 // camera may be given.
 std::vector<uint32_t> AdapterAddresses(const Scanner& scanner);
+
+// Runs `job` to its end: a search is one scan of the scanner's own (Forget,
+// then Run), each request goes out of its camera's adapter. `onSent` hears
+// of every request, sent or failed.
+using SentListener = std::function<void(const provisioning::FoundCamera& to, bool ok, const std::string& error)>;
+void DriveJob(Scanner& scanner, provisioning::ApplyJob& job, const SentListener& onSent = {});
 
 }  // namespace lumora::cli
