@@ -15,7 +15,7 @@
 
 #include "protocol/ip_assign.h"
 #include "protocol/settings.h"
-#include "provisioning/sheet_text.h"
+#include "provisioning/sheet_row.h"
 #include "tools/lumora/camera_text.h"
 #include "tools/lumora/csv_line.h"
 
@@ -101,15 +101,6 @@ std::string TableLine(const std::vector<std::string>& cells) {
   return out;
 }
 
-std::vector<std::string> CsvTitles(const OutputOptions& options) {
-  std::vector<std::string> titles;
-  for (const Setting& setting : kSettings) {
-    if (Printed(setting, options)) titles.push_back(setting.key);
-  }
-  titles.insert(titles.end(), {"interface", "source", "warnings"});
-  return titles;
-}
-
 }  // namespace
 
 bool ParseFormat(const std::string& name, Format& out) {
@@ -130,7 +121,7 @@ std::string AddressText(uint32_t ip, uint16_t port) {
 std::string HeaderLine(const OutputOptions& options) {
   switch (options.format) {
     case Format::kJson: return "";
-    case Format::kCsv: return Join(CsvTitles(options), ",");
+    case Format::kCsv: return Join(provisioning::SheetTitles(options.showSecrets), ",");
     case Format::kTable: break;
   }
   std::vector<std::string> titles;
@@ -154,19 +145,14 @@ std::string CameraLine(const Camera& camera, const std::vector<std::string>& war
     line["warnings"] = warnings;
     return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
   }
-  std::vector<std::string> cells;
   if (options.format == Format::kCsv) {
-    // What a spreadsheet would rewrite is guarded (provisioning/sheet_text.h).
-    for (const Setting& setting : kSettings) {
-      if (!Printed(setting, options)) continue;
-      std::string cell = SettingCell(setting, camera, options);
-      if (setting.kind == SettingKind::kMac) cell = provisioning::ColonMac(camera.record.mac);
-      if (setting.kind == SettingKind::kText || setting.kind == SettingKind::kVersion) cell = provisioning::SheetSafe(cell);
-      cells.push_back(cell);
-    }
-    cells.insert(cells.end(), {interfaceName, SourceText(camera), Join(warnings, ";")});
-    return CsvLine(cells);
+    provisioning::SheetCamera sheet{&camera.record, camera.carriesIpAssign, interfaceName, SourceText(camera), warnings};
+    // CsvLine shows the controls; the cells are already this reading's.
+    return CsvLine(provisioning::SheetCells(sheet, options.showSecrets, [&options](const std::string& text) {
+      return CameraText(text, options.readCodePage);
+    }));
   }
+  std::vector<std::string> cells;
   for (const Setting* setting : TableSettings()) {
     std::string cell = SettingCell(*setting, camera, options);
     cells.push_back(setting->kind == SettingKind::kMode && cell.empty() ? "-" : cell);
