@@ -1,6 +1,9 @@
 // The report records and their counts.
 #include "provisioning/report.h"
 
+#include "protocol/mac_text.h"
+#include "protocol/settings.h"
+#include "provisioning/sheet_text.h"
 
 namespace lumora::provisioning {
 
@@ -38,6 +41,26 @@ std::string CountsText(const std::vector<RowReport>& reports) {
     out += std::to_string(counts[i]) + " " + kStatuses[i];
   }
   return out.empty() ? "no rows" : out;
+}
+
+std::string ChangesText(const RowReport& report, bool showSecrets, const CellText& cellText) {
+  auto value = [&](const SettingChange& change, const std::string& text) {
+    return kSettings[change.setting].secret && !showSecrets ? std::string("(hidden)") : cellText(text);
+  };
+  std::string out;
+  for (const SettingChange& change : report.changes) {
+    if (!out.empty()) out += "; ";
+    out += std::string(kSettings[change.setting].key) + ": " + value(change, change.before) + " -> " +
+           value(change, change.after);
+  }
+  return out;
+}
+
+std::vector<std::string> ReportSheetTitles() { return {"mac", "status", "interface", "changes", "reason"}; }
+
+std::vector<std::string> ReportSheetCells(const RowReport& report, bool showSecrets, const CellText& cellText) {
+  return {ColonMac(TextToMac(report.mac.c_str()).bytes), report.status, SheetSafe(cellText(report.interfaceName)),
+          SheetSafe(ChangesText(report, showSecrets, cellText)), SheetSafe(cellText(report.reason))};
 }
 
 bool AllApplied(const std::vector<RowReport>& reports) {

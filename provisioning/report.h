@@ -8,6 +8,7 @@
 
 #include "provisioning/found_camera.h"
 #include "provisioning/match.h"
+#include "provisioning/sheet_row.h"
 
 namespace lumora::provisioning {
 
@@ -35,6 +36,17 @@ std::vector<std::size_t> CountStatuses(const std::vector<RowReport>& reports);
 
 // "38 changed, 1 unchanged, 1 not-found": the statuses that occur.
 std::string CountsText(const std::vector<RowReport>& reports);
+
+// The report as a sheet, as `lumora apply --format csv` and the dialog's
+// "Copy report" write it: the titles, then per row the MAC in colon
+// notation, the status, the interface, the changes ("ip: a -> b; name: x ->
+// y", a secret "(hidden)" unless `showSecrets`) and the reason, each text
+// read through `cellText` and guarded against the spreadsheet.
+std::vector<std::string> ReportSheetTitles();
+std::vector<std::string> ReportSheetCells(const RowReport& report, bool showSecrets, const CellText& cellText);
+
+// "ip: a -> b; name: x -> y", each value read through `cellText`.
+std::string ChangesText(const RowReport& report, bool showSecrets, const CellText& cellText);
 
 // True when every row ended changed, unchanged or would-change (exit 0).
 bool AllApplied(const std::vector<RowReport>& reports);

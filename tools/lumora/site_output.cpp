@@ -30,16 +30,6 @@ std::string ChangeValue(const SettingChange& change, const std::string& value, c
   return CameraText(value, options.readCodePage);
 }
 
-std::string ChangesText(const RowReport& report, const ReportOptions& options) {
-  std::string out;
-  for (const SettingChange& change : report.changes) {
-    if (!out.empty()) out += "; ";
-    out += std::string(kSettings[change.setting].key) + ": " + ChangeValue(change, change.before, options) +
-           " -> " + ChangeValue(change, change.after, options);
-  }
-  return out;
-}
-
 std::string JsonLine(const RowReport& report, const ReportOptions& options) {
   nlohmann::ordered_json line;
   line["mac"] = report.mac;
@@ -101,22 +91,25 @@ std::vector<std::string> ReportLines(const std::vector<RowReport>& reports, cons
     for (const RowReport& report : reports) lines.push_back(JsonLine(report, options));
     return lines;
   }
-  bool csv = options.format == Format::kCsv;
-  std::vector<std::vector<std::string>> rows;
-  rows.push_back(csv ? std::vector<std::string>{"mac", "status", "interface", "changes", "reason"}
-                     : std::vector<std::string>{"MAC", "STATUS", "INTERFACE", "CHANGES", "REASON"});
-  for (const RowReport& report : reports) {
-    std::vector<std::string> cells = {csv ? ColonMacOf(report.mac) : report.mac, report.status,
-                                      CameraText(report.interfaceName, options.readCodePage),
-                                      ChangesText(report, options), CameraText(report.reason, options.readCodePage)};
-    if (!csv) {
-      for (std::string& cell : cells) cell = ControlsReplaced(cell, false);
+  const provisioning::CellText cellText = [&options](const std::string& text) {
+    return CameraText(text, options.readCodePage);
+  };
+  if (options.format == Format::kCsv) {
+    lines.push_back(CsvLine(provisioning::ReportSheetTitles()));
+    for (const RowReport& report : reports) {
+      lines.push_back(CsvLine(provisioning::ReportSheetCells(report, options.showSecrets, cellText)));
     }
+    return lines;
+  }
+  std::vector<std::vector<std::string>> rows = {{"MAC", "STATUS", "INTERFACE", "CHANGES", "REASON"}};
+  for (const RowReport& report : reports) {
+    std::vector<std::string> cells = {report.mac, report.status, cellText(report.interfaceName),
+                                      provisioning::ChangesText(report, options.showSecrets, cellText),
+                                      cellText(report.reason)};
+    for (std::string& cell : cells) cell = ControlsReplaced(cell, false);
     rows.push_back(cells);
   }
-  if (!csv) return TableLines(rows);
-  for (const auto& cells : rows) lines.push_back(CsvLine(cells));
-  return lines;
+  return TableLines(rows);
 }
 
 }  // namespace lumora::cli
