@@ -491,7 +491,10 @@ TEST_F(LumoraStream, TheTimeoutHoldsWhileRepliesKeepArriving) {
   std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
   sideA_->Command("flood-stop");
   EXPECT_EQ(run.status, 0);
-  EXPECT_LT(took.count(), 2.5);
+  // A timeout that new cameras keep pushing back ends only with the 30 s
+  // flood; 10 s is far from that and from what a busy machine adds to 2 s
+  // (scripts/bench.sh prints the real figure).
+  EXPECT_LT(took.count(), 10.0);
   EXPECT_GT(run.lines.size(), 1000u);  // the stream did reach it
 }
 
