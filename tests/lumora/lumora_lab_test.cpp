@@ -586,7 +586,7 @@ TEST_F(LumoraSheet, ScanCsvResavedByLibreOfficeCalcAppliesAsUnchanged) {
   LumoraRun run = Lumora("apply " + dir.path + "/out/site.csv --format json");
   EXPECT_EQ(run.status, 0) << run.out << resaved;
   std::map<std::string, std::string> statuses = Statuses(run);
-  EXPECT_EQ(statuses.size(), 5u) << resaved;
+  EXPECT_EQ(statuses.size(), 12u) << resaved;
   for (const auto& [mac, status] : statuses) EXPECT_EQ(status, "unchanged") << mac << "\n" << run.out << resaved;
   ExpectNothingConfigured();
 }
