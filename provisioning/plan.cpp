@@ -4,7 +4,10 @@
 #include "provisioning/plan.h"
 
 #include <cctype>
+#include <functional>
 #include <map>
+#include <set>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -37,9 +40,25 @@ struct RawRow {
   std::array<std::optional<std::string>, kSettingCount> values;
 };
 
+// A plan has a few dozen columns. A record of more cells than this is no
+// plan's: it is split no further, so a line of separators costs neither the
+// memory of its empty cells nor a problem for each of them.
+constexpr std::size_t kMaxCells = 256;
+
+// As many cameras as lumora scan lists. Past it a plan is refused rather
+// than read on: each row costs far more than its bytes, and a file of
+// millions of short lines would otherwise hold gigabytes and as many problems.
+constexpr std::size_t kMaxRows = 65536;
+
+// No value a camera keeps is longer than 32 bytes. A longer cell is cut
+// here and marked "...": it stays as wrong as it was, and the problem that
+// names it stays short however long the cell.
+constexpr std::size_t kMaxCellBytes = 1024;
+
 struct CsvRecord {
   int line = 0;
-  std::vector<std::string> cells;
+  std::vector<std::string> cells;  // the first kMaxCells at most
+  bool overLong = false;           // it had more than kMaxCells
 };
 
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
@@ -69,16 +88,32 @@ char DetectSeparator(const std::string& text) {
 // RFC 4180 with what spreadsheets add: CRLF, LF or a lone CR ends a record,
 // a quoted cell holds separators, doubled quotes and line breaks. A quote
 // inside an unquoted cell is taken as it is. Each record keeps the line it
-// starts on.
-bool SplitCsv(const std::string& text, char separator, std::vector<CsvRecord>& records,
+// starts on and goes to `take` as soon as it ends, so that only one record
+// is held at a time; `take` returns false when it wants no more. False only
+// for a quoted cell left open.
+bool SplitCsv(const std::string& text, char separator, const std::function<bool(const CsvRecord&)>& take,
               std::vector<PlanProblem>& problems) {
   int line = 1;
   std::size_t i = 0, n = text.size();
+  // One record for all, so that a blank line costs no allocation.
+  CsvRecord record;
+  std::string cell;
   while (i < n) {
-    CsvRecord record;
     record.line = line;
-    std::string cell;
+    record.cells.clear();
+    record.overLong = false;
     bool cellStart = true, quoted = false;
+    // Past the cap nothing more is stored, only the record's end is sought.
+    auto add = [&](char c) {
+      if (record.cells.size() >= kMaxCells) return;
+      if (cell.size() < kMaxCellBytes) cell += c;
+      else if (cell.size() == kMaxCellBytes) cell += "...";
+    };
+    auto endCell = [&] {
+      if (record.cells.size() < kMaxCells) record.cells.push_back(std::move(cell));
+      else record.overLong = true;
+      cell.clear();
+    };
     for (;;) {
       if (i >= n) {
         if (quoted) {
@@ -91,7 +126,7 @@ bool SplitCsv(const std::string& text, char separator, std::vector<CsvRecord>& r
       if (quoted) {
         if (c == '"') {
           if (i < n && text[i] == '"') {
-            cell += '"';
+            add('"');
             ++i;
           } else {
             quoted = false;
@@ -99,7 +134,7 @@ bool SplitCsv(const std::string& text, char separator, std::vector<CsvRecord>& r
           continue;
         }
         if (c == '\n' || (c == '\r' && (i >= n || text[i] != '\n'))) ++line;
-        cell += c;
+        add(c);
         continue;
       }
       if (c == '"' && cellStart) {
@@ -108,8 +143,7 @@ bool SplitCsv(const std::string& text, char separator, std::vector<CsvRecord>& r
         continue;
       }
       if (c == separator) {
-        record.cells.push_back(std::move(cell));
-        cell.clear();
+        endCell();
         cellStart = true;
         continue;
       }
@@ -118,11 +152,11 @@ bool SplitCsv(const std::string& text, char separator, std::vector<CsvRecord>& r
         ++line;
         break;
       }
-      cell += c;
+      add(c);
       cellStart = false;
     }
-    record.cells.push_back(std::move(cell));
-    records.push_back(std::move(record));
+    endCell();
+    if (!take(record)) return true;
   }
   return true;
 }
@@ -156,20 +190,23 @@ bool IsGuardedColumn(std::size_t setting) {
   return kind == SettingKind::kText || kind == SettingKind::kVersion;
 }
 
-void ReadCsv(const std::string& text, std::vector<RawRow>& rows, std::vector<PlanProblem>& problems) {
-  std::vector<CsvRecord> records;
-  if (!SplitCsv(text, DetectSeparator(text), records, problems)) return;
-  if (records.empty() || AllEmpty(records.front().cells)) {
-    problems.push_back({1, "", "the plan has no header line"});
-    return;
+// The header's columns by ColumnOf; false when no row can be read by them.
+bool ReadHeader(const CsvRecord& header, std::vector<int>& columns, std::vector<PlanProblem>& problems) {
+  if (header.overLong) {
+    problems.push_back({header.line, "", "the header has more than " + std::to_string(kMaxCells) +
+                                             " columns (a plan has at most " + std::to_string(kMaxCells) + ")"});
+    return false;
   }
-  const CsvRecord& header = records.front();
-  std::vector<int> columns;
+  if (AllEmpty(header.cells)) {
+    problems.push_back({header.line, "", "the plan has no header line"});
+    return false;
+  }
+  std::set<std::string_view> titles;
   bool hasMac = false;
   for (const std::string& title : header.cells) {
     int column = ColumnOf(title);
-    for (std::size_t j = 0; j < columns.size(); ++j) {
-      if (!title.empty() && header.cells[j] == title) problems.push_back({header.line, title, "is in the header twice"});
+    if (!title.empty() && !titles.insert(title).second) {
+      problems.push_back({header.line, title, "is in the header twice"});
     }
     if (column == kUnknownColumn) UnknownColumn(header.line, title, problems);
     hasMac = hasMac || title == "mac";
@@ -177,29 +214,65 @@ void ReadCsv(const std::string& text, std::vector<RawRow>& rows, std::vector<Pla
   }
   if (!hasMac) {
     problems.push_back({header.line, "", "the header has no mac column (it names the camera of each row)"});
-    return;
+    return false;
+  }
+  return true;
+}
+
+// False when the plan has more rows than it may.
+bool ReadCsvRow(const CsvRecord& record, const std::vector<int>& columns, std::size_t& count,
+                std::vector<RawRow>& rows, std::vector<PlanProblem>& problems) {
+  // Spreadsheets end a sheet with rows of separators only.
+  if (!record.overLong && AllEmpty(record.cells)) return true;
+  if (++count > kMaxRows) {
+    problems.push_back({record.line, "", "the plan has more than " + std::to_string(kMaxRows) +
+                                             " rows (lumora lists at most " + std::to_string(kMaxRows) + " cameras)"});
+    return false;
+  }
+  if (record.overLong) {
+    problems.push_back({record.line, "", "has more than " + std::to_string(kMaxCells) + " cells (a plan has at most " +
+                                             std::to_string(kMaxCells) + " columns)"});
+    return true;
   }
   const std::size_t macColumn = 0;  // kSettings[0] is the MAC
-  for (std::size_t r = 1; r < records.size(); ++r) {
-    const CsvRecord& record = records[r];
-    // Spreadsheets end a sheet with rows of separators only.
-    if (AllEmpty(record.cells)) continue;
-    RawRow row;
-    row.line = record.line;
-    for (std::size_t c = 0; c < record.cells.size(); ++c) {
-      const std::string& cell = record.cells[c];
-      if (cell.empty()) continue;
-      if (c >= columns.size()) {
-        problems.push_back({record.line, "", "has more cells than the header has columns"});
-        break;
-      }
-      if (columns[c] == kIgnoredColumn || columns[c] == kUnknownColumn) continue;
-      std::size_t setting = static_cast<std::size_t>(columns[c]);
-      if (setting == macColumn) row.mac = cell;
-      else row.values[setting] = IsGuardedColumn(setting) ? SheetUnescape(cell) : cell;
+  RawRow row;
+  row.line = record.line;
+  for (std::size_t c = 0; c < record.cells.size(); ++c) {
+    const std::string& cell = record.cells[c];
+    if (cell.empty()) continue;
+    if (c >= columns.size()) {
+      problems.push_back({record.line, "", "has more cells than the header has columns"});
+      break;
     }
-    rows.push_back(std::move(row));
+    if (columns[c] == kIgnoredColumn || columns[c] == kUnknownColumn) continue;
+    std::size_t setting = static_cast<std::size_t>(columns[c]);
+    if (setting == macColumn) row.mac = cell;
+    else row.values[setting] = IsGuardedColumn(setting) ? SheetUnescape(cell) : cell;
   }
+  rows.push_back(std::move(row));
+  return true;
+}
+
+void ReadCsv(const std::string& text, std::vector<RawRow>& rows, std::vector<PlanProblem>& problems) {
+  const std::size_t rowsBefore = rows.size(), problemsBefore = problems.size();
+  std::vector<int> columns;
+  std::size_t count = 0;
+  bool atHeader = true;
+  auto take = [&](const CsvRecord& record) {
+    if (!atHeader) return ReadCsvRow(record, columns, count, rows, problems);
+    atHeader = false;
+    return ReadHeader(record, columns, problems);
+  };
+  std::vector<PlanProblem> unclosed;
+  if (!SplitCsv(text, DetectSeparator(text), take, unclosed)) {
+    // A quote left open swallowed the rest of the plan into one cell: what
+    // was read before it says nothing, so the open quote is the problem.
+    rows.resize(rowsBefore);
+    problems.resize(problemsBefore);
+    problems.insert(problems.end(), unclosed.begin(), unclosed.end());
+    return;
+  }
+  if (atHeader) problems.push_back({1, "", "the plan has no header line"});
 }
 
 void ReadJsonLines(const std::string& text, std::vector<RawRow>& rows, std::vector<PlanProblem>& problems) {

@@ -12,7 +12,10 @@
 # peak memory); and `lumora apply` over a site of 250 cameras at one
 # factory address behind two interfaces, with no loss and with a fifth of
 # the requests ignored, beside the same site by `lumora set` one camera at a
-# time (BENCH_SET_CAMERAS of them, default 25). Figures only: nothing here passes or fails on a number.
+# time (BENCH_SET_CAMERAS of them, default 25); `lumora scan --timeout 2`
+# under a stream of cameras never heard before; and how fast, and in how
+# much memory, `lumora apply --dry-run` refuses hostile 64 MiB plans.
+# Figures only: nothing here passes or fails on a number.
 # As root; the network parts run in a private lab inside an empty namespace.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,6 +32,8 @@ done
 export BENCH_SET_CAMERAS=${BENCH_SET_CAMERAS:-25}
 exec unshare --net bash -c 'ip link set lo up
   camsim=build/native/tools/camsim/camsim site=build/native/bench-site
+  echo "== lumora apply --dry-run, hostile plans of 64 MiB"
+  scripts/lumora-figures.sh hostile
   echo "== lumora apply, a site of 250 cameras at one address"
   scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--config $site-a.conf" \
     --camsim-args-b "--source-port 4100 --config $site-b.conf" -- scripts/lumora-figures.sh site
@@ -46,6 +51,9 @@ exec unshare --net bash -c 'ip link set lo up
   echo "== lumora scan, a flood of 70,000 distinct cameras"
   scripts/lab-run.sh --two-sides --camsim build/native/tools/camsim/camsim --camsim-args "--flood-distinct 70000" \
     --camsim-args-b "--camera mac=00AA0000B001,ip=10.78.0.11" -- scripts/lumora-figures.sh flood
+  echo "== lumora scan --timeout 2, a stream of cameras never heard before"
+  scripts/lab-run.sh --two-sides --camsim build/native/tools/camsim/camsim --camsim-args "--flood-distinct 16777216" \
+    --camsim-args-b "--camera mac=00AA0000B001,ip=10.78.0.11" -- scripts/lumora-figures.sh stream
   echo "== LumoraSearch.exe under Wine, on a PC with two adapters"
   scripts/with-display.sh scripts/lab-run.sh --camsim build/native/tools/camsim/camsim \
     --camsim-args "--burst 3" --two-sides --camsim-args-b "--camera mac=00AA0000B001,ip=10.78.0.11" \

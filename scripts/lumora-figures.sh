@@ -16,6 +16,14 @@
 #                             logs), the statuses and the peak RSS
 #   lumora-figures.sh site-set N  the same site by `lumora set`, one camera
 #                             at a time, for the first N cameras
+#   lumora-figures.sh stream  side A streams replies of cameras never heard
+#                             before (--flood-distinct 16777216): the wall
+#                             time of `lumora scan --timeout 2` under it
+#   lumora-figures.sh hostile plans of 64 MiB made to be slow or large to
+#                             read: how long `lumora apply --dry-run` takes
+#                             to refuse each, and its peak RSS beside the
+#                             file's size (needs no lab: the plan is refused
+#                             before any scan)
 # Lines are timed as they arrive by perl's buffered reader (bash's read
 # takes a system call per byte and would lag). Figures only.
 set -uo pipefail
@@ -55,6 +63,50 @@ flood() {
        "$(grep -o '[0-9]* replies from cameras past' "$errors" | grep -o '^[0-9]*' || echo 0) ignored;" \
        "ended after ${seconds} s; peak RSS ${kib} KiB"
   rm -f "$errors.count"
+}
+
+# The scan must end at its --timeout however many new cameras keep coming.
+stream() {
+  camsim_command "flood 30"
+  local start end
+  start=$(date +%s.%N)
+  "$lumora" scan --format csv --timeout 2 2>/dev/null | grep -c '^[0-9A-F:]\{17\},' >"$errors"
+  end=$(date +%s.%N)
+  camsim_command "flood-stop"
+  perl -e 'printf "lumora scan --timeout 2 under a stream of new cameras: ended after %.2f s, %d listed\n",
+           $ARGV[1] - $ARGV[0], $ARGV[2]' "$start" "$end" "$(cat "$errors")"
+}
+
+# Each plan is one byte short of or at the 64 MiB apply reads.
+hostile() {
+  local dir
+  dir=$(mktemp -d)
+  python3 - "$dir" <<'PY'
+import sys
+size, d = 64 << 20, sys.argv[1]
+shapes = {
+    "a header of separators": (b"", b","),
+    "a row of separators": (b"mac,name\n", b","),
+    "lines of 300 separators": (b"mac,name\n", b"," * 300 + b"\n"),
+    "lines of one short MAC": (b"mac\n", b"0\n"),
+}
+for n, (head, unit) in enumerate(shapes.values()):
+    with open("%s/%d.csv" % (d, n), "wb") as f:
+        f.write(head + unit * ((size - len(head)) // len(unit)))
+print("\n".join(shapes), file=open(d + "/names", "w"))
+PY
+  local n=0 name bytes seconds kib
+  while IFS= read -r name; do
+    bytes=$(stat -c %s "$dir/$n.csv")
+    /usr/bin/time -f "%e %M" -o "$rss" "$lumora" apply "$dir/$n.csv" --dry-run >/dev/null 2>"$errors"
+    # The last line: time puts "Command exited with non-zero status 2" first.
+    read -r seconds kib < <(tail -1 "$rss")
+    perl -e 'printf "lumora apply --dry-run, 64 MiB of %s: refused after %s s (%s); peak RSS %d KiB, %.1f times the file\n",
+             @ARGV[0..2], $ARGV[3], $ARGV[3] * 1024 / $ARGV[4]' \
+      "$name" "$seconds" "$(tail -1 "$errors" | sed 's/^lumora: //')" "$kib" "$bytes"
+    n=$((n + 1))
+  done <"$dir/names"
+  rm -rf "$dir"
 }
 
 # Configuration requests in a simulator's log (first field a MAC), by its

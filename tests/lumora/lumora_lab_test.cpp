@@ -491,7 +491,10 @@ TEST_F(LumoraStream, TheTimeoutHoldsWhileRepliesKeepArriving) {
   std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
   sideA_->Command("flood-stop");
   EXPECT_EQ(run.status, 0);
-  EXPECT_LT(took.count(), 2.5);
+  // A timeout that new cameras keep pushing back ends only with the 30 s
+  // flood; 10 s is far from that and from what a busy machine adds to 2 s
+  // (scripts/bench.sh prints the real figure).
+  EXPECT_LT(took.count(), 10.0);
   EXPECT_GT(run.lines.size(), 1000u);  // the stream did reach it
 }
 
@@ -583,7 +586,7 @@ TEST_F(LumoraSheet, ScanCsvResavedByLibreOfficeCalcAppliesAsUnchanged) {
   LumoraRun run = Lumora("apply " + dir.path + "/out/site.csv --format json");
   EXPECT_EQ(run.status, 0) << run.out << resaved;
   std::map<std::string, std::string> statuses = Statuses(run);
-  EXPECT_EQ(statuses.size(), 5u) << resaved;
+  EXPECT_EQ(statuses.size(), 12u) << resaved;
   for (const auto& [mac, status] : statuses) EXPECT_EQ(status, "unchanged") << mac << "\n" << run.out << resaved;
   ExpectNothingConfigured();
 }

@@ -22,8 +22,9 @@ a camera keeps are skipped; a camera already on a free address of the range
 keeps it, so planning a planned site changes nothing. --name takes {n}, the
 camera's position (1, 2, ...), and {n:0W}, zero-padded to W digits.
 The CSV opens in a spreadsheet as it is: MACs are written 00:11:22:33:44:55
-and a text a spreadsheet would read as a number or a formula (0123, 1E5,
-=1+1) gets one leading apostrophe, which apply removes again. --bom starts
+and a text a spreadsheet would read as a number, a date, a time or a
+formula (0123, 1E5, 1,234, 3/4, 12:30, =1+1) gets one leading apostrophe,
+which apply removes again. --bom starts
 the file with the byte-order mark Excel needs for non-ASCII names.
 Exit status: 0 written, 1 no camera found, 2 on a usage error, too few
 addresses, a name longer than 16 bytes or a gateway outside the range's
@@ -37,7 +38,8 @@ constexpr char kApplyFooter[] = R"(
 Reads and checks the whole plan first (the CSV scan and plan write, as a
 spreadsheet saves it again, or scan's JSON Lines): any invalid row, two rows
 for one MAC or for one IP, or a network or broadcast address, and nothing
-is sent (exit 2, every problem listed with its line and column). Then scans
+is sent (exit 2, every problem listed with its line and column); so is a
+plan over 64 MiB, or a CSV one of over 256 columns or 65,536 rows. Then scans
 (with the scan options) and matches rows to cameras by MAC; a row that would
 put its camera on the address of a camera the plan leaves alone stops it
 too, still before anything is sent. Each camera to change gets the request
