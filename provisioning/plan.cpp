@@ -55,6 +55,8 @@ constexpr std::size_t kMaxRows = 65536;
 // names it stays short however long the cell.
 constexpr std::size_t kMaxCellBytes = 1024;
 
+constexpr std::size_t kMaxJsonLineBytes = 65536;
+
 struct CsvRecord {
   int line = 0;
   std::vector<std::string> cells;  // the first kMaxCells at most
@@ -277,6 +279,7 @@ void ReadCsv(const std::string& text, std::vector<RawRow>& rows, std::vector<Pla
 
 void ReadJsonLines(const std::string& text, std::vector<RawRow>& rows, std::vector<PlanProblem>& problems) {
   int line = 0;
+  std::size_t count = 0;
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
@@ -285,6 +288,18 @@ void ReadJsonLines(const std::string& text, std::vector<RawRow>& rows, std::vect
     start = end + 1;
     ++line;
     if (content.find_first_not_of(" \t\r") == std::string::npos) continue;
+    if (++count > kMaxRows) {
+      problems.push_back({line, "", "the plan has more than " + std::to_string(kMaxRows) +
+                                        " rows (lumora lists at most " + std::to_string(kMaxRows) + " cameras)"});
+      rows.clear();  // refused as a whole: no problem for each row read so far
+      return;
+    }
+    // A scan's line is far shorter; a longer one could nest deep enough to
+    // cost gigabytes once parsed.
+    if (content.size() > kMaxJsonLineBytes) {
+      problems.push_back({line, "", "is longer than a plan's line (" + std::to_string(kMaxJsonLineBytes) + " bytes)"});
+      continue;
+    }
     nlohmann::json object = nlohmann::json::parse(content, nullptr, false);
     if (object.is_discarded() || !object.is_object()) {
       problems.push_back({line, "", "is not a JSON object, as lumora scan --format json writes one a line"});

@@ -89,6 +89,8 @@ shapes = {
     "a row of separators": (b"mac,name\n", b","),
     "lines of 300 separators": (b"mac,name\n", b"," * 300 + b"\n"),
     "lines of one short MAC": (b"mac\n", b"0\n"),
+    "JSON lines of {}": (b"", b"{}\n"),
+    "one JSON line nested deep": (b"{\"mac\":", b"["),
 }
 for n, (head, unit) in enumerate(shapes.values()):
     with open("%s/%d.csv" % (d, n), "wb") as f:

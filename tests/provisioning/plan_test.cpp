@@ -116,6 +116,11 @@ const Case kCases[] = {
      {"line 1: the header has more than 256 columns (a plan has at most 256)"}},
     {"a row of 100,000 separators", "mac,name\n001122334455,a\n001122334466" + std::string(100000, ',') + "\n", "",
      "", std::nullopt, {"line 3: has more than 256 cells (a plan has at most 256 columns)"}},
+    {"a JSON plan of 65,537 rows", [] {
+       std::string text;
+       for (int i = 0; i < 65537; ++i) text += "{}\n";
+       return text;
+     }(), "", "", std::nullopt, {"line 65537: the plan has more than 65536 rows (lumora lists at most 65536 cameras)"}},
     {"quote left open", "mac,name\n001122334455,\"open\n", "", "", std::nullopt,
      {"line 2: a quoted cell is not closed before the end of the plan"}},
     {"empty plan", "", "", "", std::nullopt, {"line 1: the plan has no header line"}},
