@@ -1,0 +1,43 @@
+// What the dialog's "Assign addresses" shows before anything is sent: the
+// range form read as `lumora plan` reads its options, or a pasted plan read
+// as `lumora apply` reads a file, matched against the listed cameras into
+// the dry run's report. Every problem is said in words for the summary;
+// where there is one, nothing may be applied.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "provisioning/assign.h"
+#include "provisioning/found_camera.h"
+#include "provisioning/match.h"
+#include "provisioning/plan.h"
+#include "provisioning/report.h"
+
+namespace lumora::provisioning {
+
+// The form's texts as typed: First, Last (empty: up to the end of First's
+// subnet under the mask), Mask, Gateway (both may be empty), Name pattern
+// (empty keeps the names).
+struct AssignForm {
+  std::string first, last, mask, gateway, namePattern;
+};
+
+struct SitePreview {
+  Plan plan;
+  std::vector<Step> steps;
+  std::vector<RowReport> reports;     // the dry run's: would-change, unchanged, refused, not-found
+  std::vector<std::string> problems;  // "line 3, column ip: ...", "First address: ..."
+};
+
+// The range for every camera of `cameras` (the list, in its order), planned
+// exactly as `lumora plan` plans it (MAC order, {n} from 1), then matched.
+SitePreview PreviewRange(const AssignForm& form, const std::vector<FoundCamera>& cameras,
+                         const std::vector<uint32_t>& pcAddresses, const TextReading& reading);
+
+// A pasted plan: the rows are the cameras it names.
+SitePreview PreviewPlan(const std::string& text, const std::vector<FoundCamera>& cameras,
+                        const std::vector<uint32_t>& pcAddresses, const TextReading& reading);
+
+}  // namespace lumora::provisioning
