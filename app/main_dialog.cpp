@@ -74,7 +74,7 @@ void OnSubmit() {
   RequestFrame frame;
   StartRequest(frame);
   int target = ComposeConfigurationRequest(ReadPanelSnapshot(app.controls), app.search.table, frame);
-  uint32_t adapter = target >= 0 && target < kTableSlots ? app.slotAdapters[target] : 0;
+  uint32_t adapter = target >= 0 && target < kTableSlots ? app.slotAdapters[target].index : 0;
   app.link->SetConfigurationFields(frame.bytes + kMagicSize, frame.cursor - kMagicSize, adapter);
   PostRequest(app.worker, kRequestConfiguration);
 }
