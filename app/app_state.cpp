@@ -8,7 +8,7 @@ AppState& App() {
 }
 
 void ForgetArrivals(AppState& app) {
-  app.slotAdapters.fill(0);
+  app.slotAdapters.fill(ArrivalAdapter{});
   app.slotAddresses.fill(SeenAddresses{});
 }
 

@@ -26,9 +26,10 @@ struct AppState {
   char title[256] = {};  // the dialog's caption and the single-instance key
 
   SearchState search;
-  // The adapter (OS interface index, 0 unknown) each slot's camera last
-  // answered on, beside the table since the record layout is fixed; zeroed
-  // with the table. "Submit" goes out of its target's adapter alone.
+  // The adapter each slot's camera last answered on, as the worker described
+  // it, beside the table since the record layout is fixed; zeroed with the
+  // table. "Submit" goes out of its target's adapter alone; the note and
+  // "Copy list" read its network and name.
   SlotAdapters slotAdapters{};
   // The addresses replies with each slot's MAC came from (a few, then "more"),
   // for the note and "Copy list"; zeroed with the table as well.

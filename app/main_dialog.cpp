@@ -74,7 +74,7 @@ void OnSubmit() {
   RequestFrame frame;
   StartRequest(frame);
   int target = ComposeConfigurationRequest(ReadPanelSnapshot(app.controls), app.search.table, frame);
-  uint32_t adapter = target >= 0 && target < kTableSlots ? app.slotAdapters[target] : 0;
+  uint32_t adapter = target >= 0 && target < kTableSlots ? app.slotAdapters[target].index : 0;
   app.link->SetConfigurationFields(frame.bytes + kMagicSize, frame.cursor - kMagicSize, adapter);
   PostRequest(app.worker, kRequestConfiguration);
 }
@@ -85,6 +85,10 @@ void OnExit() {
   // What the worker handed over before it ended is applied, not leaked.
   ApplyWorkerEvents(app);
   PostQuitMessage(0);
+}
+
+ListMenuContext ListMenuOf(AppState& app) {
+  return {app.dialog, app.controls, app.search, app.slotAdapters, app.slotAddresses};
 }
 
 void EnableAddressEdits(BOOL enable) {
@@ -107,7 +111,9 @@ void OnCommand(HWND dialog, WPARAM wParam) {
     case IDC_UPDATE: OnUpdate(); break;
     case IDC_SUBMIT: OnSubmit(); break;
     case IDC_EXIT: OnExit(); break;
-    case IDC_DEVICE_LIST: OnDeviceListNotify(wParam, &App().search, App().controls); break;
+    case IDC_DEVICE_LIST:
+      OnDeviceListNotify(wParam, &App().search, App().controls, App().slotAdapters, App().slotAddresses);
+      break;
     case IDC_MODE_PPPOE:
     case IDC_MODE_DHCP: EnableAddressEdits(FALSE); break;
     case IDC_MODE_STATIC: EnableAddressEdits(TRUE); break;
@@ -115,7 +121,7 @@ void OnCommand(HWND dialog, WPARAM wParam) {
     case IDM_OPEN_PAGE:
     case IDM_COPY_IP:
     case IDM_COPY_MAC:
-    case IDM_COPY_LIST: OnListMenuCommand(App(), LOWORD(wParam)); break;
+    case IDM_COPY_LIST: OnListMenuCommand(ListMenuOf(App()), LOWORD(wParam)); break;
     default: break;
   }
 }
@@ -128,7 +134,8 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_CLOSE: SendMessageA(dialog, WM_COMMAND, IDC_EXIT, 0); break;
     case WM_COMMAND: OnCommand(dialog, wParam); break;
     // Not the list's: the default handling (a caption's own menu) goes on.
-    case WM_CONTEXTMENU: return OnListContextMenu(App(), reinterpret_cast<HWND>(wParam), lParam) ? TRUE : FALSE;
+    case WM_CONTEXTMENU:
+      return OnListContextMenu(ListMenuOf(App()), reinterpret_cast<HWND>(wParam), lParam) ? TRUE : FALSE;
     case WM_APP_WORKER_EVENTS: ApplyWorkerEvents(App()); break;
     default: break;
   }

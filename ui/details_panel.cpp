@@ -60,10 +60,10 @@ void ShowDeviceDetails(const DialogControls& c, const DeviceRecord& record) {
   for (HWND radio : {c.modePppoe, c.modeDhcp, c.modeStatic}) SendMessageA(radio, BM_SETCHECK, BST_UNCHECKED, 0);
   CheckModeButton(c, shown);
   SetWindowTextA(c.deviceInfo, DeviceInfoText(record).c_str());
-  ShowDeviceNote(c, record);
 }
 
-void OnDeviceListNotify(WPARAM wParam, SearchState* state, const DialogControls& c) {
+void OnDeviceListNotify(WPARAM wParam, SearchState* state, const DialogControls& c, const SlotAdapters& adapters,
+                        const SlotAddresses& seen) {
   LRESULT selected = SendMessageA(c.deviceList, LB_GETCURSEL, 0, 0);
   if (selected == LB_ERR) return;
   LRESULT length = SendMessageA(c.deviceList, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
@@ -79,7 +79,10 @@ void OnDeviceListNotify(WPARAM wParam, SearchState* state, const DialogControls&
   if (record.number != slot + 1) return;
 
   switch (HIWORD(wParam)) {
-    case LBN_SELCHANGE: ShowDeviceDetails(c, record); break;
+    case LBN_SELCHANGE:
+      ShowDeviceDetails(c, record);
+      ShowDeviceNote(c, state->table, adapters, seen, slot);
+      break;
     case LBN_DBLCLK: OpenDeviceWebPage(record, GetParent(c.deviceList)); break;
     default: break;
   }

@@ -9,6 +9,7 @@
 #include "protocol/device_record.h"
 #include "ui/device_list.h"
 #include "ui/dialog_controls.h"
+#include "ui/listed_cameras.h"
 
 namespace lumora {
 
@@ -17,11 +18,13 @@ namespace lumora {
 inline constexpr char kNoCameraCaption[] = "ffffffffffff";
 
 // Every command from the list box; the notification code is the high word of
-// `wParam`. A selection shows the entry's camera, a double click opens its
-// web page; an entry that names no used slot leads to nothing.
-void OnDeviceListNotify(WPARAM wParam, SearchState* state, const DialogControls& controls);
+// `wParam`. A selection shows the entry's camera and its note (read with
+// what the dialog keeps beside the table), a double click opens its web
+// page; an entry that names no used slot leads to nothing.
+void OnDeviceListNotify(WPARAM wParam, SearchState* state, const DialogControls& controls,
+                        const SlotAdapters& adapters, const SlotAddresses& seen);
 
-// Fills the panel from one record.
+// Fills the panel from one record; the note is the caller's.
 void ShowDeviceDetails(const DialogControls& controls, const DeviceRecord& record);
 
 // The static 1008 text for a record: "IP Assignment:", the mode, the version.

@@ -1,8 +1,6 @@
 // The device note.
 #include "ui/device_note.h"
 
-#include "app/app_state.h"
-
 namespace lumora {
 namespace {
 
@@ -31,13 +29,11 @@ std::string DeviceNoteText(const ListedCameras& listed, int slot) {
   return note;
 }
 
-void ShowDeviceNote(const DialogControls& c, const DeviceRecord& record) {
-  const AppState& app = App();
-  int slot = record.number - 1;
+void ShowDeviceNote(const DialogControls& c, const DeviceTable& table, const SlotAdapters& adapters,
+                    const SlotAddresses& seen, int slot) {
   std::string note;
-  if (slot >= 0 && slot < kTableSlots && &app.search.table.slots[slot] == &record) {
-    ListedCameras listed = ListedCamerasNow(c.deviceList, app.search.table, app.slotAdapters, app.slotAddresses);
-    note = DeviceNoteText(listed, slot);
+  if (slot >= 0 && slot < kTableSlots) {
+    note = DeviceNoteText(ListedCamerasNow(c.deviceList, table, adapters, seen), slot);
   }
   SetWindowTextA(c.deviceNote, note.c_str());
 }

@@ -15,8 +15,10 @@ namespace lumora {
 // but the last; "" when nothing bites.
 std::string DeviceNoteText(const ListedCameras& listed, int slot);
 
-// Sets the note for `record`, a slot of the program's table.
-void ShowDeviceNote(const DialogControls& controls, const DeviceRecord& record);
+// Sets the note for used slot `slot` of `table`, read with what the dialog
+// keeps beside the table.
+void ShowDeviceNote(const DialogControls& controls, const DeviceTable& table, const SlotAdapters& adapters,
+                    const SlotAddresses& seen, int slot);
 
 void ClearDeviceNote(const DialogControls& controls);
 

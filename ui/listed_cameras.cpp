@@ -7,7 +7,6 @@
 #include "protocol/ipv4_subnet.h"
 #include "protocol/ipv4_text.h"
 #include "ui/device_list.h"
-#include "worker/net_interfaces.h"
 
 namespace lumora {
 namespace {
@@ -18,16 +17,6 @@ std::string DottedText(uint32_t ip) {
   std::memcpy(bytes, &ip, 4);
   FormatDottedQuad(bytes, text);
   return text;
-}
-
-// An adapter may hold several addresses: the one whose subnet holds the
-// camera, else its first.
-const Adapter* AdapterOf(const ListedCameras& listed, uint32_t index) {
-  if (index == 0) return nullptr;
-  for (const Adapter& a : listed.adaptersNow) {
-    if (a.index == index) return &a;
-  }
-  return nullptr;
 }
 
 std::string EntryText(HWND listBox, int index) {
@@ -52,14 +41,6 @@ void NoteSeenAddress(SeenAddresses& seen, uint32_t ip) {
   }
 }
 
-// The one place the dialog lists the adapters.
-std::vector<Adapter> ListAdaptersNow() {
-  std::vector<Adapter> adapters;
-  std::string error;
-  if (!net::ListAdapters(adapters, error)) adapters.clear();
-  return adapters;
-}
-
 ListedCameras ListedCamerasNow(HWND listBox, const DeviceTable& table, const SlotAdapters& adapters,
                                const SlotAddresses& seen) {
   ListedCameras listed;
@@ -74,7 +55,6 @@ ListedCameras ListedCamerasNow(HWND listBox, const DeviceTable& table, const Slo
     listed.slots.push_back(slot);
     listed.entries.push_back(std::move(entry));
   }
-  if (!listed.slots.empty()) listed.adaptersNow = ListAdaptersNow();
   return listed;
 }
 
@@ -82,13 +62,11 @@ CameraReading ReadCamera(const ListedCameras& listed, int slot) {
   CameraReading reading;
   CameraFacts facts;
   facts.ip = RecordIp(listed.table->slots[slot]);
-  const Adapter* adapter = AdapterOf(listed, (*listed.adapters)[slot]);
-  if (const AdapterSubnet* subnet = adapter != nullptr ? SubnetFor(*adapter, facts.ip) : nullptr) {
-    facts.adapterIp = subnet->ip;
-    facts.adapterMask = subnet->mask;
-    reading.network = SubnetText(subnet->ip, subnet->mask);
-    reading.interfaceName = adapter->name;
-  }
+  const ArrivalAdapter& arrival = (*listed.adapters)[slot];
+  facts.adapterIp = arrival.ip;
+  facts.adapterMask = arrival.mask;
+  if (arrival.mask != 0) reading.network = SubnetText(arrival.ip, arrival.mask);
+  reading.interfaceName = arrival.name;
   for (std::size_t i = 0; i < listed.slots.size(); ++i) {
     int other = listed.slots[i];
     if (other == slot || RecordIp(listed.table->slots[other]) != facts.ip) continue;

@@ -1,6 +1,7 @@
 // The cameras the list shows, with what the dialog knows of each beyond its
-// record: the adapter it answered on and the addresses replies with its MAC
-// came from. The note and "Copy list" read them through ReadCamera.
+// record: the adapter it answered on, as the worker described it, and the
+// addresses replies with its MAC came from. The note and "Copy list" read
+// them through ReadCamera.
 #pragma once
 
 #include <windows.h>
@@ -30,11 +31,8 @@ struct SeenAddresses {
 // Adds `ip` unless it is kept already.
 void NoteSeenAddress(SeenAddresses& seen, uint32_t ip);
 
-using SlotAdapters = std::array<uint32_t, kTableSlots>;  // OS interface index, 0 unknown
+using SlotAdapters = std::array<ArrivalAdapter, kTableSlots>;
 using SlotAddresses = std::array<SeenAddresses, kTableSlots>;
-
-// The PC's adapters as they are now; empty when they cannot be listed.
-std::vector<Adapter> ListAdaptersNow();
 
 struct ListedCameras {
   const DeviceTable* table = nullptr;
@@ -42,10 +40,9 @@ struct ListedCameras {
   const SlotAddresses* seen = nullptr;
   std::vector<int> slots;            // the listed slots, in list order
   std::vector<std::string> entries;  // and their entry texts
-  std::vector<Adapter> adaptersNow;
 };
 
-// The list box's entries that name a used slot, and the adapters now.
+// The list box's entries that name a used slot.
 ListedCameras ListedCamerasNow(HWND listBox, const DeviceTable& table, const SlotAdapters& adapters,
                                const SlotAddresses& seen);
 

@@ -57,4 +57,21 @@ const AdapterSubnet* SubnetFor(const Adapter& adapter, uint32_t ip) {
   return adapter.subnets.empty() ? nullptr : &adapter.subnets.front();
 }
 
+void DescribeArrival(const std::vector<Adapter>& searched, uint32_t index, uint32_t sender, ArrivalAdapter& out) {
+  out.index = index;
+  out.name.clear();
+  out.ip = 0;
+  out.mask = 0;
+  if (index == 0) return;
+  for (const Adapter& adapter : searched) {
+    if (adapter.index != index) continue;
+    if (const AdapterSubnet* subnet = SubnetFor(adapter, sender)) {
+      out.name = adapter.name;
+      out.ip = subnet->ip;
+      out.mask = subnet->mask;
+    }
+    return;
+  }
+}
+
 }  // namespace lumora

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "protocol/packet_format.h"
+#include "worker/adapters.h"
 
 namespace lumora {
 
@@ -22,11 +23,10 @@ class DialogLink {
   virtual unsigned ReadToolPortEdit() = 0;
   virtual void WriteToolPortEdit(unsigned port) = 0;
 
-  // One received datagram, copied, with the adapter (its index) it
-  // arrived on, 0 when the platform did not say. The dialog decodes it into
-  // the table, lists it and keeps the adapter for its slot; the worker's "OK"
-  // for it follows in order.
-  virtual void HandOverDatagram(const uint8_t* data, int length, uint32_t adapter) = 0;
+  // One received datagram, copied, with the adapter it arrived on, also
+  // copied. The dialog decodes it into the table, lists it and keeps the
+  // adapter for its slot; the worker's "OK" for it follows in order.
+  virtual void HandOverDatagram(const uint8_t* data, int length, const ArrivalAdapter& adapter) = 0;
 
   // Appends the configuration request's fields behind the magic. Returns the
   // adapter the target camera last answered on, out of which alone the

@@ -21,14 +21,14 @@ void QueuedDialogLink::WriteToolPortEdit(unsigned port) {
   // The edit will hold the number once the dialog applies it; until then the
   // worker must not read the old value back.
   toolPortEdit_.store(port);
-  Push({Event::kToolPort, {}, port});
+  Push({Event::kToolPort, {}, port, {}});
 }
 
-void QueuedDialogLink::HandOverDatagram(const uint8_t* data, int length, uint32_t adapter) {
+void QueuedDialogLink::HandOverDatagram(const uint8_t* data, int length, const ArrivalAdapter& adapter) {
   Push({Event::kDatagram, std::vector<uint8_t>(data, data + (length > 0 ? length : 0)), 0, adapter});
 }
 
-void QueuedDialogLink::ClearDevices() { Push({Event::kClear, {}, 0}); }
+void QueuedDialogLink::ClearDevices() { Push({Event::kClear, {}, 0, {}}); }
 
 uint32_t QueuedDialogLink::AppendConfigurationFields(RequestFrame& frame) {
   std::lock_guard<std::mutex> lock(mutex_);

@@ -140,7 +140,8 @@ class Worker {
       }
       ReportError(kStatusRecvFailed, code);
     } else {
-      link_.HandOverDatagram(RecvMsg_, n, adapter);
+      DescribeArrival(adapters_, adapter, sender.ip, arrival_);
+      link_.HandOverDatagram(RecvMsg_, n, arrival_);
       link_.WriteStatus(kStatusOk);
       // The next configuration request goes to the sender's source port.
       remote_addr_.port = sender.port;
@@ -160,6 +161,7 @@ class Worker {
   RequestFrame msg_{};
   uint8_t RecvMsg_[kReceiveSize] = {};
   std::vector<Adapter> adapters_;  // read afresh at each search
+  ArrivalAdapter arrival_;  // each datagram's, kept so that its name's storage is reused
 };
 
 }  // namespace

@@ -60,21 +60,23 @@ TEST(DeviceNote, SaysWhatBitesTheCameraShown) {
     static SlotAdapters adapters;
     static SlotAddresses seen;
     table = DeviceTable{};
-    adapters.fill(0);
+    adapters.fill(ArrivalAdapter{});
     seen.fill(SeenAddresses{});
     ListedCameras listed;
     listed.table = &table;
     listed.adapters = &adapters;
     listed.seen = &seen;
-    listed.adaptersNow = {{"Site", 1, true, AdapterKind::kBroadcast, {{Ip(10, 88, 0, 1), Ip(255, 255, 255, 0)}}},
-                           {"Lab", 2, true, AdapterKind::kBroadcast, {{Ip(10, 77, 0, 1), Ip(255, 255, 255, 0)}}}};
+    // The adapters the search went out of, as the worker describes a reply's.
+    const std::vector<Adapter> searched = {
+        {"Site", 1, true, AdapterKind::kBroadcast, {{Ip(10, 88, 0, 1), Ip(255, 255, 255, 0)}}},
+        {"Lab", 2, true, AdapterKind::kBroadcast, {{Ip(10, 77, 0, 1), Ip(255, 255, 255, 0)}}}};
     for (const NoteCamera& c : row.cameras) {
       DeviceRecord& r = table.slots[c.slot];
       r.number = c.slot + 1;
       r.mac[5] = static_cast<uint8_t>(c.slot);
       std::snprintf(r.name, sizeof r.name, "%s", c.name);
       std::snprintf(r.ipText, sizeof r.ipText, "%s", c.ip);
-      adapters[c.slot] = c.adapter;
+      DescribeArrival(searched, c.adapter, RecordIp(r), adapters[c.slot]);
       for (uint32_t ip : c.alsoFrom) NoteSeenAddress(seen[c.slot], ip);
       NoteSeenAddress(seen[c.slot], RecordIp(r));
       listed.slots.push_back(c.slot);

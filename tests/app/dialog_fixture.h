@@ -77,7 +77,7 @@ class DialogTest : public ::testing::Test {
 
   // Hands datagrams over as the worker does and waits until they are applied.
   void Receive(const std::vector<std::vector<uint8_t>>& datagrams) {
-    for (const auto& d : datagrams) App().link->HandOverDatagram(d.data(), static_cast<int>(d.size()), 0);
+    for (const auto& d : datagrams) App().link->HandOverDatagram(d.data(), static_cast<int>(d.size()), {});
     App().link->WriteStatus("received");
     ASSERT_TRUE(PumpUntil([&] { return Text(Item(IDC_STATUS_LINE)) == "received"; }));
     SetWindowTextA(Item(IDC_STATUS_LINE), "");

@@ -20,7 +20,7 @@ struct LinkEvent {
   std::string text;           // kStatus
   std::vector<uint8_t> data;  // kDatagram
   unsigned port = 0;          // kToolPortWrite
-  uint32_t adapter = 0;       // kDatagram
+  ArrivalAdapter adapter;     // kDatagram
 };
 
 class RecordingLink : public DialogLink {
@@ -30,21 +30,21 @@ class RecordingLink : public DialogLink {
   // Optional hook, run on the worker thread inside the call.
   std::function<void(RequestFrame&)> onCompose;
 
-  void WriteStatus(const char* text) override { Record({LinkEvent::kStatus, text, {}, 0}); }
+  void WriteStatus(const char* text) override { Record({LinkEvent::kStatus, text, {}, 0, {}}); }
   unsigned ReadToolPortEdit() override { return toolPortEdit.load(); }
   void WriteToolPortEdit(unsigned port) override {
     toolPortEdit.store(port);
-    Record({LinkEvent::kToolPortWrite, {}, {}, port});
+    Record({LinkEvent::kToolPortWrite, {}, {}, port, {}});
   }
-  void HandOverDatagram(const uint8_t* data, int length, uint32_t adapter) override {
+  void HandOverDatagram(const uint8_t* data, int length, const ArrivalAdapter& adapter) override {
     Record({LinkEvent::kDatagram, {}, std::vector<uint8_t>(data, data + length), 0, adapter});
   }
   uint32_t AppendConfigurationFields(RequestFrame& frame) override {
     if (onCompose) onCompose(frame);
-    Record({LinkEvent::kCompose, {}, {}, 0});
+    Record({LinkEvent::kCompose, {}, {}, 0, {}});
     return 0;
   }
-  void ClearDevices() override { Record({LinkEvent::kClear, {}, {}, 0}); }
+  void ClearDevices() override { Record({LinkEvent::kClear, {}, {}, 0, {}}); }
 
   std::vector<LinkEvent> Events() const {
     std::lock_guard<std::mutex> lock(mutex_);

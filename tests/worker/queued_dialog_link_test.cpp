@@ -17,9 +17,9 @@ class RecordingSink : public DialogEventSink {
  public:
   std::vector<std::string> calls;
   void BatchBegins(std::size_t datagrams) override { calls.push_back("begin " + std::to_string(datagrams)); }
-  void TakeDatagram(const uint8_t* data, int length, uint32_t adapter) override {
+  void TakeDatagram(const uint8_t* data, int length, const ArrivalAdapter& adapter) override {
     calls.push_back("datagram " + std::string(reinterpret_cast<const char*>(data), length) +
-                    (adapter ? " on " + std::to_string(adapter) : ""));
+                    (adapter.index ? " on " + std::to_string(adapter.index) : ""));
   }
   void ClearDevices() override { calls.push_back("clear"); }
   void ShowToolPort(unsigned port) override { calls.push_back("port " + std::to_string(port)); }
@@ -28,7 +28,9 @@ class RecordingSink : public DialogEventSink {
 };
 
 void Hand(QueuedDialogLink& link, const std::string& bytes, uint32_t adapter = 0) {
-  link.HandOverDatagram(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int>(bytes.size()), adapter);
+  ArrivalAdapter arrival;
+  arrival.index = adapter;
+  link.HandOverDatagram(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int>(bytes.size()), arrival);
 }
 
 TEST(QueuedDialogLink, AppliesEventsInOrderWithTheLatestStatusLast) {
