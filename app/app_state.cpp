@@ -8,7 +8,7 @@ AppState& App() {
 }
 
 void ForgetArrivals(AppState& app) {
-  app.slotAdapters.fill(ArrivalAdapter{});
+  app.slotAdapters.fill(Arrival{});
   app.slotAddresses.fill(SeenAddresses{});
 }
 

@@ -26,7 +26,7 @@ class DialogApplier final : public DialogEventSink {
     HoldSelection(app_.deviceList);
   }
 
-  void TakeDatagram(const uint8_t* data, int length, const ArrivalAdapter& adapter) override {
+  void TakeDatagram(const uint8_t* data, int length, const Arrival& adapter) override {
     int slot = DecodeReply(&app_.search, data, length);
     if (slot == kNoSlot) return;
     app_.slotAdapters[static_cast<std::size_t>(slot)] = adapter;

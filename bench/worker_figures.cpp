@@ -41,7 +41,7 @@ class QuietLink : public lumora::DialogLink {
   void WriteStatus(const char*) override {}
   unsigned ReadToolPortEdit() override { return 4000; }
   void WriteToolPortEdit(unsigned) override {}
-  void HandOverDatagram(const uint8_t*, int, const lumora::ArrivalAdapter&) override {}
+  void HandOverDatagram(const uint8_t*, int, const lumora::Arrival&) override {}
   uint32_t AppendConfigurationFields(lumora::RequestFrame&) override { return 0; }
   void ClearDevices() override { clears.fetch_add(1); }
 };
@@ -90,7 +90,7 @@ bool WaitForSearchOnWire(int fd) {
 class CountingSink : public lumora::DialogEventSink {
  public:
   std::size_t datagrams = 0, statuses = 0;
-  void TakeDatagram(const uint8_t*, int, const lumora::ArrivalAdapter&) override { ++datagrams; }
+  void TakeDatagram(const uint8_t*, int, const lumora::Arrival&) override { ++datagrams; }
   void ClearDevices() override {}
   void ShowToolPort(unsigned) override {}
   void ShowStatus(const char*) override { ++statuses; }

@@ -60,4 +60,6 @@ std::string DottedText(uint32_t ip) {
   return text;
 }
 
+std::string SourceText(uint32_t ip, uint16_t port) { return DottedText(ip) + ":" + std::to_string(port); }
+
 }  // namespace lumora

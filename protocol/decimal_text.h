@@ -24,4 +24,7 @@ bool ReadDottedIpv4(const std::string& text, uint32_t& out);
 // An address in network byte order as dotted text.
 std::string DottedText(uint32_t ip);
 
+// "10.77.0.2:3566"
+std::string SourceText(uint32_t ip, uint16_t port);
+
 }  // namespace lumora

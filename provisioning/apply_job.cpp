@@ -29,7 +29,7 @@ ApplyJob::ApplyJob(const Plan& plan, const std::vector<Step>& steps, const std::
     if (step.status == StepStatus::kSend) {
       job.frame = step.frame;
       job.target = cameras[*step.camera];
-      job.matchedAdapter = job.target.adapter;
+      job.matchedAdapter = job.target.arrival.index;
       job.state = State::kQueued;
       queue_.push_back(i);
     }

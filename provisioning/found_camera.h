@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "protocol/arrival.h"
 #include "protocol/device_record.h"
 
 namespace lumora::provisioning {
@@ -15,11 +16,7 @@ namespace lumora::provisioning {
 struct FoundCamera {
   DeviceRecord record{};
   bool carriesIpAssign = false;  // the reply had the IP-assignment field
-  uint32_t adapter = 0;          // the interface the reply arrived on (its index)
-  std::string adapterName;
-  uint32_t adapterIp = 0, adapterMask = 0;
-  uint32_t sourceIp = 0;
-  uint16_t sourcePort = 0;
+  Arrival arrival;               // index 0: on no adapter the scan searched
 };
 
 // How the plan's author saw a camera's text field: lumora writes a field

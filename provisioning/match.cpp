@@ -248,8 +248,8 @@ std::string ResendRefusal(const std::string& mac, const std::vector<FoundCamera>
   std::string shared = SharedMacReason(seenNow, entries);
   if (!shared.empty() || entries.empty()) return shared;
   const FoundCamera& camera = seenNow[entries.front()];
-  if (camera.adapter != matchedAdapter) {
-    return "it now answers on " + camera.adapterName + ", not on the interface it was matched on";
+  if (camera.arrival.index != matchedAdapter) {
+    return "it now answers on " + camera.arrival.name + ", not on the interface it was matched on";
   }
   return "";
 }

@@ -10,7 +10,7 @@ namespace lumora::provisioning {
 RowReport ReportFor(const Plan& plan, const Step& step, const std::vector<FoundCamera>& cameras, bool dryRun) {
   RowReport report;
   report.mac = plan.rows[step.row].mac;
-  if (step.camera) report.interfaceName = cameras[*step.camera].adapterName;
+  if (step.camera) report.interfaceName = cameras[*step.camera].arrival.name;
   report.changes = step.changes;
   report.reason = step.reason;
   switch (step.status) {

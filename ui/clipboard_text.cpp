@@ -4,15 +4,11 @@
 #include <cwchar>
 #include <vector>
 
-#include "protocol/field_text.h"
-#include "protocol/ip_assign.h"
-#include "provisioning/sheet_text.h"
+#include "protocol/decimal_text.h"
+#include "provisioning/sheet_row.h"
 
 namespace lumora {
 namespace {
-
-constexpr char kSheetHeader[] =
-    "mac\tname\tversion\tip\tmask\tgateway\thttp_port\taudio_port\tmode\tpppoe_account\tinterface\twarnings\r\n";
 
 // A tab or a line break inside a cell would move the rest of the row.
 std::string ControlsReplaced(std::string text) {
@@ -23,42 +19,27 @@ std::string ControlsReplaced(std::string text) {
   return text;
 }
 
-std::string SafeText(const std::string& text) { return provisioning::SheetSafe(ControlsReplaced(text)); }
-
-// lumora leaves the mode empty when the reply carried no IP-assignment
-// field. The table cannot tell, but such a reply leaves all four bytes 0
-// (which read as PPPoE), while cameras write 01 or FF: empty then, so a
-// plan made from the sheet asks for a mode rather than turning the camera
-// to PPPoE. Otherwise the reading a request writes back, as lumora's, so
-// the sheet applied unchanged keeps every mode.
-std::string ModeCell(const uint8_t (&ipAssign)[4]) {
-  if (ipAssign[0] == 0 && ipAssign[1] == 0 && ipAssign[2] == 0 && ipAssign[3] == 0) return "";
-  return ModeName(CheckedMode(ipAssign));
-}
-
-std::string Joined(const std::vector<std::string>& items, const char* separator) {
+std::string SheetLine(const std::vector<std::string>& cells) {
   std::string out;
-  for (std::size_t i = 0; i < items.size(); ++i) out += (i == 0 ? "" : separator) + items[i];
-  return out;
+  for (std::size_t i = 0; i < cells.size(); ++i) out += (i == 0 ? "" : "\t") + cells[i];
+  return out + "\r\n";
 }
 
-std::string SheetLine(const ListedCameras& listed, int slot) {
+std::string CameraLine(const ListedCameras& listed, int slot) {
   const DeviceRecord& r = listed.table->slots[slot];
   const CameraReading reading = ReadCamera(listed, slot);
-  const std::vector<std::string> cells = {
-      provisioning::ColonMac(r.mac), SafeText(FieldText(r.name)), SafeText(FieldText(r.version)),
-      ControlsReplaced(FieldText(r.ipText)), ControlsReplaced(FieldText(r.maskText)),
-      ControlsReplaced(FieldText(r.gatewayText)), std::to_string(r.httpPort), std::to_string(r.audioPort),
-      ModeCell(r.ipAssign), SafeText(FieldText(r.pppoeAccount)), SafeText(reading.interfaceName),
-      Joined(FindingNames(reading.findings), ",")};
-  return Joined(cells, "\t") + "\r\n";
+  const Arrival& arrival = (*listed.adapters)[slot];
+  provisioning::SheetCamera camera{&r, CarriesIpAssign(r), reading.interfaceName,
+                                   arrival.sourcePort != 0 ? SourceText(arrival.sourceIp, arrival.sourcePort) : "",
+                                   FindingNames(reading.findings)};
+  return SheetLine(provisioning::SheetCells(camera, false, ControlsReplaced));
 }
 
 }  // namespace
 
 std::string ListSheetText(const ListedCameras& listed) {
-  std::string sheet = kSheetHeader;
-  for (int slot : listed.slots) sheet += SheetLine(listed, slot);
+  std::string sheet = SheetLine(provisioning::SheetTitles(false));
+  for (int slot : listed.slots) sheet += CameraLine(listed, slot);
   return sheet;
 }
 

@@ -1,8 +1,10 @@
 // The listed cameras and their readings.
 #include "ui/listed_cameras.h"
 
+#include <cstdio>
 #include <cstring>
 
+#include "protocol/decimal_text.h"
 #include "protocol/field_text.h"
 #include "protocol/ipv4_subnet.h"
 #include "protocol/ipv4_text.h"
@@ -10,14 +12,6 @@
 
 namespace lumora {
 namespace {
-
-std::string DottedText(uint32_t ip) {
-  char text[kDottedTextSize];
-  uint8_t bytes[4];
-  std::memcpy(bytes, &ip, 4);
-  FormatDottedQuad(bytes, text);
-  return text;
-}
 
 std::string EntryText(HWND listBox, int index) {
   LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
@@ -62,7 +56,7 @@ CameraReading ReadCamera(const ListedCameras& listed, int slot) {
   CameraReading reading;
   CameraFacts facts;
   facts.ip = RecordIp(listed.table->slots[slot]);
-  const ArrivalAdapter& arrival = (*listed.adapters)[slot];
+  const Arrival& arrival = (*listed.adapters)[slot];
   facts.adapterIp = arrival.ip;
   facts.adapterMask = arrival.mask;
   if (arrival.mask != 0) reading.network = SubnetText(arrival.ip, arrival.mask);
@@ -82,6 +76,35 @@ CameraReading ReadCamera(const ListedCameras& listed, int slot) {
   if (seen.more) ++facts.otherAddressesOfMac;
   reading.findings = FindingsOf(facts);
   return reading;
+}
+
+bool CarriesIpAssign(const DeviceRecord& record) {
+  for (uint8_t flag : record.ipAssign) {
+    if (flag != 0) return true;
+  }
+  return false;
+}
+
+std::vector<provisioning::FoundCamera> FoundCamerasOf(const ListedCameras& listed) {
+  std::vector<provisioning::FoundCamera> found;
+  for (int slot : listed.slots) {
+    provisioning::FoundCamera camera;
+    camera.record = listed.table->slots[slot];
+    camera.carriesIpAssign = CarriesIpAssign(camera.record);
+    camera.arrival = (*listed.adapters)[slot];
+    found.push_back(camera);
+    // The slot holds the last of the cameras with its MAC; the others are
+    // still there, each at its own address.
+    const SeenAddresses& seen = (*listed.seen)[slot];
+    const uint32_t ip = RecordIp(camera.record);
+    for (std::size_t i = 0; i < seen.count; ++i) {
+      if (seen.ips[i] == ip) continue;
+      provisioning::FoundCamera other = camera;
+      std::snprintf(other.record.ipText, sizeof other.record.ipText, "%s", DottedText(seen.ips[i]).c_str());
+      found.push_back(other);
+    }
+  }
+  return found;
 }
 
 }  // namespace lumora

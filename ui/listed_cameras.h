@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "protocol/camera_findings.h"
+#include "provisioning/found_camera.h"
 #include "protocol/device_record.h"
 #include "protocol/ipv4_text.h"
 #include "worker/adapters.h"
@@ -31,7 +32,7 @@ struct SeenAddresses {
 // Adds `ip` unless it is kept already.
 void NoteSeenAddress(SeenAddresses& seen, uint32_t ip);
 
-using SlotAdapters = std::array<ArrivalAdapter, kTableSlots>;
+using SlotAdapters = std::array<Arrival, kTableSlots>;
 using SlotAddresses = std::array<SeenAddresses, kTableSlots>;
 
 struct ListedCameras {
@@ -59,5 +60,14 @@ struct CameraReading {
 inline constexpr std::size_t kNamedAtMost = 2;
 
 CameraReading ReadCamera(const ListedCameras& listed, int slot);
+
+// A reply without the IP-assignment field leaves all four bytes 0, where
+// cameras write 01 or FF: the table keeps no other sign of it.
+bool CarriesIpAssign(const DeviceRecord& record);
+
+// The listed cameras as the site plan sees them, in list order; a MAC that
+// answered from several addresses once for each, so that a plan refuses it
+// as lumora does.
+std::vector<provisioning::FoundCamera> FoundCamerasOf(const ListedCameras& listed);
 
 }  // namespace lumora

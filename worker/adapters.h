@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "protocol/arrival.h"
+
 namespace lumora {
 
 // One IPv4 address of an adapter, in network byte order.
@@ -80,22 +82,10 @@ AdapterRoute RouteOf(const std::vector<Adapter>& adapters, uint32_t index);
 // has none.
 const AdapterSubnet* SubnetFor(const Adapter& adapter, uint32_t ip);
 
-// The adapter a datagram arrived on, as the dialog keeps it for the slot of
-// the camera that sent it: the index "Submit" goes out of, and what the note
-// and "Copy list" say of the network it answered on.
-struct ArrivalAdapter {
-  uint32_t index = 0;  // 0 when the platform did not say
-  // Its name and its subnet that holds the sender, else its first, when the
-  // last search went out of it; "" and a mask of 0 (not known) otherwise.
-  std::string name;
-  uint32_t ip = 0;
-  uint32_t mask = 0;
-};
-
 // Fills `out` for a datagram from `sender` that arrived on adapter `index`,
 // read against `searched`, the adapters the last search went out of. `out`
 // is overwritten in place, so a worker that keeps one allocates nothing per
 // datagram.
-void DescribeArrival(const std::vector<Adapter>& searched, uint32_t index, uint32_t sender, ArrivalAdapter& out);
+void DescribeArrival(const std::vector<Adapter>& searched, uint32_t index, uint32_t sender, Arrival& out);
 
 }  // namespace lumora

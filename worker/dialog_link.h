@@ -26,7 +26,7 @@ class DialogLink {
   // One received datagram, copied, with the adapter it arrived on, also
   // copied. The dialog decodes it into the table, lists it and keeps the
   // adapter for its slot; the worker's "OK" for it follows in order.
-  virtual void HandOverDatagram(const uint8_t* data, int length, const ArrivalAdapter& adapter) = 0;
+  virtual void HandOverDatagram(const uint8_t* data, int length, const Arrival& adapter) = 0;
 
   // Appends the configuration request's fields behind the magic. Returns the
   // adapter the target camera last answered on, out of which alone the

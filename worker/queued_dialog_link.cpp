@@ -24,7 +24,7 @@ void QueuedDialogLink::WriteToolPortEdit(unsigned port) {
   Push({Event::kToolPort, {}, port, {}});
 }
 
-void QueuedDialogLink::HandOverDatagram(const uint8_t* data, int length, const ArrivalAdapter& adapter) {
+void QueuedDialogLink::HandOverDatagram(const uint8_t* data, int length, const Arrival& adapter) {
   Push({Event::kDatagram, std::vector<uint8_t>(data, data + (length > 0 ? length : 0)), 0, adapter});
 }
 

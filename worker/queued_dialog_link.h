@@ -22,7 +22,7 @@ namespace lumora {
 class DialogEventSink {
  public:
   virtual void BatchBegins(std::size_t datagrams) { (void)datagrams; }
-  virtual void TakeDatagram(const uint8_t* data, int length, const ArrivalAdapter& adapter) = 0;
+  virtual void TakeDatagram(const uint8_t* data, int length, const Arrival& adapter) = 0;
   virtual void ClearDevices() = 0;
   virtual void ShowToolPort(unsigned port) = 0;
   // The status line only shows the latest text, so a batch hands over the
@@ -54,7 +54,7 @@ class QueuedDialogLink final : public DialogLink {
   void WriteStatus(const char* text) override;
   unsigned ReadToolPortEdit() override { return toolPortEdit_.load(); }
   void WriteToolPortEdit(unsigned port) override;
-  void HandOverDatagram(const uint8_t* data, int length, const ArrivalAdapter& adapter) override;
+  void HandOverDatagram(const uint8_t* data, int length, const Arrival& adapter) override;
   uint32_t AppendConfigurationFields(RequestFrame& frame) override;
   void ClearDevices() override;
 
@@ -75,7 +75,7 @@ class QueuedDialogLink final : public DialogLink {
     enum Kind { kToolPort, kDatagram, kClear } kind;
     std::vector<uint8_t> data;
     unsigned port = 0;
-    ArrivalAdapter adapter;
+    Arrival adapter;
   };
 
   void Push(Event event);

@@ -141,6 +141,7 @@ class Worker {
       ReportError(kStatusRecvFailed, code);
     } else {
       DescribeArrival(adapters_, adapter, sender.ip, arrival_);
+      arrival_.sourcePort = sender.port;
       link_.HandOverDatagram(RecvMsg_, n, arrival_);
       link_.WriteStatus(kStatusOk);
       // The next configuration request goes to the sender's source port.
@@ -161,7 +162,7 @@ class Worker {
   RequestFrame msg_{};
   uint8_t RecvMsg_[kReceiveSize] = {};
   std::vector<Adapter> adapters_;  // read afresh at each search
-  ArrivalAdapter arrival_;  // each datagram's, kept so that its name's storage is reused
+  Arrival arrival_;  // each datagram's, kept so that its name's storage is reused
 };
 
 }  // namespace

@@ -60,7 +60,7 @@ TEST(DeviceNote, SaysWhatBitesTheCameraShown) {
     static SlotAdapters adapters;
     static SlotAddresses seen;
     table = DeviceTable{};
-    adapters.fill(ArrivalAdapter{});
+    adapters.fill(Arrival{});
     seen.fill(SeenAddresses{});
     ListedCameras listed;
     listed.table = &table;
@@ -123,12 +123,12 @@ TEST_F(CopyListTest, PutsEveryListedCameraOnTheClipboardAsASpreadsheetSafeSheet)
 
   Command(IDM_COPY_LIST, 0);
   EXPECT_EQ(ClipboardText(),
-            L"mac\tname\tversion\tip\tmask\tgateway\thttp_port\taudio_port\tmode\tpppoe_account\tinterface\twarnings\r\n"
-            L"00:1A:2B:3C:4D:01\t'=1+1\tV2.6.0\t192.168.1.10\t255.255.255.0\t192.168.1.1\t80\t8000\tstatic\t'@home\t\t"
+            L"mac\tname\tversion\tip\tmask\tgateway\thttp_port\taudio_port\tmode\tpppoe_account\tinterface\tsource\twarnings\r\n"
+            L"00:1A:2B:3C:4D:01\t'=1+1\tV2.6.0\t192.168.1.10\t255.255.255.0\t192.168.1.1\t80\t8000\tstatic\t'@home\t\t\t"
             L"duplicate-ip\r\n"
-            L"00:1A:2B:3C:4D:02\tGate?West\t'2.6\t192.168.1.10\t255.255.255.0\t192.168.1.1\t80\t8000\tdhcp\t\t\t"
+            L"00:1A:2B:3C:4D:02\tGate?West\t'2.6\t192.168.1.10\t255.255.255.0\t192.168.1.1\t80\t8000\tdhcp\t\t\t\t"
             L"duplicate-ip\r\n"
-            L"00:1A:2B:3C:4D:03\tYard\tV2.6.0\t192.168.1.11\t255.255.255.0\t192.168.1.1\t8080\t8000\t\t\t\t\r\n");
+            L"00:1A:2B:3C:4D:03\tYard\tV2.6.0\t192.168.1.11\t255.255.255.0\t192.168.1.1\t8080\t8000\t\t\t\t\t\r\n");
 }
 
 }  // namespace

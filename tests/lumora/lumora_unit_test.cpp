@@ -54,7 +54,7 @@ Camera LabCamera(uint8_t id, uint8_t ipLast, const std::string& name = "Cam") {
   f.pppoeAccount = "acct";
   f.pppoePassword = "secret";
   Camera camera = Decoded(test::FullReply(f));
-  camera.arrival = {"eth0", Ip(10, 77, 0, 1), Ip(255, 255, 255, 0), Ip(10, 77, 0, 2), 4000};
+  camera.arrival = {0, "eth0", Ip(10, 77, 0, 1), Ip(255, 255, 255, 0), Ip(10, 77, 0, 2), 4000};
   return camera;
 }
 
@@ -76,7 +76,7 @@ TEST(CameraList, KeysByMacAndIpAndWarnsAsTheEntriesArrive) {
   CameraList list;
   for (const Step& s : steps) {
     Camera camera = LabCamera(s.id, s.ipLast);
-    if (s.offSubnet) camera.arrival.adapterIp = Ip(10, 78, 0, 1);
+    if (s.offSubnet) camera.arrival.ip = Ip(10, 78, 0, 1);
     int index = list.Add(camera);
     EXPECT_EQ(index, s.index) << int(s.id) << "/" << int(s.ipLast);
     if (index >= 0) {

@@ -33,8 +33,8 @@ FoundCamera Heard(std::size_t i, bool kept, int ipLast) {
   std::snprintf(r.maskText, sizeof r.maskText, "255.255.255.0");
   for (uint8_t& flag : r.ipAssign) flag = 0xFF;
   camera.carriesIpAssign = true;
-  camera.adapter = 2;
-  camera.sourcePort = 4000;
+  camera.arrival.index = 2;
+  camera.arrival.sourcePort = 4000;
   return camera;
 }
 
@@ -92,7 +92,7 @@ TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
         now = action.until;
       } else if (action.kind == JobActionKind::kSend) {
         trace += (trace.empty() ? "S" : " S") + std::to_string(action.step) + at();
-        EXPECT_EQ(action.to->sourcePort, 4000);
+        EXPECT_EQ(action.to->arrival.sourcePort, 4000);
         SimCamera& camera = cameras[action.step];
         if (camera.ignores > 0) --camera.ignores;
         else camera.kept = true;

@@ -33,8 +33,8 @@ FoundCamera Cam(uint8_t last, const char* ip, const char* name = "A", Flags flag
   r.audioPort = 8000;
   for (int i = 0; i < 4; ++i) r.ipAssign[i] = carries ? flags[i] : 0;
   camera.carriesIpAssign = carries;
-  camera.adapter = 2;
-  camera.adapterName = "eth0";
+  camera.arrival.index = 2;
+  camera.arrival.name = "eth0";
   return camera;
 }
 
@@ -49,13 +49,7 @@ std::string ScanText(const std::vector<FoundCamera>& cameras, cli::Format format
   options.format = format;
   options.showSecrets = true;
   std::string text = format == cli::Format::kCsv ? cli::HeaderLine(options) + "\n" : "";
-  for (const FoundCamera& found : cameras) {
-    cli::Camera camera;
-    camera.record = found.record;
-    camera.carriesIpAssign = found.carriesIpAssign;
-    camera.arrival.adapterName = found.adapterName;
-    text += cli::CameraLine(camera, {}, options) + "\n";
-  }
+  for (const FoundCamera& camera : cameras) text += cli::CameraLine(camera, {}, options) + "\n";
   return text;
 }
 

@@ -20,7 +20,7 @@ struct LinkEvent {
   std::string text;           // kStatus
   std::vector<uint8_t> data;  // kDatagram
   unsigned port = 0;          // kToolPortWrite
-  ArrivalAdapter adapter;     // kDatagram
+  Arrival adapter;     // kDatagram
 };
 
 class RecordingLink : public DialogLink {
@@ -36,7 +36,7 @@ class RecordingLink : public DialogLink {
     toolPortEdit.store(port);
     Record({LinkEvent::kToolPortWrite, {}, {}, port, {}});
   }
-  void HandOverDatagram(const uint8_t* data, int length, const ArrivalAdapter& adapter) override {
+  void HandOverDatagram(const uint8_t* data, int length, const Arrival& adapter) override {
     Record({LinkEvent::kDatagram, {}, std::vector<uint8_t>(data, data + length), 0, adapter});
   }
   uint32_t AppendConfigurationFields(RequestFrame& frame) override {

@@ -17,7 +17,7 @@ class RecordingSink : public DialogEventSink {
  public:
   std::vector<std::string> calls;
   void BatchBegins(std::size_t datagrams) override { calls.push_back("begin " + std::to_string(datagrams)); }
-  void TakeDatagram(const uint8_t* data, int length, const ArrivalAdapter& adapter) override {
+  void TakeDatagram(const uint8_t* data, int length, const Arrival& adapter) override {
     calls.push_back("datagram " + std::string(reinterpret_cast<const char*>(data), length) +
                     (adapter.index ? " on " + std::to_string(adapter.index) : ""));
   }
@@ -28,7 +28,7 @@ class RecordingSink : public DialogEventSink {
 };
 
 void Hand(QueuedDialogLink& link, const std::string& bytes, uint32_t adapter = 0) {
-  ArrivalAdapter arrival;
+  Arrival arrival;
   arrival.index = adapter;
   link.HandOverDatagram(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int>(bytes.size()), arrival);
 }

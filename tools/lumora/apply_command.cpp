@@ -58,7 +58,7 @@ int RunApply(const ApplyArgs& args, const std::string& planText, const ScanOptio
   if (!guard()) return kSiteUsage;
   Scanner scanner;
   if (auto code = ScanOnce(scanner, scan)) return *code;
-  const std::vector<provisioning::FoundCamera> found = FoundCameras(scanner);
+  const std::vector<Camera> found = scanner.list().cameras();  // the scan the steps are matched to
   const provisioning::TextReading reading = PrintedText(readCodePage, plan.dialect);
   std::vector<provisioning::PlanProblem> conflicts;
   const std::vector<Step> steps = provisioning::MatchPlan(plan, found, conflicts, reading, AdapterAddresses(scanner));

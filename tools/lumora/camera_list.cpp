@@ -53,8 +53,8 @@ std::vector<std::string> CameraList::WarningsNow(std::size_t index) const {
   const Camera& camera = cameras_.at(index);
   CameraFacts facts;
   facts.ip = RecordIp(camera.record);
-  facts.adapterIp = camera.arrival.adapterIp;
-  facts.adapterMask = camera.arrival.adapterMask;
+  facts.adapterIp = camera.arrival.ip;
+  facts.adapterMask = camera.arrival.mask;
   // The entry itself is one of those counted.
   facts.othersWithIp = entriesOfIp_.at(facts.ip) - 1;
   facts.otherAddressesOfMac = entriesOfMac_.at(MacKey(camera.record)) - 1;

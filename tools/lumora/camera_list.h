@@ -14,26 +14,13 @@
 #include "protocol/camera_findings.h"
 #include "protocol/device_record.h"
 #include "protocol/ip_assign.h"
+#include "provisioning/found_camera.h"
 
 namespace lumora::cli {
 
-// Where a reply came from. Addresses are in network byte order; the
-// adapter's address and mask are those of its subnet that holds the sender,
-// else of its first.
-struct Arrival {
-  std::string adapterName;
-  uint32_t adapterIp = 0;
-  uint32_t adapterMask = 0;
-  uint32_t sourceIp = 0;
-  uint16_t sourcePort = 0;
-  uint32_t adapterIndex = 0;  // 0: on no adapter the scan searched
-};
-
-struct Camera {
-  DeviceRecord record{};
-  bool carriesIpAssign = false;
-  Arrival arrival;
-};
+// A scan's camera is the site plan's FoundCamera: what the plan is matched
+// against is what the scan kept, with nothing to copy between them.
+using Camera = provisioning::FoundCamera;
 
 // The most (MAC, IP) pairs one scan keeps.
 inline constexpr std::size_t kMaxCameras = 65536;

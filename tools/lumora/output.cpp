@@ -13,6 +13,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "protocol/decimal_text.h"
 #include "protocol/ip_assign.h"
 #include "protocol/settings.h"
 #include "provisioning/sheet_row.h"
@@ -52,7 +53,7 @@ std::string SettingCell(const Setting& setting, const Camera& camera, const Outp
 bool Printed(const Setting& setting, const OutputOptions& options) { return !setting.secret || options.showSecrets; }
 
 std::string SourceText(const Camera& camera) {
-  return AddressText(camera.arrival.sourceIp, camera.arrival.sourcePort);
+  return lumora::SourceText(camera.arrival.sourceIp, camera.arrival.sourcePort);
 }
 
 // Column widths: the longest value each column can hold, so rows printed one
@@ -111,13 +112,6 @@ bool ParseFormat(const std::string& name, Format& out) {
   return true;
 }
 
-std::string AddressText(uint32_t ip, uint16_t port) {
-  const uint8_t* b = reinterpret_cast<const uint8_t*>(&ip);
-  char text[32];
-  std::snprintf(text, sizeof text, "%u.%u.%u.%u:%u", b[0], b[1], b[2], b[3], static_cast<unsigned>(port));
-  return text;
-}
-
 std::string HeaderLine(const OutputOptions& options) {
   switch (options.format) {
     case Format::kJson: return "";
@@ -130,7 +124,7 @@ std::string HeaderLine(const OutputOptions& options) {
 }
 
 std::string CameraLine(const Camera& camera, const std::vector<std::string>& warnings, const OutputOptions& options) {
-  const std::string interfaceName = CameraText(camera.arrival.adapterName, options.readCodePage);
+  const std::string interfaceName = CameraText(camera.arrival.name, options.readCodePage);
   if (options.format == Format::kJson) {
     nlohmann::ordered_json line;
     for (const Setting& setting : kSettings) {

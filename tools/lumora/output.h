@@ -29,7 +29,4 @@ std::string HeaderLine(const OutputOptions& options);
 // One camera with its warnings as one line, without the newline.
 std::string CameraLine(const Camera& camera, const std::vector<std::string>& warnings, const OutputOptions& options);
 
-// "10.77.0.2:3566"
-std::string AddressText(uint32_t ip, uint16_t port);
-
 }  // namespace lumora::cli

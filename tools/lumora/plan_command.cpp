@@ -50,7 +50,7 @@ int RunPlan(const PlanArgs& args, const ScanOptions& scan, const std::function<b
   options.reserved = AdapterAddresses(scanner);
   provisioning::Plan plan;
   std::string error;
-  if (!provisioning::PlanAddresses(FoundCameras(scanner), options, plan, error)) {
+  if (!provisioning::PlanAddresses(scanner.list().cameras(), options, plan, error)) {
     std::fprintf(stderr, "lumora: %s\n", error.c_str());
     return kSiteUsage;
   }

@@ -95,18 +95,9 @@ void Scanner::SendSearch() {
 
 Arrival Scanner::ArrivalOf(uint32_t adapterIndex, const net::Address& from) const {
   Arrival arrival;
-  arrival.sourceIp = from.ip;
+  DescribeArrival(chosen_, adapterIndex, from.ip, arrival);
+  if (arrival.name.empty()) arrival.index = 0;  // not one the scan searched: nothing is sent there
   arrival.sourcePort = from.port;
-  for (const Adapter& adapter : chosen_) {
-    if (adapter.index != adapterIndex) continue;
-    arrival.adapterName = adapter.name;
-    arrival.adapterIndex = adapter.index;
-    if (const AdapterSubnet* subnet = SubnetFor(adapter, from.ip)) {
-      arrival.adapterIp = subnet->ip;
-      arrival.adapterMask = subnet->mask;
-    }
-    break;
-  }
   return arrival;
 }
 
@@ -178,12 +169,12 @@ void Scanner::Forget() {
 }
 
 bool Scanner::SendTo(const Camera& camera, const RequestFrame& frame, std::string& error) {
-  if (camera.arrival.adapterIndex == 0) {
+  if (camera.arrival.index == 0) {
     error = "the camera's reply came in on no known interface";
     return false;
   }
   net::Address to{net::kBroadcastAddress, camera.arrival.sourcePort};
-  AdapterRoute route{camera.arrival.adapterIndex, camera.arrival.adapterIp};
+  AdapterRoute route{camera.arrival.index, camera.arrival.ip};
   SendOutcome outcome = SendOutOfAdapter(socket_, frame.bytes, kRequestSize, to, route);
   if (!outcome.sent) {
     error = "sending failed (code " + std::to_string(outcome.error) + ")";

@@ -30,7 +30,7 @@ int RunSet(const ScanOptions& scan, const CodePageReader& readCodePage, const st
   if (auto code = FindCamera(scanner, scan, mac, index)) return *code;
   provisioning::Plan plan;
   plan.rows.push_back(SetRow(mac, change));
-  const std::vector<provisioning::FoundCamera> found = FoundCameras(scanner);
+  const std::vector<Camera> found = scanner.list().cameras();  // the scan the steps are matched to
   std::vector<provisioning::PlanProblem> conflicts;
   // The values as typed against the camera's bytes: set sends what it is given.
   const std::vector<provisioning::Step> steps =
@@ -64,7 +64,7 @@ int RunSet(const ScanOptions& scan, const CodePageReader& readCodePage, const st
     sent = ok;
     if (ok) {
       std::printf("sent the configuration request for %s out of %s to 255.255.255.255:%u\n", mac.c_str(),
-                  to.adapterName.c_str(), static_cast<unsigned>(to.sourcePort));
+                  to.arrival.name.c_str(), static_cast<unsigned>(to.arrival.sourcePort));
       std::fflush(stdout);
     } else {
       std::fprintf(stderr, "lumora: %s\n", error.c_str());

@@ -41,23 +41,6 @@ std::optional<int> FindCamera(Scanner& scanner, const ScanOptions& options, cons
   return std::nullopt;
 }
 
-std::vector<provisioning::FoundCamera> FoundCameras(const Scanner& scanner) {
-  std::vector<provisioning::FoundCamera> found;
-  for (const Camera& camera : scanner.list().cameras()) {
-    provisioning::FoundCamera f;
-    f.record = camera.record;
-    f.carriesIpAssign = camera.carriesIpAssign;
-    f.adapter = camera.arrival.adapterIndex;
-    f.adapterName = camera.arrival.adapterName;
-    f.adapterIp = camera.arrival.adapterIp;
-    f.adapterMask = camera.arrival.adapterMask;
-    f.sourceIp = camera.arrival.sourceIp;
-    f.sourcePort = camera.arrival.sourcePort;
-    found.push_back(f);
-  }
-  return found;
-}
-
 std::vector<uint32_t> AdapterAddresses(const Scanner& scanner) {
   std::vector<uint32_t> addresses;
   for (const Adapter& adapter : scanner.adapters()) {
@@ -65,23 +48,6 @@ std::vector<uint32_t> AdapterAddresses(const Scanner& scanner) {
   }
   return addresses;
 }
-
-namespace {
-
-// The scanner sends to a camera by where its reply came from.
-Camera Addressee(const provisioning::FoundCamera& found) {
-  Camera camera;
-  camera.record = found.record;
-  camera.arrival.adapterName = found.adapterName;
-  camera.arrival.adapterIndex = found.adapter;
-  camera.arrival.adapterIp = found.adapterIp;
-  camera.arrival.adapterMask = found.adapterMask;
-  camera.arrival.sourceIp = found.sourceIp;
-  camera.arrival.sourcePort = found.sourcePort;
-  return camera;
-}
-
-}  // namespace
 
 void DriveJob(Scanner& scanner, provisioning::ApplyJob& job, const SentListener& onSent) {
   using provisioning::JobActionKind;
@@ -92,7 +58,7 @@ void DriveJob(Scanner& scanner, provisioning::ApplyJob& job, const SentListener&
       case JobActionKind::kWait: std::this_thread::sleep_until(action.until); break;
       case JobActionKind::kSend: {
         std::string error;
-        bool ok = scanner.SendTo(Addressee(*action.to), *action.frame, error);
+        bool ok = scanner.SendTo(*action.to, *action.frame, error);
         if (onSent) onSent(*action.to, ok, error);
         job.Sent(action.step, ok, error);
         break;
@@ -100,7 +66,7 @@ void DriveJob(Scanner& scanner, provisioning::ApplyJob& job, const SentListener&
       case JobActionKind::kSearch:
         scanner.Forget();
         scanner.Run([](const CameraList&, std::size_t) {});
-        for (const provisioning::FoundCamera& camera : FoundCameras(scanner)) job.Reply(camera);
+        for (const Camera& camera : scanner.list().cameras()) job.Reply(camera);
         break;
     }
   }

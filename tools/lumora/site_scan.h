@@ -29,9 +29,6 @@ std::optional<int> ScanOnce(Scanner& scanner, const ScanOptions& options);
 std::optional<int> FindCamera(Scanner& scanner, const ScanOptions& options, const std::string& mac,
                               std::size_t& index);
 
-// The scan's cameras in answer order: index i is scanner.list().cameras()[i].
-std::vector<provisioning::FoundCamera> FoundCameras(const Scanner& scanner);
-
 // Every address of every adapter the scan searched: the PC's own, which no
 // camera may be given.
 std::vector<uint32_t> AdapterAddresses(const Scanner& scanner);
