@@ -44,6 +44,7 @@ class QuietLink : public lumora::DialogLink {
   void HandOverDatagram(const uint8_t*, int, const lumora::Arrival&) override {}
   uint32_t AppendConfigurationFields(lumora::RequestFrame&) override { return 0; }
   void ClearDevices() override { clears.fetch_add(1); }
+  void HandOverJobProgress(const lumora::JobProgress&) override {}
 };
 
 double CpuSeconds() {

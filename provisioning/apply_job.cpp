@@ -97,12 +97,14 @@ void ApplyJob::StartVerifying(JobTime now) {
       if (job.state == State::kWaiting) job.state = State::kDecided;
     }
     phase_ = Phase::kDone;
+    ++revision_;
   }
 }
 
 void ApplyJob::Sent(std::size_t step, bool ok, const std::string& error) {
   Job& job = jobs_[step];
   ++job.sends;
+  ++revision_;
   if (ok) {
     job.state = State::kWaiting;
     return;
@@ -134,6 +136,7 @@ void ApplyJob::Judge(std::size_t index) {
     if (MacToText(camera.record.mac).text != mac) continue;
     job.lastSeen = PlanMismatch(job.row, camera, reading_);
     if (job.lastSeen.empty()) {
+      ++revision_;
       job.state = State::kDecided;
       reports_[index].status = "changed";
       reports_[index].reason.clear();
@@ -143,12 +146,14 @@ void ApplyJob::Judge(std::size_t index) {
   }
   if (answered == nullptr) return;
   if (job.sends > settings_.resends) {
+    ++revision_;
     job.state = State::kDecided;
     reports_[index].reason = job.lastSeen;
     return;
   }
   std::string refusal = ResendRefusal(mac, heard_, job.matchedAdapter);
   if (!refusal.empty()) {
+    ++revision_;
     job.state = State::kDecided;
     reports_[index].status = "refused";
     reports_[index].reason = refusal;
@@ -169,6 +174,7 @@ void ApplyJob::Finish(const std::string& silentReason) {
   queue_.clear();
   searching_ = false;
   phase_ = Phase::kDone;
+  ++revision_;
 }
 
 void ApplyJob::Stop() {

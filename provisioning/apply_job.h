@@ -72,6 +72,8 @@ class ApplyJob {
   std::size_t verified() const;  // rows changed so far
   std::size_t toVerify() const;  // rows with a request to send
   bool done() const { return phase_ == Phase::kDone; }
+  // Counts up whenever a report changes, so a driver passes on only news.
+  std::size_t revision() const { return revision_; }
 
  private:
   enum class Phase { kSending, kVerifying, kDone };
@@ -103,6 +105,7 @@ class ApplyJob {
   bool searching_ = false;
   int searches_ = 0;
   std::vector<FoundCamera> heard_;
+  std::size_t revision_ = 0;
 };
 
 }  // namespace lumora::provisioning

@@ -19,6 +19,11 @@ struct FoundCamera {
   Arrival arrival;               // index 0: on no adapter the scan searched
 };
 
+// Turns one datagram into a camera record through the dialog's own reply
+// parse, noting whether it carried the IP-assignment field; the arrival is
+// the caller's. False when it is not a reply.
+bool DecodeCamera(const uint8_t* data, int length, FoundCamera& out);
+
 // How the plan's author saw a camera's text field: lumora writes a field
 // that is not UTF-8 through a code page, so a name stored as Windows-1252
 // "Caf\xE9" reads "Café" in the plan. A planned text equal to this reading

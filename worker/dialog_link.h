@@ -10,6 +10,7 @@
 
 #include "protocol/packet_format.h"
 #include "worker/adapters.h"
+#include "worker/job_progress.h"
 
 namespace lumora {
 
@@ -36,6 +37,10 @@ class DialogLink {
   // After every sent request: empty the details panel and the list, zero the
   // table.
   virtual void ClearDevices() = 0;
+
+  // An apply job's progress, copied; only the latest matters, and the one
+  // with `finished` set is the job's last.
+  virtual void HandOverJobProgress(const JobProgress& progress) = 0;
 
  protected:
   ~DialogLink() = default;

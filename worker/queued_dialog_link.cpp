@@ -17,6 +17,17 @@ void QueuedDialogLink::WriteStatus(const char* text) {
   if (notice) PostNotice();
 }
 
+void QueuedDialogLink::HandOverJobProgress(const JobProgress& progress) {
+  bool notice;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    latestProgress_ = progress;
+    progressPending_ = true;
+    notice = NoticeDueLocked();
+  }
+  if (notice) PostNotice();
+}
+
 void QueuedDialogLink::WriteToolPortEdit(unsigned port) {
   // The edit will hold the number once the dialog applies it; until then the
   // worker must not read the old value back.
@@ -80,6 +91,8 @@ std::size_t QueuedDialogLink::Drain(DialogEventSink& sink) {
   std::size_t datagrams;
   std::string status;
   bool statusPending;
+  JobProgress progress;
+  bool progressPending;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     batch.swap(events_);
@@ -88,9 +101,12 @@ std::size_t QueuedDialogLink::Drain(DialogEventSink& sink) {
     status.swap(latestStatus_);
     statusPending = statusPending_;
     statusPending_ = false;
+    progress = std::move(latestProgress_);
+    progressPending = progressPending_;
+    progressPending_ = false;
     notified_ = false;
   }
-  if (batch.empty() && !statusPending) return 0;
+  if (batch.empty() && !statusPending && !progressPending) return 0;
   sink.BatchBegins(datagrams);
   for (const Event& event : batch) {
     switch (event.kind) {
@@ -101,9 +117,10 @@ std::size_t QueuedDialogLink::Drain(DialogEventSink& sink) {
       case Event::kClear: sink.ClearDevices(); break;
     }
   }
+  if (progressPending) sink.ShowJobProgress(progress);
   if (statusPending) sink.ShowStatus(status.c_str());
   sink.BatchEnds();
-  return batch.size() + (statusPending ? 1 : 0);
+  return batch.size() + (statusPending ? 1 : 0) + (progressPending ? 1 : 0);
 }
 
 }  // namespace lumora

@@ -28,6 +28,8 @@ class DialogEventSink {
   // The status line only shows the latest text, so a batch hands over the
   // last one, after everything else in the batch.
   virtual void ShowStatus(const char* text) = 0;
+  // Likewise the latest job progress, before the status.
+  virtual void ShowJobProgress(const JobProgress& progress) { (void)progress; }
   virtual void BatchEnds() {}
 
  protected:
@@ -57,6 +59,7 @@ class QueuedDialogLink final : public DialogLink {
   void HandOverDatagram(const uint8_t* data, int length, const Arrival& adapter) override;
   uint32_t AppendConfigurationFields(RequestFrame& frame) override;
   void ClearDevices() override;
+  void HandOverJobProgress(const JobProgress& progress) override;
 
   // Dialog side: keep the tool port edit's value here whenever it changes,
   // and the configuration fields composed when "Submit" was pressed, with
@@ -92,6 +95,8 @@ class QueuedDialogLink final : public DialogLink {
   std::size_t queuedDatagrams_ = 0;
   std::string latestStatus_;
   bool statusPending_ = false;
+  JobProgress latestProgress_;
+  bool progressPending_ = false;
   bool notified_ = false;
   std::vector<uint8_t> configurationFields_;
   uint32_t configurationAdapter_ = 0;

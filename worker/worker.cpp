@@ -4,6 +4,8 @@
 // request or the stop flag is acted on as soon as the wake is signalled.
 #include "worker/worker.h"
 
+#include <chrono>
+#include <string>
 #include <vector>
 
 #include "protocol/packet_format.h"
@@ -83,6 +85,11 @@ class Worker {
   uint16_t ToolPortOnWire() const { return static_cast<uint16_t>(ctx_.udpToolPort.load() & 0xFFFF); }
 
   void Pass() {
+    if (ctx_.jobOffered.load()) TakeJob();
+    if (job_) {
+      JobPass();
+      return;
+    }
     int32_t pending = state_.pendingRequest.load();
     if (pending != kRequestNone) SendRequest(pending);
     ReceiveOne();
@@ -116,6 +123,74 @@ class Worker {
     int32_t sent = pending;
     state_.pendingRequest.compare_exchange_strong(sent, kRequestNone);
     link_.ClearDevices();
+  }
+
+  void TakeJob() {
+    std::lock_guard<std::mutex> lock(ctx_.jobMutex);
+    ctx_.jobOffered.store(false);
+    if (!ctx_.offeredJob) return;
+    job_ = std::move(ctx_.offeredJob);
+    ctx_.jobStopAsked.store(false);
+    jobRevision_ = job_->revision();
+    ReportJob();
+  }
+
+  // While a job runs it alone sends. Its searches' replies are its own: the
+  // dialog's list stays empty until the search that follows the job.
+  void JobPass() {
+    if (ctx_.jobStopAsked.exchange(false)) job_->Stop();
+    const provisioning::JobAction action = job_->Next(std::chrono::steady_clock::now());
+    switch (action.kind) {
+      case provisioning::JobActionKind::kSend: SendJobRequest(action); break;
+      case provisioning::JobActionKind::kSearch: {
+        BuildSearchRequest(msg_);
+        net::Address to{net::kBroadcastAddress, ToolPortOnWire()};
+        SendOutcome outcome =
+            SendSearchOutOfListedAdapters(socket_, msg_.bytes, static_cast<int>(kRequestSize), to, adapters_);
+        if (!outcome.sent) ReportError(kStatusSendFailed, outcome.error);
+        break;
+      }
+      case provisioning::JobActionKind::kWait: ReceiveForJob(action.until); break;
+      case provisioning::JobActionKind::kDone: break;
+    }
+    if (job_->revision() != jobRevision_ || job_->done()) ReportJob();
+    if (job_->done()) job_.reset();
+  }
+
+  void SendJobRequest(const provisioning::JobAction& action) {
+    const Arrival& camera = action.to->arrival;
+    net::Address to{net::kBroadcastAddress, camera.sourcePort};
+    SendOutcome outcome = SendOutOfAdapter(socket_, action.frame->bytes, static_cast<int>(kRequestSize), to,
+                                           RouteOf(adapters_, camera.index));
+    job_->Sent(action.step, outcome.sent, outcome.sent ? "" : "sending failed (code " + std::to_string(outcome.error) + ")");
+  }
+
+  // One datagram for the job, else sleep until `until` or the wake.
+  void ReceiveForJob(std::chrono::steady_clock::time_point until) {
+    net::Address sender{};
+    uint32_t adapter = 0;
+    int n = net::RecvFromAdapter(socket_, RecvMsg_, static_cast<int>(kReceiveSize), sender, adapter);
+    if (n >= 0) {
+      provisioning::FoundCamera camera;
+      if (!provisioning::DecodeCamera(RecvMsg_, n, camera)) return;
+      DescribeArrival(adapters_, adapter, sender.ip, camera.arrival);
+      camera.arrival.sourcePort = sender.port;
+      job_->Reply(camera);
+      return;
+    }
+    if (net::LastError() != net::kWouldBlock) return;
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now()).count();
+    if (left > 0) net::Wait(watch_, ctx_.wake, eventDriven_ ? static_cast<int>(left) : kFallbackPollMs);
+  }
+
+  void ReportJob() {
+    jobRevision_ = job_->revision();
+    JobProgress progress;
+    progress.reports = job_->reports();
+    progress.verified = job_->verified();
+    progress.toVerify = job_->toVerify();
+    progress.finished = job_->done();
+    link_.HandOverJobProgress(progress);
   }
 
   void RefreshToolPort() {
@@ -162,6 +237,8 @@ class Worker {
   RequestFrame msg_{};
   uint8_t RecvMsg_[kReceiveSize] = {};
   std::vector<Adapter> adapters_;  // read afresh at each search
+  std::unique_ptr<provisioning::ApplyJob> job_;
+  std::size_t jobRevision_ = 0;
   Arrival arrival_;  // each datagram's, kept so that its name's storage is reused
 };
 
@@ -177,6 +254,20 @@ void CloseWorkerContext(WorkerContext& ctx) { net::CloseWake(ctx.wake); }
 
 void PostRequest(WorkerContext& ctx, PendingRequest code) {
   ctx.state->pendingRequest.store(code);
+  net::Signal(ctx.wake);
+}
+
+void OfferJob(WorkerContext& ctx, std::unique_ptr<provisioning::ApplyJob> job) {
+  {
+    std::lock_guard<std::mutex> lock(ctx.jobMutex);
+    ctx.offeredJob = std::move(job);
+    ctx.jobOffered.store(true);
+  }
+  net::Signal(ctx.wake);
+}
+
+void StopJob(WorkerContext& ctx) {
+  ctx.jobStopAsked.store(true);
   net::Signal(ctx.wake);
 }
 

@@ -5,8 +5,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 
 #include "protocol/device_record.h"
+#include "provisioning/apply_job.h"
 #include "worker/dialog_link.h"
 #include "worker/net_socket.h"
 
@@ -25,6 +28,11 @@ struct WorkerContext {
   net::WakeSignal wake;
   // Figures for reports: what SO_RCVBUF the platform granted.
   std::atomic<int> receiveBufferGranted{0};
+  // An apply job handed over by the dialog, until the worker takes it.
+  std::mutex jobMutex;
+  std::unique_ptr<provisioning::ApplyJob> offeredJob;  // under jobMutex
+  std::atomic<bool> jobOffered{false};
+  std::atomic<bool> jobStopAsked{false};
 };
 
 bool OpenWorkerContext(WorkerContext& ctx, SearchState* state, DialogLink* link);
@@ -34,6 +42,13 @@ void CloseWorkerContext(WorkerContext& ctx);
 // one) or ask the worker to end. Both wake the worker at once.
 void PostRequest(WorkerContext& ctx, PendingRequest code);
 void RequestStop(WorkerContext& ctx);
+
+// Dialog side: hand the worker an apply job (its settings' listen time is
+// how long each search's replies are gathered), or ask the running one to
+// send no more. The worker runs the job in place of requests until it is
+// done, and reports through DialogLink::HandOverJobProgress.
+void OfferJob(WorkerContext& ctx, std::unique_ptr<provisioning::ApplyJob> job);
+void StopJob(WorkerContext& ctx);
 
 // The thread body. Returns 0 after the stop flag was seen and the socket
 // closed, 1 after a start-up failure (which also sets the stop flag).

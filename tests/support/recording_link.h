@@ -45,6 +45,7 @@ class RecordingLink : public DialogLink {
     return 0;
   }
   void ClearDevices() override { Record({LinkEvent::kClear, {}, {}, 0, {}}); }
+  void HandOverJobProgress(const JobProgress&) override {}
 
   std::vector<LinkEvent> Events() const {
     std::lock_guard<std::mutex> lock(mutex_);

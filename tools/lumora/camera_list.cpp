@@ -25,13 +25,6 @@ uint64_t MacKey(const DeviceRecord& record) {
 
 }  // namespace
 
-bool DecodeCamera(const uint8_t* data, int length, Camera& out) {
-  CarriedTags carried;
-  if (!ParseReply(data, length, out.record, carried)) return false;
-  out.carriesIpAssign = carried.Has(kTagIpAssign);
-  return true;
-}
-
 int CameraList::Add(Camera camera) {
   uint64_t mac = MacKey(camera.record);
   uint32_t ip = RecordIp(camera.record);

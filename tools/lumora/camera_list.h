@@ -25,9 +25,7 @@ using Camera = provisioning::FoundCamera;
 // The most (MAC, IP) pairs one scan keeps.
 inline constexpr std::size_t kMaxCameras = 65536;
 
-// Turns one datagram into a camera record through the dialog's own reply
-// parse. False when it is not a reply.
-bool DecodeCamera(const uint8_t* data, int length, Camera& out);
+using provisioning::DecodeCamera;
 
 class CameraList {
  public:
