@@ -10,9 +10,8 @@ endif()
 set(lumora_build ${CMAKE_BINARY_DIR}/tools/lumora)
 set(doc_dir share/doc/lumora)
 install(TARGETS lumora RUNTIME DESTINATION bin)
-install(FILES ${lumora_build}/lumora.1.gz ${lumora_build}/lumora-scan.1.gz ${lumora_build}/lumora-set.1.gz
-              ${lumora_build}/lumora-open.1.gz ${lumora_build}/lumora-plan.1.gz ${lumora_build}/lumora-apply.1.gz
-        DESTINATION share/man/man1)
+get_target_property(man_pages lumora_man LUMORA_GZIPPED_PAGES)
+install(FILES ${man_pages} DESTINATION share/man/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/tools/lumora/lumora-completion.bash
         DESTINATION share/bash-completion/completions RENAME lumora)
 # Where Debian's Wireshark loads global Lua plugins ("Global Lua Plugins" in
