@@ -1,20 +1,14 @@
 # The Debian package: `cmake --build --preset release --target package` makes
-# lumora_<version>_amd64.deb with the program (stripped: the build folder
-# keeps its symbols), its man pages, bash completion, the Wireshark
-# dissector, the copyright file and the changelog. Two builds of one commit
-# give the same bytes (scripts/check-reproducible.sh).
+# lumora_<version>_amd64.deb of what the build installs (tools/lumora: the
+# program, stripped in the package while the build folder keeps its
+# symbols, its man pages and bash completion) and what only the package
+# adds here: the Wireshark dissector, the copyright file and the changelog.
+# Two builds of one commit give the same bytes (scripts/check-reproducible.sh).
 if(NOT TARGET lumora_man)
   message(FATAL_ERROR "the Debian package needs help2man for lumora's man pages")
 endif()
 
-set(lumora_build ${CMAKE_BINARY_DIR}/tools/lumora)
-set(doc_dir share/doc/lumora)
-install(TARGETS lumora RUNTIME DESTINATION bin)
-install(FILES ${lumora_build}/lumora.1.gz ${lumora_build}/lumora-scan.1.gz ${lumora_build}/lumora-set.1.gz
-              ${lumora_build}/lumora-open.1.gz ${lumora_build}/lumora-plan.1.gz ${lumora_build}/lumora-apply.1.gz
-        DESTINATION share/man/man1)
-install(FILES ${CMAKE_SOURCE_DIR}/tools/lumora/lumora-completion.bash
-        DESTINATION share/bash-completion/completions RENAME lumora)
+set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/lumora)
 # Where Debian's Wireshark loads global Lua plugins ("Global Lua Plugins" in
 # `tshark -G folders`).
 install(FILES ${CMAKE_SOURCE_DIR}/tools/wireshark/lumora.lua

@@ -38,8 +38,8 @@ exec unshare --net bash -c 'ip link set lo up
   scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--config $site-a.conf" \
     --camsim-args-b "--source-port 4100 --config $site-b.conf" -- scripts/lumora-figures.sh site
   echo "== the same, a fifth of the requests ignored"
-  scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--config $site-a.conf --ignore-config 20 --seed 3" \
-    --camsim-args-b "--source-port 4100 --config $site-b.conf --ignore-config 20 --seed 4" -- scripts/lumora-figures.sh site
+  scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--config $site-a.conf --ignore-config 20 --drop-pattern 3" \
+    --camsim-args-b "--source-port 4100 --config $site-b.conf --ignore-config 20 --drop-pattern 4" -- scripts/lumora-figures.sh site
   echo "== the same site by lumora set"
   scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--config $site-a.conf" \
     --camsim-args-b "--source-port 4100 --config $site-b.conf" -- scripts/lumora-figures.sh site-set $BENCH_SET_CAMERAS

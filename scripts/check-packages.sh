@@ -25,11 +25,15 @@ if [ -n "$deb" ]; then
   if command -v tshark >/dev/null; then
     lua_dir=$(tshark -G folders 2>/dev/null | sed -n 's/^Global Lua Plugins:[[:space:]]*//p')
   fi
+  # Unpacked into a root of its own, as dpkg would install it.
+  dpkg-deb --extract "$deb" "$work/root"
+  # A man page for lumora and one for each command its help lists.
+  commands=$("$work/root/usr/bin/lumora" --help 2>&1 | sed -n '/^Subcommands:/,/^$/s/^  \([a-z]\{1,\}\) .*/\1/p')
+  [ -n "$commands" ] || fail "the packaged lumora's help lists no commands"
+  pages=/usr/share/man/man1/lumora.1.gz
+  for command in $commands; do pages="$pages /usr/share/man/man1/lumora-$command.1.gz"; done
   contents=$(dpkg-deb --contents "$deb" | awk '{ print $6 }' | sed 's|^\./|/|')
-  for path in /usr/bin/lumora \
-              /usr/share/man/man1/lumora.1.gz /usr/share/man/man1/lumora-scan.1.gz \
-              /usr/share/man/man1/lumora-set.1.gz /usr/share/man/man1/lumora-open.1.gz \
-              /usr/share/man/man1/lumora-plan.1.gz /usr/share/man/man1/lumora-apply.1.gz \
+  for path in /usr/bin/lumora $pages \
               /usr/share/bash-completion/completions/lumora \
               "$lua_dir/lumora.lua" \
               /usr/share/doc/lumora/copyright /usr/share/doc/lumora/changelog.gz; do
@@ -38,8 +42,6 @@ if [ -n "$deb" ]; then
   depends=$(dpkg-deb --field "$deb" Depends)
   grep -q 'libc6 (>=' <<<"$depends" || fail "Depends is not computed from the binary: \"$depends\""
 
-  # Unpacked into a root of its own, as dpkg would install it.
-  dpkg-deb --extract "$deb" "$work/root"
   said=$("$work/root/usr/bin/lumora" --version 2>&1)
   [ "$said" = "lumora $version" ] || fail "the packaged lumora --version says \"$said\", not \"lumora $version\""
   "$work/root/usr/bin/lumora" --help 2>&1 | grep -q "development build" &&

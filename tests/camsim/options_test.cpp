@@ -60,7 +60,7 @@ std::string ChangedSettings(const CamsimOptions& o) {
   put("drop", o.dropSearchesPercent, d.dropSearchesPercent);
   put("ignore", o.ignoreConfigPercent, d.ignoreConfigPercent);
   put("silent", o.silentAfterChangeMs, d.silentAfterChangeMs);
-  put("seed", o.seed, d.seed);
+  put("pattern", o.dropPattern, d.dropPattern);
   put("log", o.logPath, d.logPath);
   put("flood", o.floodSeconds, d.floodSeconds);
   put("distinct", o.floodDistinct, d.floodDistinct);
@@ -124,8 +124,9 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{{"--drop-searches", "0"}, ""},
         AcceptedCase{{"--drop-searches", "100"}, "drop=100"},
         AcceptedCase{{"--ignore-config", "100", "--silent-after-change", "60000"}, "ignore=100 silent=60000"},
-        AcceptedCase{{"--seed", "0"}, "seed=0"},
-        AcceptedCase{{"--seed", "4294967295"}, "seed=4294967295"},
+        AcceptedCase{{"--drop-pattern", "4294967295"}, "pattern=4294967295"},
+        // The old name, which scripts written for it still give.
+        AcceptedCase{{"--seed", "0"}, "pattern=0"},
         AcceptedCase{{"--flood-seconds", "1"}, "flood=1"},
         AcceptedCase{{"--flood-seconds", "60"}, "flood=60"},
         AcceptedCase{{"--flood-distinct", "16777216"}, "distinct=16777216"},
@@ -171,8 +172,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "source=4100 control=4999 max=3600 #1:mac=00AA0000B001 #1:name=B1 "
                      "#1:ip=10.78.0.11 #1:gateway=10.78.0.1"},
         AcceptedCase{{"--control", "4999", "--max-seconds", "3600", "--drop-searches", "30",
-                      "--seed", "5", "--burst", "3"},
-                     "control=4999 drop=30 seed=5 max=3600 cameras=3"}));
+                      "--drop-pattern", "5", "--burst", "3"},
+                     "control=4999 drop=30 pattern=5 max=3600 cameras=3"}));
 
 struct RefusedCase {
   std::vector<std::string> args;
@@ -209,7 +210,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{{"--delay-ms", "60001"}, "--delay-ms"},
         RefusedCase{{"--delay-ms", "-0"}, "--delay-ms"},
         RefusedCase{{"--drop-searches", "101"}, "--drop-searches"},
-        RefusedCase{{"--seed", "4294967296"}, "--seed"}, RefusedCase{{"--seed", "-1"}, "--seed"},
+        RefusedCase{{"--drop-pattern", "4294967296"}, "--drop-pattern"},
+        RefusedCase{{"--drop-pattern", "-1"}, "--drop-pattern"},
         RefusedCase{{"--flood-seconds", "0"}, "--flood-seconds"},
         RefusedCase{{"--flood-seconds", "61"}, "--flood-seconds"},
         RefusedCase{{"--flood-distinct", "0"}, "--flood-distinct"},

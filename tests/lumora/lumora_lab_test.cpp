@@ -448,8 +448,8 @@ std::set<std::string> MacsFound(const std::string& args) {
 }
 
 TEST_F(LumoraLoss, RepeatedSearchesFindEveryCameraDespiteLostSearches) {
-  // Side A's seed loses both datagrams of the first search (limited and
-  // subnet-directed broadcast), so one search alone misses its cameras.
+  // Side A's drop pattern loses both datagrams of the first search (limited
+  // and subnet-directed broadcast), so one search alone misses its cameras.
   EXPECT_EQ(MacsFound("scan --format json --repeat 1").size(), 3u);
   EXPECT_EQ(MacsFound("scan --format json").size(), 6u);
   EXPECT_EQ(MacsFound("scan --format json").size(), 6u);

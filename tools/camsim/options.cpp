@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <memory>
 #include <sstream>
 
 #include "tools/camsim/control_channel.h"
@@ -37,6 +38,17 @@ CLI::Validator Decimal(uint64_t min, uint64_t max) {
       },
       "");
 }
+
+// Leaves out of the help the options without a description: old names,
+// still read. CLI11's own way to hide an option (an empty group) would also
+// drop its name from the messages that refuse its value.
+class HelpFormatter : public CLI::Formatter {
+ public:
+  std::string make_option(const CLI::Option* option, bool isPositional) const override {
+    if (option->get_description().empty()) return "";
+    return CLI::Formatter::make_option(option, isPositional);
+  }
+};
 
 // A whole-number option that sets `field`.
 template <typename Field>
@@ -117,17 +129,21 @@ void AddNetworkOptions(CLI::App& app, CamsimOptions& o) {
   AddNumber(app, "--drop-searches", o.dropSearchesPercent, 0, 100, "PCT",
             "ignore PCT percent (0..100) of the searches received,\n"
             "as if they were lost on the way (logged all the same);\n"
-            "which ones follows from --seed");
+            "which ones follows from --drop-pattern");
   AddNumber(app, "--ignore-config", o.ignoreConfigPercent, 0, 100, "PCT",
             "ignore PCT percent (0..100) of the configuration\n"
             "requests received, as if lost (logged all the same);\n"
-            "which ones follows from --seed");
+            "which ones follows from --drop-pattern");
   AddNumber(app, "--silent-after-change", o.silentAfterChangeMs, 0, kMaxDelayMs, "MS",
             "a camera that took a configuration request answers no\n"
             "search for MS ms (0..60000), as a camera does that\n"
             "restarts its network after a change");
-  AddNumber(app, "--seed", o.seed, 0, UINT32_MAX, "N",
-            "seed of those choices (default 1): a run repeats exactly");
+  AddNumber(app, "--drop-pattern", o.dropPattern, 0, UINT32_MAX, "N",
+            "which ones those two ignore (0..4294967295, default\n"
+            "1): the same N ignores the same ones, run after run");
+  // Its old name, still read so that scripts written for it keep working;
+  // not in the help (no description, see HelpFormatter).
+  AddNumber(app, "--seed", o.dropPattern, 0, UINT32_MAX, "N", "");
   app.add_flag("--allow-host-network", o.allowHostNetwork,
                "run even in the machine's own network namespace\n"
                "(refused by default, exit 2)");
@@ -270,6 +286,7 @@ OptionsOutcome ParseOptions(const std::vector<std::string>& args, const FileRead
       "Simulates network cameras that answer the Lumora Search program's UDP\n"
       "broadcasts. Run it only inside a lab network namespace: it broadcasts.",
       "camsim");
+  app.formatter(std::make_shared<HelpFormatter>());
   app.get_formatter()->column_width(24);
   app.footer(kHelpFooter);
   AddCameraOptions(app, readFile, options);

@@ -25,7 +25,7 @@ struct CamsimOptions {
   unsigned dropSearchesPercent = 0;  // searches ignored, as if lost on the way
   unsigned ignoreConfigPercent = 0;  // configuration requests ignored, as if lost
   unsigned silentAfterChangeMs = 0;  // a changed camera answers no search for this long
-  uint32_t seed = 1;                 // of the drop and ignore choices, so a run repeats
+  uint32_t dropPattern = 1;          // seeds the drop and ignore choices, so a run repeats
   std::string logPath;             // empty: no log file
   std::vector<SendRequest> sends;  // one-shot sends, in command-line order
   unsigned floodSeconds = 0;       // 0: no flood at start

@@ -339,7 +339,7 @@ void Loop(Simulator& sim, const sigset_t& waitMask) {
 }  // namespace
 
 int RunSimulator(const CamsimOptions& options) {
-  Simulator sim{options, {}, {}, 0, {}, {}, {}, nullptr, 0, std::mt19937(options.seed), std::mt19937(options.seed), {}};
+  Simulator sim{options, {}, {}, 0, {}, {}, {}, nullptr, 0, std::mt19937(options.dropPattern), std::mt19937(options.dropPattern), {}};
   sim.state.cameras = options.cameras;
   sigset_t waitMask;
   if (!SetUpSignals(waitMask)) {

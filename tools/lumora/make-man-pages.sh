@@ -1,12 +1,13 @@
 #!/bin/sh
 # Writes lumora's man pages with help2man, from the program's own --help:
-# lumora.1 (the commands' help as sections of their own) and lumora-scan.1,
-# lumora-set.1, lumora-open.1, lumora-plan.1, lumora-apply.1, each also
-# gzipped as a package installs it.
-#   make-man-pages.sh LUMORA VERSION SOURCE_DIR OUTPUT_DIR
+# lumora.1 (the commands' help as sections of their own) and, for each
+# COMMAND:NAME, lumora-COMMAND.1 with NAME as its one-line description; each
+# also gzipped as a package installs it.
+#   make-man-pages.sh LUMORA VERSION SOURCE_DIR OUTPUT_DIR COMMAND:NAME...
 # The date in the pages is the commit's, so that two builds agree.
 set -eu
 lumora=$1 version=$2 source=$3 out=$4
+shift 4
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
   SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct 2>/dev/null || echo 0)
 fi
@@ -15,26 +16,26 @@ export SOURCE_DATE_EPOCH
 # man(7) escapes for text shown as it is.
 verbatim() { sed 's/\\/\\e/g; s/^[.'"'"']/\\\&&/'; }
 
+see_also=""
 {
-  for command in scan set open plan apply; do
+  for page in "$@"; do
+    command=${page%%:*}
     echo "[COMMAND: $command]"
     echo ".nf"
     "$lumora" "$command" --help | verbatim
     echo ".fi"
+    see_also="$see_also${see_also:+, }lumora-$command(1)"
   done
   echo "[SEE ALSO]"
-  echo "lumora-scan(1), lumora-set(1), lumora-open(1), lumora-plan(1), lumora-apply(1)"
+  echo "$see_also"
 } >"$out/commands.h2m"
 help2man --no-info --no-discard-stderr --version-string "lumora $version" \
   --name "search for network cameras and set them up" \
   --include "$out/commands.h2m" --output "$out/lumora.1" "$lumora"
+gzip -9nc "$out/lumora.1" >"$out/lumora.1.gz"
 
 printf '[SEE ALSO]\nlumora(1)\n' >"$out/see-also.h2m"
-for page in "scan:list the network cameras that answer a search" \
-            "set:change a network camera's settings" \
-            "open:open a network camera's web page in the browser" \
-            "plan:write a site plan that gives every network camera found an address" \
-            "apply:set up every network camera of a site plan, verify and report"; do
+for page in "$@"; do
   command=${page%%:*}
   # help2man runs a program: one that is the command.
   printf '#!/bin/sh\nexec "%s" %s "$@"\n' "$lumora" "$command" >"$out/lumora-$command"
@@ -43,8 +44,5 @@ for page in "scan:list the network cameras that answer a search" \
     --name "${page#*:}" --include "$out/see-also.h2m" \
     --output "$out/lumora-$command.1" "$out/lumora-$command"
   rm "$out/lumora-$command"
-done
-
-for page in lumora lumora-scan lumora-set lumora-open lumora-plan lumora-apply; do
-  gzip -9nc "$out/$page.1" >"$out/$page.1.gz"
+  gzip -9nc "$out/lumora-$command.1" >"$out/lumora-$command.1.gz"
 done
