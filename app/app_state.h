@@ -38,6 +38,10 @@ struct AppState {
   std::unique_ptr<QueuedDialogLink> link;  // made anew each time the dialog initialises
   HANDLE workerThread = nullptr;
   DWORD workerThreadId = 0;
+  HWND assignDialog = nullptr;  // "Assign addresses", while it is open
+  // From the hand-over of an apply job to the worker until its last
+  // progress: "Update" and "Submit" are greyed and do nothing.
+  bool jobRunning = false;
 };
 
 AppState& App();

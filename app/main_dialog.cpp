@@ -7,6 +7,7 @@
 #include "app/worker_thread.h"
 #include "resources/resource_ids.h"
 #include "protocol/configuration_request.h"
+#include "ui/assign_dialog.h"
 #include "ui/details_panel.h"
 #include "ui/device_note.h"
 #include "ui/list_menu.h"
@@ -59,6 +60,7 @@ void OnInitDialog(HWND dialog, const DialogOptions* options) {
 
 void OnUpdate() {
   AppState& app = App();
+  if (app.jobRunning) return;
   ResetDeviceList(app.deviceList);
   ZeroTable(app.search.table);
   ForgetArrivals(app);
@@ -68,6 +70,7 @@ void OnUpdate() {
 
 void OnSubmit() {
   AppState& app = App();
+  if (app.jobRunning) return;
   // The fields are composed here, where the panel and the table live, and
   // handed to the worker, which puts them behind the magic when it sends,
   // out of the adapter the target camera last answered on.
@@ -81,10 +84,43 @@ void OnSubmit() {
 
 void OnExit() {
   AppState& app = App();
+  if (app.assignDialog != nullptr) DestroyWindow(app.assignDialog);
   StopWorkerThread(app);
   // What the worker handed over before it ended is applied, not leaked.
   ApplyWorkerEvents(app);
   PostQuitMessage(0);
+}
+
+void EnableSearchButtons(AppState& app, BOOL enable) {
+  EnableWindow(GetDlgItem(app.dialog, IDC_UPDATE), enable);
+  EnableWindow(GetDlgItem(app.dialog, IDC_SUBMIT), enable);
+}
+
+// The job's cameras are about to change, so the list goes; the search after
+// the job lists them as they are then.
+void StartJob(std::unique_ptr<provisioning::ApplyJob> job) {
+  AppState& app = App();
+  app.jobRunning = true;
+  ResetDeviceList(app.deviceList);
+  ForgetDevices(app.controls, app.deviceList, app.search.table);
+  ForgetArrivals(app);
+  ClearDeviceNote(app.controls);
+  EnableSearchButtons(app, FALSE);
+  OfferJob(app.worker, std::move(job));
+}
+
+void OnAssignAddresses() {
+  AppState& app = App();
+  AssignHost host;
+  host.listed = [] {
+    AppState& a = App();
+    return ListedCamerasNow(a.controls.deviceList, a.search.table, a.slotAdapters, a.slotAddresses);
+  };
+  host.startJob = StartJob;
+  host.stopJob = [] { StopJob(App().worker); };
+  host.jobRunning = [] { return App().jobRunning; };
+  host.closed = [] { App().assignDialog = nullptr; };
+  app.assignDialog = OpenAssignDialog(app.dialog, app.assignDialog, std::move(host));
 }
 
 ListMenuContext ListMenuOf(AppState& app) {
@@ -122,11 +158,21 @@ void OnCommand(HWND dialog, WPARAM wParam) {
     case IDM_COPY_IP:
     case IDM_COPY_MAC:
     case IDM_COPY_LIST: OnListMenuCommand(ListMenuOf(App()), LOWORD(wParam)); break;
+    case IDM_ASSIGN_ADDRESSES: OnAssignAddresses(); break;
     default: break;
   }
 }
 
 }  // namespace
+
+void OnJobProgress(AppState& app, const JobProgress& progress) {
+  if (progress.finished) {
+    app.jobRunning = false;
+    EnableSearchButtons(app, TRUE);
+  }
+  ShowAssignProgress(app.assignDialog, progress);
+  if (progress.finished) OnUpdate();
+}
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -1,5 +1,7 @@
 #include "app/message_loop.h"
 
+#include "app/app_state.h"
+
 namespace lumora {
 namespace {
 
@@ -26,6 +28,9 @@ void HandleLoopMessage(HWND dialog, MSG& msg) {
   // Before IsDialogMessageA, which would act on them.
   if (IsHeldBackDialogKey(dialog, msg)) return;
   if (dialog != nullptr && IsDialogMessageA(dialog, &msg)) return;
+  // The modeless "Assign addresses" takes Tab, Enter and Esc as any dialog.
+  HWND assign = App().assignDialog;
+  if (assign != nullptr && IsDialogMessageA(assign, &msg)) return;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
 }

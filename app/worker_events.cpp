@@ -2,6 +2,7 @@
 // applied to the dialog in the order the worker made them.
 #include "app/worker_events.h"
 
+#include "app/main_dialog.h"
 #include "protocol/decode_reply.h"
 #include "resources/resource_ids.h"
 #include "ui/details_panel.h"
@@ -40,6 +41,8 @@ class DialogApplier final : public DialogEventSink {
   }
 
   void ShowToolPort(unsigned port) override { SetDlgItemInt(app_.dialog, IDC_TOOL_PORT, port, FALSE); }
+
+  void ShowJobProgress(const JobProgress& progress) override { OnJobProgress(app_, progress); }
 
   void ShowStatus(const char* text) override { SetWindowTextA(app_.controls.statusLine, text); }
 

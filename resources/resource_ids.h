@@ -9,6 +9,7 @@
 #define IDV_VERSION 1
 #define IDI_APP 100  // the lowest icon ID: Explorer shows it as the exe's icon
 #define IDD_MAIN 102
+#define IDD_ASSIGN 103  // "Assign addresses": a site's range or plan, applied and verified
 #define IDS_TITLE 104
 #define IDR_LIST_MENU 110  // the device list's context menu
 
@@ -45,3 +46,17 @@
 #define IDM_COPY_IP 40002
 #define IDM_COPY_MAC 40003
 #define IDM_COPY_LIST 40004
+#define IDM_ASSIGN_ADDRESSES 40005  // opens IDD_ASSIGN; also when posted to the main dialog
+
+// The "Assign addresses" dialog.
+#define IDC_ASSIGN_FIRST 1101
+#define IDC_ASSIGN_LAST 1102
+#define IDC_ASSIGN_MASK 1103
+#define IDC_ASSIGN_GATEWAY 1104
+#define IDC_ASSIGN_PATTERN 1105
+#define IDC_ASSIGN_PLAN 1110  // the plan: a report-style list view
+#define IDC_ASSIGN_PREVIEW 1120
+#define IDC_ASSIGN_PASTE 1121
+#define IDC_ASSIGN_APPLY 1122
+#define IDC_ASSIGN_COPY_REPORT 1123
+#define IDC_ASSIGN_SUMMARY 1124

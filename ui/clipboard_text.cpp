@@ -37,6 +37,65 @@ std::string CameraLine(const ListedCameras& listed, int slot) {
 
 }  // namespace
 
+std::string ReportSheetText(const std::vector<provisioning::RowReport>& reports) {
+  std::string sheet = SheetLine(provisioning::ReportSheetTitles());
+  for (const provisioning::RowReport& report : reports) {
+    sheet += SheetLine(provisioning::ReportSheetCells(report, false, ControlsReplaced));
+  }
+  return sheet;
+}
+
+std::string ThroughClipboard(const std::string& bytes) {
+  std::string text = ControlsReplaced(bytes);
+  int units = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (units <= 0) return text;
+  std::wstring wide(static_cast<std::size_t>(units), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], units);
+  for (wchar_t& c : wide) {
+    if (c >= 0x80 && c <= 0x9F) c = L'?';
+  }
+  int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+  std::string back(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) WideCharToMultiByte(CP_ACP, 0, wide.data(), units, &back[0], size, nullptr, nullptr);
+  return back;
+}
+
+bool TakeClipboardText(HWND owner, std::string& text, std::string& problem) {
+  // Far more than a sheet of the most cameras lumora lists.
+  constexpr SIZE_T kMostBytes = 16u << 20;
+  if (!OpenClipboard(owner)) {
+    problem = "the clipboard could not be opened; try again";
+    return false;
+  }
+  bool good = false;
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  const wchar_t* wide = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+  if (wide == nullptr) {
+    problem = "the clipboard holds no text: copy the plan's rows, header included, in the spreadsheet first";
+  } else {
+    const SIZE_T units = GlobalSize(data) / sizeof(wchar_t);
+    SIZE_T length = 0;
+    while (length < units && wide[length] != 0) ++length;
+    SIZE_T after = length;
+    while (after < units && wide[after] == 0) ++after;
+    if (length * sizeof(wchar_t) > kMostBytes) {
+      problem = "the clipboard holds " + std::to_string(length * sizeof(wchar_t) >> 20) +
+                " MB of text, more than any plan";
+    } else if (after < units) {
+      problem = "the clipboard's text holds a NUL character after " + std::to_string(length) +
+                " characters; no plan holds one";
+    } else {
+      int size = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+      text.assign(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+      if (size > 0) WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(length), &text[0], size, nullptr, nullptr);
+      good = true;
+    }
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return good;
+}
+
 std::string ListSheetText(const ListedCameras& listed) {
   std::string sheet = SheetLine(provisioning::SheetTitles(false));
   for (int slot : listed.slots) sheet += CameraLine(listed, slot);

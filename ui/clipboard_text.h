@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "provisioning/report.h"
 #include "ui/listed_cameras.h"
 
 namespace lumora {
@@ -15,6 +17,21 @@ namespace lumora {
 // code page: each control character (tab included) as "?", text cells made
 // spreadsheet-safe, the MAC in colon notation. No password column.
 std::string ListSheetText(const ListedCameras& listed);
+
+// The apply report as the same kind of sheet: a header line
+// "mac\tstatus\tinterface\tchanges\treason", then the cells lumora apply's
+// CSV writes, secrets hidden.
+std::string ReportSheetText(const std::vector<provisioning::RowReport>& reports);
+
+// A camera's bytes as they come back when Copy list's sheet is pasted: its
+// controls as "?", and whatever the code page reads as a C1 control too.
+// A pasted plan's texts are compared with the cameras through this.
+std::string ThroughClipboard(const std::string& bytes);
+
+// The clipboard's text (CF_UNICODETEXT) in the ANSI code page; false with
+// `problem` when there is none, or it is more than any plan, or it holds a
+// NUL character.
+bool TakeClipboardText(HWND owner, std::string& text, std::string& problem);
 
 // Puts `text` (ANSI code page) on the clipboard as CF_UNICODETEXT, C1
 // controls as "?" too. False when the clipboard could not be had.

@@ -96,6 +96,8 @@ bool OnListContextMenu(const ListMenuContext& menu, HWND target, LPARAM lParam) 
   HMENU popup = GetSubMenu(loaded, 0);
   UINT state = onCamera && ShownSlot(menu.controls, menu.search.table) >= 0 ? MF_ENABLED : MF_GRAYED;
   for (UINT command : {IDM_OPEN_PAGE, IDM_COPY_IP, IDM_COPY_MAC}) EnableMenuItem(popup, command, MF_BYCOMMAND | state);
+  bool listed = SendMessageA(menu.controls.deviceList, LB_GETCOUNT, 0, 0) > 0;
+  EnableMenuItem(popup, IDM_ASSIGN_ADDRESSES, MF_BYCOMMAND | (listed ? MF_ENABLED : MF_GRAYED));
   // The chosen command comes back to the dialog as a WM_COMMAND.
   TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, menu.dialog, nullptr);
   DestroyMenu(loaded);

@@ -1,0 +1,38 @@
+// "Assign addresses": a whole site from the listed cameras. A range (with a
+// mask, a gateway and a name pattern) is planned as `lumora plan` plans it,
+// or a plan pasted from a spreadsheet is read as `lumora apply` reads one;
+// Preview shows the dry run, Apply hands the job to the worker, which sends
+// each request out of its camera's adapter and verifies it, and the
+// statuses follow its progress. A modeless dialog owned by the main dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "provisioning/apply_job.h"
+#include "ui/listed_cameras.h"
+#include "worker/job_progress.h"
+
+namespace lumora {
+
+// What the dialog needs of the program, lent by the main dialog.
+struct AssignHost {
+  std::function<ListedCameras()> listed;  // the cameras listed now
+  // Takes the job to the worker; the main dialog empties its list and
+  // greys "Update" and "Submit" until the job's last progress.
+  std::function<void(std::unique_ptr<provisioning::ApplyJob>)> startJob;
+  std::function<void()> stopJob;  // no further request; what is unverified is said so
+  std::function<bool()> jobRunning;
+  std::function<void()> closed;   // the dialog is gone
+};
+
+// Creates the dialog, or brings the open one forward (`open`). Returns it.
+HWND OpenAssignDialog(HWND owner, HWND open, AssignHost host);
+
+// The worker's latest word on the job, shown as each row's status and in the
+// summary; with `progress.finished` the buttons come back.
+void ShowAssignProgress(HWND dialog, const JobProgress& progress);
+
+}  // namespace lumora
