@@ -28,14 +28,18 @@ the one the Lumora Search dialog sends when its panel shows the camera and
 the given values are typed in: only out of the interface the camera answered
 on, to 255.255.255.255 at the port its reply came from, so a camera outside
 the PC's subnet is reached too. Then scans again and checks that the camera
-shows the new values (skipped with --no-verify). Values are checked before
-anything is sent: addresses are four decimal numbers 0..255 without leading
-zeros, numbers are decimal. A camera whose MAC answers from two IP addresses
-is not changed: the request would reach both. A camera whose reply does not
-say how it gets its address (no IP-assignment field) is changed only with
---mode, since the request always carries the mode.
-Exit status: 0 done (and verified), 1 not found, shared MAC or not verified,
-2 on a usage error or an invalid value.
+shows the new values (skipped with --no-verify). It is a plan of one row:
+the same rules as lumora apply. Values are checked before anything is sent:
+addresses are four decimal numbers 0..255 without leading zeros, numbers are
+decimal. A camera that already shows every given value is sent nothing. A
+camera whose MAC answers from two IP addresses is not changed: the request
+would reach both. Nor is a camera moved onto the address of another camera
+or of the PC, or onto its subnet's network or broadcast address. A camera
+whose reply does not say how it gets its address (no IP-assignment field)
+is changed only with --mode, since the request always carries the mode; a
+mode alone is not sent to it, since it cannot be compared.
+Exit status: 0 done (and verified, or nothing to change), 1 not found, shared
+MAC or not verified, 2 on a usage error, an invalid value or a conflict.
 
 Examples:
   lumora set 001A2B3C4D01 --ip 192.168.1.20 --mask 255.255.255.0 --gateway 192.168.1.1
