@@ -33,16 +33,12 @@ std::vector<SettingChange> TypeOver(const PlanRow& row, const FoundCamera& camer
     bool differs = false;
     switch (setting.kind) {
       case SettingKind::kVersion: continue;
-      case SettingKind::kMac:  // a new MAC, which `lumora set --new-mac` gives
-        shown = setting.shown(camera.record);
-        differs = shown != value;
-        panel.*setting.panel = value;
-        break;
       case SettingKind::kText:
         shown = setting.shown(camera.record);
         differs = !SameText(shown, value, reading);
         if (differs) panel.*setting.panel = value;
         break;
+      case SettingKind::kMac:  // a new MAC, which `lumora set --new-mac` gives
       case SettingKind::kAddress:
         shown = setting.shown(camera.record);
         differs = shown != value;

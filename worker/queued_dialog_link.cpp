@@ -6,26 +6,31 @@
 
 namespace lumora {
 
-void QueuedDialogLink::WriteStatus(const char* text) {
+// Only the latest status and job progress are ever shown: each replaces the
+// one pending.
+template <typename Replace>
+void QueuedDialogLink::ReplaceLatest(Replace replace) {
   bool notice;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    latestStatus_ = text;
-    statusPending_ = true;
+    replace();
     notice = NoticeDueLocked();
   }
   if (notice) PostNotice();
 }
 
+void QueuedDialogLink::WriteStatus(const char* text) {
+  ReplaceLatest([&] {
+    latestStatus_ = text;
+    statusPending_ = true;
+  });
+}
+
 void QueuedDialogLink::HandOverJobProgress(const JobProgress& progress) {
-  bool notice;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
+  ReplaceLatest([&] {
     latestProgress_ = progress;
     progressPending_ = true;
-    notice = NoticeDueLocked();
-  }
-  if (notice) PostNotice();
+  });
 }
 
 void QueuedDialogLink::WriteToolPortEdit(unsigned port) {

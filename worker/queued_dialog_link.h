@@ -82,6 +82,8 @@ class QueuedDialogLink final : public DialogLink {
   };
 
   void Push(Event event);
+  template <typename Replace>
+  void ReplaceLatest(Replace replace);
   // Under the lock: whether this hand-over must post the notice.
   bool NoticeDueLocked();
   void PostNotice();

@@ -48,23 +48,25 @@ constexpr char kCodePageHelp[] =
     "read camera texts that are not UTF-8 in this iconv code page (GBK, SHIFT_JIS, ...; default: WINDOWS-1252)";
 #endif
 
+// The ranges are said in the descriptions; CLI11's own note would repeat them.
+template <typename Value>
+void AddChecked(CLI::App& command, const char* name, Value& value, const char* description, const char* typeName,
+                const CLI::Validator& check) {
+  command.add_option(name, value, description)->type_name(typeName)->check(check);
+}
+
 void AddScanOptions(CLI::App& command, ScanArgs& args) {
-  // The ranges are said in the descriptions; CLI11's own note would repeat them.
   command.add_option("--interface", args.scan.interfaces, "search only on this interface (repeatable)")
       ->type_name("NAME")
       ->allow_extra_args(false);
-  command.add_option("--port", args.scan.port, "the cameras' UDP tool port, 1..65535 (default 4000)")
-      ->type_name("N")
-      ->check(WholeNumber(1, 65535));
-  command.add_option("--wait", args.scan.waitSeconds, "end S seconds after the last new camera or search (default 1)")
-      ->type_name("S")
-      ->check(DecimalSeconds(0.0, 3600.0));
-  command.add_option("--timeout", args.scan.timeoutSeconds, "end after S seconds in any case (default 10)")
-      ->type_name("S")
-      ->check(DecimalSeconds(0.1, 3600.0));
-  command.add_option("--repeat", args.scan.repeat, "search N times, 50 to 250 ms apart, 1..100 (default 3)")
-      ->type_name("N")
-      ->check(WholeNumber(1, 100));
+  AddChecked(command, "--port", args.scan.port, "the cameras' UDP tool port, 1..65535 (default 4000)", "N",
+             WholeNumber(1, 65535));
+  AddChecked(command, "--wait", args.scan.waitSeconds, "end S seconds after the last new camera or search (default 1)",
+             "S", DecimalSeconds(0.0, 3600.0));
+  AddChecked(command, "--timeout", args.scan.timeoutSeconds, "end after S seconds in any case (default 10)", "S",
+             DecimalSeconds(0.1, 3600.0));
+  AddChecked(command, "--repeat", args.scan.repeat, "search N times, 50 to 250 ms apart, 1..100 (default 3)", "N",
+             WholeNumber(1, 100));
   command.add_option("--codepage", args.codePage, kCodePageHelp)->type_name("CP");
 }
 
