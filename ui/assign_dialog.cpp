@@ -259,7 +259,10 @@ HWND OpenAssignDialog(HWND owner, HWND open, AssignHost host) {
 
 void ShowAssignProgress(HWND dialog, const JobProgress& progress) {
   AssignDialog* d = dialog != nullptr ? Of(dialog) : nullptr;
-  if (d == nullptr || progress.reports.size() != d->preview.steps.size()) return;
+  if (d == nullptr) return;
+  if (progress.finished) EnableJobButtons(*d, true);
+  // A dialog opened again during the job shows no plan of it.
+  if (progress.reports.size() != d->preview.steps.size()) return;
   d->reports = progress.reports;
   for (std::size_t i = 0; i < d->reports.size(); ++i) SetCell(d->plan, static_cast<int>(i), kStatus, StatusText(d->reports[i]));
   if (!progress.finished) {
@@ -268,7 +271,6 @@ void ShowAssignProgress(HWND dialog, const JobProgress& progress) {
     return;
   }
   SetSummary(*d, provisioning::CountsText(d->reports));
-  EnableJobButtons(*d, true);
 }
 
 }  // namespace lumora
