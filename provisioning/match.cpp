@@ -6,9 +6,8 @@
 #include <map>
 #include <optional>
 
-#include "protocol/ipv4_subnet.h"
+#include "protocol/ipv4.h"
 #include "protocol/configuration_request.h"
-#include "protocol/decimal_text.h"
 #include "protocol/field_text.h"
 #include "protocol/ip_assign.h"
 #include "protocol/mac_text.h"
@@ -85,7 +84,7 @@ const SettingChange* ZeroPort(const std::vector<SettingChange>& changes) {
 
 uint32_t AddressOf(const char* text) {
   uint32_t ip = 0;
-  ReadDottedIpv4(text, ip);
+  ReadDecimalIpv4(text, ip);
   return ip;
 }
 
@@ -187,7 +186,7 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
   const uint32_t finalMask = row.values[maskIndex] ? AddressOf(row.values[maskIndex]->c_str()) : AddressOf(record.maskText);
   if (Changes(step, ipIndex)) {
     if (std::find(pcAddresses.begin(), pcAddresses.end(), finalIp) != pcAddresses.end()) {
-      conflicts.push_back({row.line, "ip", DottedText(finalIp) + " is the address of an adapter of this PC"});
+      conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is the address of an adapter of this PC"});
     }
     for (std::size_t other = 0; other < cameras.size(); ++other) {
       if (other == camera || after.ip[other] != finalIp) continue;
@@ -195,7 +194,7 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
       if (after.step[other]) {
         // Two rows onto one new address: said once, at the later row.
         if (*after.step[other] < index) {
-          conflicts.push_back({row.line, "ip", DottedText(finalIp) + " is also planned for camera " + otherMac +
+          conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is also planned for camera " + otherMac +
                                                    " on line " + std::to_string(plan.rows[steps[*after.step[other]].row].line)});
         }
         continue;
@@ -206,7 +205,7 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
       }
       std::string whose = otherLine == 0 ? "which the plan does not move"
                                          : "which its row on line " + std::to_string(otherLine) + " leaves there";
-      conflicts.push_back({row.line, "ip", DottedText(finalIp) + " is the address of camera " + otherMac + ", " + whose});
+      conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is the address of camera " + otherMac + ", " + whose});
     }
   }
   if (Changes(step, ipIndex) || Changes(step, maskIndex)) {

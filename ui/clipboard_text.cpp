@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "protocol/decimal_text.h"
+#include "protocol/ipv4.h"
 #include "provisioning/sheet_row.h"
 
 namespace lumora {
@@ -30,7 +30,7 @@ std::string CameraLine(const ListedCameras& listed, int slot) {
   const CameraReading reading = ReadCamera(listed, slot);
   const Arrival& arrival = (*listed.adapters)[slot];
   provisioning::SheetCamera camera{&r, CarriesIpAssign(r), reading.interfaceName,
-                                   arrival.sourcePort != 0 ? SourceText(arrival.sourceIp, arrival.sourcePort) : "",
+                                   arrival.sourcePort != 0 ? Ipv4PortText(arrival.sourceIp, arrival.sourcePort) : "",
                                    FindingNames(reading.findings)};
   return SheetLine(provisioning::SheetCells(camera, false, ControlsReplaced));
 }

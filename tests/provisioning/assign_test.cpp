@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/decimal_text.h"
+#include "protocol/ipv4.h"
 
 namespace lumora::provisioning {
 namespace {
@@ -21,7 +21,7 @@ struct Cam {
 
 uint32_t Ip(const char* text) {
   uint32_t ip = 0;
-  EXPECT_TRUE(ReadDottedIpv4(text, ip)) << text;
+  EXPECT_TRUE(ReadDecimalIpv4(text, ip)) << text;
   return ip;
 }
 
