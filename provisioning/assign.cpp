@@ -171,16 +171,16 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
     PlanRow row;
     row.line = static_cast<int>(position) + 2;
     row.mac = MacToText(cameras[i].record.mac).text;
-    row.values[SettingIndex("ip")] = Ipv4Text(NetOrder(ip));
-    if (options.mask) row.values[SettingIndex("mask")] = Ipv4Text(*options.mask);
-    if (options.gateway) row.values[SettingIndex("gateway")] = Ipv4Text(*options.gateway);
-    if (options.mode) row.values[SettingIndex("mode")] = *options.mode;
+    row.values[SettingIndexOf("ip")] = Ipv4Text(NetOrder(ip));
+    if (options.mask) row.values[SettingIndexOf("mask")] = Ipv4Text(*options.mask);
+    if (options.gateway) row.values[SettingIndexOf("gateway")] = Ipv4Text(*options.gateway);
+    if (options.mode) row.values[SettingIndexOf("mode")] = *options.mode;
     if (!options.namePattern.empty()) {
       if (!CameraName(options.namePattern, position + 1, name, error)) {
         plan.rows.clear();
         return false;
       }
-      row.values[SettingIndex("name")] = name;
+      row.values[SettingIndexOf("name")] = name;
     }
     plan.rows.push_back(std::move(row));
   }

@@ -137,7 +137,7 @@ Step StepFor(const Plan& plan, std::size_t r, const std::vector<FoundCamera>& ca
     step.status = StepStatus::kRefused;
     step.reason = std::string(kSettings[zero->setting].key) + " 0 cannot be sent: give a port from 1 to 65535";
     step.changes.clear();
-  } else if (!camera.carriesIpAssign && !row.values[SettingIndex("mode")]) {
+  } else if (!camera.carriesIpAssign && !row.values[SettingIndexOf("mode")]) {
     // Without the flags the panel would check PPPoE, and the request would
     // carry that; a person at the dialog would see it, here nobody would.
     step.status = StepStatus::kRefused;
@@ -160,7 +160,7 @@ struct SiteAfter {
 };
 
 SiteAfter PlaceCameras(const Plan& plan, const std::vector<Step>& steps, const std::vector<FoundCamera>& cameras) {
-  static const std::size_t ipIndex = SettingIndex("ip");
+  static const std::size_t ipIndex = SettingIndexOf("ip");
   SiteAfter after;
   for (const FoundCamera& camera : cameras) after.ip.push_back(AddressOf(camera.record.ipText));
   after.step.resize(cameras.size());
@@ -177,7 +177,7 @@ SiteAfter PlaceCameras(const Plan& plan, const std::vector<Step>& steps, const s
 void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::size_t index,
                       const std::vector<FoundCamera>& cameras, const SiteAfter& after,
                       const std::vector<uint32_t>& pcAddresses, std::vector<PlanProblem>& conflicts) {
-  static const std::size_t ipIndex = SettingIndex("ip"), maskIndex = SettingIndex("mask");
+  static const std::size_t ipIndex = SettingIndexOf("ip"), maskIndex = SettingIndexOf("mask");
   const Step& step = steps[index];
   const PlanRow& row = plan.rows[step.row];
   const std::size_t camera = *step.camera;

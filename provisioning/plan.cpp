@@ -381,7 +381,7 @@ std::string ProblemText(const PlanProblem& problem) {
   return out + ": " + problem.message;
 }
 
-std::size_t SettingIndex(const char* key) { return static_cast<std::size_t>(FindSetting(key) - kSettings); }
+std::size_t SettingIndexOf(const char* key) { return SettingIndex(*FindSetting(key)); }
 
 std::optional<std::string> ReadMacCell(const std::string& cell, std::string& message) {
   std::string digits = cell;

@@ -67,7 +67,7 @@ std::optional<std::string> ReadMacCell(const std::string& cell, std::string& mes
 // of 0 reads too: scan writes it for a camera that did not say its port.
 std::string ValueProblem(std::size_t setting, const std::string& value);
 
-// The kSettings index of the ip, mask, ... column.
-std::size_t SettingIndex(const char* key);
+// The kSettings index of the setting with this key (a column's title).
+std::size_t SettingIndexOf(const char* key);
 
 }  // namespace lumora::provisioning

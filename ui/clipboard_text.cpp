@@ -11,7 +11,7 @@ namespace lumora {
 namespace {
 
 // A tab or a line break inside a cell would move the rest of the row.
-std::string ControlsReplaced(std::string text) {
+std::string AsciiControlsReplaced(std::string text) {
   for (char& c : text) {
     unsigned char byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) c = '?';
@@ -32,7 +32,7 @@ std::string CameraLine(const ListedCameras& listed, int slot) {
   provisioning::SheetCamera camera{&r, CarriesIpAssign(r), reading.interfaceName,
                                    arrival.sourcePort != 0 ? Ipv4PortText(arrival.sourceIp, arrival.sourcePort) : "",
                                    FindingNames(reading.findings)};
-  return SheetLine(provisioning::SheetCells(camera, false, ControlsReplaced));
+  return SheetLine(provisioning::SheetCells(camera, false, AsciiControlsReplaced));
 }
 
 }  // namespace

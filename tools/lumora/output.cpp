@@ -90,7 +90,7 @@ const std::vector<Column>& TableColumns() {
 std::string TableLine(const std::vector<std::string>& cells) {
   std::string out;
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    std::string cell = ControlsReplaced(cells[i], false);
+    std::string cell = Utf8ControlsReplaced(cells[i], false);
     if (i + 1 < cells.size()) {
       std::size_t width = DisplayWidth(cell), column = TableColumns()[i].width;
       if (width < column) cell.append(column - width, ' ');
