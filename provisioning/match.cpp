@@ -73,8 +73,7 @@ std::vector<SettingChange> TypeOver(const PlanRow& row, const FoundCamera& camer
   return changes;
 }
 
-// A port changed to 0, which a scan shows for a camera that did not say its
-// port and no camera can be given.
+// A port changed to 0, which no camera can be given.
 const SettingChange* ZeroPort(const std::vector<SettingChange>& changes) {
   for (const SettingChange& change : changes) {
     if (kSettings[change.setting].kind == SettingKind::kPort && LeadingNumber(change.after.c_str()) == 0) return &change;

@@ -443,8 +443,6 @@ std::string ValueProblem(std::size_t setting, const std::string& value) {
     }
     case SettingKind::kPort: {
       uint64_t port = 0;
-      // 0 is what scan writes for a camera that did not say its port: it
-      // reads, so a scan's own output is a plan; MatchPlan never sends it.
       if (!ReadDecimal(value, 0, 65535, port)) {
         return Quoted(value) + " is not a decimal port from 1 to 65535 without leading zeros";  // as set says
       }
