@@ -1,7 +1,7 @@
 // The three readings.
 #include "protocol/camera_findings.h"
 
-#include "protocol/ipv4_subnet.h"
+#include "protocol/ipv4.h"
 
 namespace lumora {
 

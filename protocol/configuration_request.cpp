@@ -6,7 +6,7 @@
 #include "protocol/decode_reply.h"
 #include "protocol/field_text.h"
 #include "protocol/ip_assign.h"
-#include "protocol/ipv4_text.h"
+#include "protocol/ipv4.h"
 #include "protocol/mac_text.h"
 #include "protocol/settings.h"
 
@@ -49,7 +49,7 @@ void AppendAddressIfChanged(RequestFrame& frame, const FieldTemplate& tmpl, cons
                             const std::string& stored) {
   TextBuffer temp(shown);
   if (!TextsDiffer(temp.bytes, stored.c_str())) return;
-  Ipv4Bytes ip = Ipv4FromText(temp.bytes);
+  Ipv4Bytes ip = ReadInetAddrIpv4(temp.bytes);
   AppendField(frame, tmpl, ip.data());
 }
 

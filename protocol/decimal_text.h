@@ -1,8 +1,10 @@
-// Numbers and addresses typed by a person (on the command line or in a
-// site plan), read as decimal and nothing else. The usual readers do more:
+// Numbers typed by a person (on the command line, in a site plan, to
+// camsim), read as decimal and nothing else. The usual readers do more:
 // strtol (and CLI11, which uses it with base 0) reads "010" as 8 and "0x10"
-// as 16, and inet_addr reads a part with a leading 0 as octal. A value that
-// could be read two ways is refused instead.
+// as 16, strtod takes "nan", "inf" and hex floats, and inet_addr reads an
+// address part with a leading 0 as octal. What lumora and the site plan read
+// is refused when it could be read two ways, so that what they send is what
+// was typed.
 #pragma once
 
 #include <cstdint>
@@ -10,21 +12,16 @@
 
 namespace lumora {
 
-// Decimal digits only, no sign, no leading zero ("0" itself is fine), within
-// [min, max].
-bool ReadWholeNumber(const std::string& text, long long min, long long max, long long& out);
+// Digits only (no sign, no blank, no leading zero; "0" itself is fine),
+// within [min, max]: text that every reader above takes for the same number.
+bool ReadDecimal(const std::string& text, uint64_t min, uint64_t max, uint64_t& out);
 
-// Four whole numbers 0..255 (as ReadWholeNumber reads them) joined by dots:
-// text that decimal readers and inet_addr read as the same four bytes.
-bool IsDottedIpv4(const std::string& text);
+// As ReadDecimal, but leading zeros read as decimal ("080" is 80), for camsim,
+// which passes the value on without them. A long run of digits is refused,
+// not wrapped: `max` must stay below 10^18.
+bool ReadDigits(const std::string& text, uint64_t min, uint64_t max, uint64_t& out);
 
-// The same reading, into an address in network byte order.
-bool ReadDottedIpv4(const std::string& text, uint32_t& out);
-
-// An address in network byte order as dotted text.
-std::string DottedText(uint32_t ip);
-
-// "10.77.0.2:3566"
-std::string SourceText(uint32_t ip, uint16_t port);
+// Digits with an optional fraction ("2", "0.5"), within [min, max].
+bool ReadDecimalFraction(const std::string& text, double min, double max, double& out);
 
 }  // namespace lumora

@@ -4,16 +4,20 @@
 #include <cstring>
 
 #include "protocol/byte_reader.h"
-#include "protocol/field_text.h"
+#include "protocol/ipv4.h"
 #include "protocol/packet_format.h"
 
 namespace lumora {
 namespace {
 
-void TakeAddress(const ByteReader& reply, std::size_t value, char (&text)[kDottedTextSize]) {
-  uint8_t address[4];
-  reply.CopyZeroPadded(value, sizeof address, address);
-  FormatDottedQuad(address, text);
+void TakeAddress(const ByteReader& reply, std::size_t value, char (&text)[16]) {
+  uint8_t bytes[4];
+  reply.CopyZeroPadded(value, sizeof bytes, bytes);
+  uint32_t address;
+  std::memcpy(&address, bytes, sizeof address);
+  const std::string dotted = Ipv4Text(address);
+  std::memset(text, 0, sizeof text);
+  std::memcpy(text, dotted.data(), dotted.size());
 }
 
 int32_t TakePort(const ByteReader& reply, std::size_t value) {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 
 namespace lumora {
@@ -16,11 +15,5 @@ template <std::size_t N>
 std::string FieldText(const char (&field)[N]) {
   return FieldText(field, N);
 }
-
-// Four address bytes in network order as dotted decimal text, the way
-// inet_ntoa writes them ("192.168.1.10"); `out` receives at most 15
-// characters and the terminator.
-inline constexpr std::size_t kDottedTextSize = 16;
-void FormatDottedQuad(const uint8_t address[4], char out[kDottedTextSize]);
 
 }  // namespace lumora

@@ -12,7 +12,7 @@ namespace {
 // The MAC the camera answers with once the row is kept: a new one if the
 // row gives it one (as `lumora set --new-mac` does).
 const std::string& AnswerMac(const PlanRow& row) {
-  static const std::size_t macIndex = SettingIndex("mac");
+  static const std::size_t macIndex = SettingIndexOf("mac");
   return row.values[macIndex] ? *row.values[macIndex] : row.mac;
 }
 

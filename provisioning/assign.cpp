@@ -8,7 +8,7 @@
 
 #include "protocol/decimal_text.h"
 #include "protocol/ip_assign.h"
-#include "protocol/ipv4_subnet.h"
+#include "protocol/ipv4.h"
 #include "protocol/mac_text.h"
 
 namespace lumora::provisioning {
@@ -27,10 +27,10 @@ bool ExpandName(const std::string& pattern, std::size_t n, std::string& out, std
     std::size_t close = pattern.find('}', i);
     std::string inside = close == std::string::npos ? "" : pattern.substr(i + 1, close - i - 1);
     std::string number = std::to_string(n);
-    long long width = 0;
+    uint64_t width = 0;
     if (inside == "n") {
       out += number;
-    } else if (inside.size() > 3 && inside.compare(0, 3, "n:0") == 0 && ReadWholeNumber(inside.substr(3), 1, 16, width)) {
+    } else if (inside.size() > 3 && inside.compare(0, 3, "n:0") == 0 && ReadDecimal(inside.substr(3), 1, 16, width)) {
       if (number.size() < static_cast<std::size_t>(width)) out.append(static_cast<std::size_t>(width) - number.size(), '0');
       out += number;
     } else {
@@ -43,7 +43,7 @@ bool ExpandName(const std::string& pattern, std::size_t n, std::string& out, std
   return true;
 }
 
-std::string RangeText(uint32_t first, uint32_t last) { return DottedText(first) + "-" + DottedText(last); }
+std::string RangeText(uint32_t first, uint32_t last) { return Ipv4Text(first) + "-" + Ipv4Text(last); }
 
 // The name of the camera at `n`, within the 16 bytes a camera keeps.
 bool CameraName(const std::string& pattern, std::size_t n, std::string& name, std::string& error) {
@@ -62,7 +62,7 @@ bool ParseIpRange(const std::string& text, uint32_t& first, uint32_t& last, std:
     return false;
   }
   uint32_t a = 0, b = 0;
-  if (!ReadDottedIpv4(text.substr(0, dash), a) || !ReadDottedIpv4(text.substr(dash + 1), b)) {
+  if (!ReadDecimalIpv4(text.substr(0, dash), a) || !ReadDecimalIpv4(text.substr(dash + 1), b)) {
     error = "'" + text + "': FIRST and LAST are each four decimal numbers 0..255 without leading zeros";
     return false;
   }
@@ -86,17 +86,17 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
     return false;
   }
   if (!IsSubnetMask(NetOrder(mask))) {
-    error = "the mask " + DottedText(NetOrder(mask)) + " is not a subnet mask (its one bits do not run unbroken from the left)";
+    error = "the mask " + Ipv4Text(NetOrder(mask)) + " is not a subnet mask (its one bits do not run unbroken from the left)";
     return false;
   }
   if ((first & mask) != (last & mask)) {
-    error = options.mask ? "the range " + range + " is not inside one subnet of the mask " + DottedText(*options.mask)
+    error = options.mask ? "the range " + range + " is not inside one subnet of the mask " + Ipv4Text(*options.mask)
                          : "the range " + range + " is not inside one /24: give the mask of the site's subnet";
     return false;
   }
   const std::string subnet = SubnetText(options.first, NetOrder(mask));
   if (options.gateway && !InSubnet(*options.gateway, options.first, NetOrder(mask))) {
-    error = "the gateway " + DottedText(*options.gateway) + " is outside the range's subnet " + subnet;
+    error = "the gateway " + Ipv4Text(*options.gateway) + " is outside the range's subnet " + subnet;
     return false;
   }
   IpAssignMode mode;
@@ -116,7 +116,7 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
   std::vector<uint32_t> address(cameras.size());
   for (std::size_t i = 0; i < cameras.size(); ++i) {
     uint32_t ip = 0;
-    ReadDottedIpv4(cameras[i].record.ipText, ip);
+    ReadDecimalIpv4(cameras[i].record.ipText, ip);
     address[i] = HostOrder(ip);
     ++holders[address[i]];
     if (firstOfMac.emplace(MacToText(cameras[i].record.mac).text, i).second) order.push_back(i);
@@ -171,16 +171,16 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
     PlanRow row;
     row.line = static_cast<int>(position) + 2;
     row.mac = MacToText(cameras[i].record.mac).text;
-    row.values[SettingIndex("ip")] = DottedText(NetOrder(ip));
-    if (options.mask) row.values[SettingIndex("mask")] = DottedText(*options.mask);
-    if (options.gateway) row.values[SettingIndex("gateway")] = DottedText(*options.gateway);
-    if (options.mode) row.values[SettingIndex("mode")] = *options.mode;
+    row.values[SettingIndexOf("ip")] = Ipv4Text(NetOrder(ip));
+    if (options.mask) row.values[SettingIndexOf("mask")] = Ipv4Text(*options.mask);
+    if (options.gateway) row.values[SettingIndexOf("gateway")] = Ipv4Text(*options.gateway);
+    if (options.mode) row.values[SettingIndexOf("mode")] = *options.mode;
     if (!options.namePattern.empty()) {
       if (!CameraName(options.namePattern, position + 1, name, error)) {
         plan.rows.clear();
         return false;
       }
-      row.values[SettingIndex("name")] = name;
+      row.values[SettingIndexOf("name")] = name;
     }
     plan.rows.push_back(std::move(row));
   }

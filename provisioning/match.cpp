@@ -6,9 +6,8 @@
 #include <map>
 #include <optional>
 
-#include "protocol/ipv4_subnet.h"
+#include "protocol/ipv4.h"
 #include "protocol/configuration_request.h"
-#include "protocol/decimal_text.h"
 #include "protocol/field_text.h"
 #include "protocol/ip_assign.h"
 #include "protocol/mac_text.h"
@@ -70,8 +69,7 @@ std::vector<SettingChange> TypeOver(const PlanRow& row, const FoundCamera& camer
   return changes;
 }
 
-// A port changed to 0, which a scan shows for a camera that did not say its
-// port and no camera can be given.
+// A port changed to 0, which no camera can be given.
 const SettingChange* ZeroPort(const std::vector<SettingChange>& changes) {
   for (const SettingChange& change : changes) {
     if (kSettings[change.setting].kind == SettingKind::kPort && LeadingNumber(change.after.c_str()) == 0) return &change;
@@ -81,7 +79,7 @@ const SettingChange* ZeroPort(const std::vector<SettingChange>& changes) {
 
 uint32_t AddressOf(const char* text) {
   uint32_t ip = 0;
-  ReadDottedIpv4(text, ip);
+  ReadDecimalIpv4(text, ip);
   return ip;
 }
 
@@ -137,7 +135,7 @@ Step StepFor(const Plan& plan, std::size_t r, const std::vector<FoundCamera>& ca
     step.status = StepStatus::kRefused;
     step.reason = std::string(kSettings[zero->setting].key) + " 0 cannot be sent: give a port from 1 to 65535";
     step.changes.clear();
-  } else if (!camera.carriesIpAssign && !row.values[SettingIndex("mode")]) {
+  } else if (!camera.carriesIpAssign && !row.values[SettingIndexOf("mode")]) {
     // Without the flags the panel would check PPPoE, and the request would
     // carry that; a person at the dialog would see it, here nobody would.
     step.status = StepStatus::kRefused;
@@ -160,7 +158,7 @@ struct SiteAfter {
 };
 
 SiteAfter PlaceCameras(const Plan& plan, const std::vector<Step>& steps, const std::vector<FoundCamera>& cameras) {
-  static const std::size_t ipIndex = SettingIndex("ip");
+  static const std::size_t ipIndex = SettingIndexOf("ip");
   SiteAfter after;
   for (const FoundCamera& camera : cameras) after.ip.push_back(AddressOf(camera.record.ipText));
   after.step.resize(cameras.size());
@@ -177,7 +175,7 @@ SiteAfter PlaceCameras(const Plan& plan, const std::vector<Step>& steps, const s
 void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::size_t index,
                       const std::vector<FoundCamera>& cameras, const SiteAfter& after,
                       const std::vector<uint32_t>& pcAddresses, std::vector<PlanProblem>& conflicts) {
-  static const std::size_t ipIndex = SettingIndex("ip"), maskIndex = SettingIndex("mask");
+  static const std::size_t ipIndex = SettingIndexOf("ip"), maskIndex = SettingIndexOf("mask");
   const Step& step = steps[index];
   const PlanRow& row = plan.rows[step.row];
   const std::size_t camera = *step.camera;
@@ -186,7 +184,7 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
   const uint32_t finalMask = row.values[maskIndex] ? AddressOf(row.values[maskIndex]->c_str()) : AddressOf(record.maskText);
   if (Changes(step, ipIndex)) {
     if (std::find(pcAddresses.begin(), pcAddresses.end(), finalIp) != pcAddresses.end()) {
-      conflicts.push_back({row.line, "ip", DottedText(finalIp) + " is the address of an adapter of this PC"});
+      conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is the address of an adapter of this PC"});
     }
     for (std::size_t other = 0; other < cameras.size(); ++other) {
       if (other == camera || after.ip[other] != finalIp) continue;
@@ -194,7 +192,7 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
       if (after.step[other]) {
         // Two rows onto one new address: said once, at the later row.
         if (*after.step[other] < index) {
-          conflicts.push_back({row.line, "ip", DottedText(finalIp) + " is also planned for camera " + otherMac +
+          conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is also planned for camera " + otherMac +
                                                    " on line " + std::to_string(plan.rows[steps[*after.step[other]].row].line)});
         }
         continue;
@@ -205,7 +203,7 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
       }
       std::string whose = otherLine == 0 ? "which the plan does not move"
                                          : "which its row on line " + std::to_string(otherLine) + " leaves there";
-      conflicts.push_back({row.line, "ip", DottedText(finalIp) + " is the address of camera " + otherMac + ", " + whose});
+      conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is the address of camera " + otherMac + ", " + whose});
     }
   }
   if (Changes(step, ipIndex) || Changes(step, maskIndex)) {

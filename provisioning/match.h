@@ -51,9 +51,9 @@ struct Step {
 // 0.0.0.0, is never a conflict.
 //
 // A text equal to the camera's under `reading` is unchanged; a changed text
-// is sent as the plan holds it, as set sends it. A port cell of 0 (what scan
-// writes for a camera that did not say its port) is unchanged on such a
-// camera and refused on any other: 0 cannot be sent. The mode is compared
+// is sent as the plan holds it, as set sends it. A port cell of 0 (see
+// ValueProblem) is unchanged on a camera that did not say its port and
+// refused on any other: 0 cannot be sent. The mode is compared
 // with the radio buttons' reading, since that is what a request writes; on
 // a camera that did not say its mode it is sent with the other changes but
 // is no change by itself.

@@ -11,7 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "protocol/ipv4_subnet.h"
+#include "protocol/ipv4.h"
 #include "protocol/decimal_text.h"
 #include "protocol/ip_assign.h"
 #include "provisioning/sheet_text.h"
@@ -381,7 +381,7 @@ std::string ProblemText(const PlanProblem& problem) {
   return out + ": " + problem.message;
 }
 
-std::size_t SettingIndex(const char* key) { return static_cast<std::size_t>(FindSetting(key) - kSettings); }
+std::size_t SettingIndexOf(const char* key) { return SettingIndex(*FindSetting(key)); }
 
 std::optional<std::string> ReadMacCell(const std::string& cell, std::string& message) {
   std::string digits = cell;
@@ -433,7 +433,7 @@ std::string ValueProblem(std::size_t setting, const std::string& value) {
     }
     case SettingKind::kAddress: {
       uint32_t ip = 0;
-      if (!ReadDottedIpv4(value, ip)) {
+      if (!ReadDecimalIpv4(value, ip)) {
         return Quoted(value) + " is not four decimal numbers 0..255 without leading zeros, such as 192.168.1.10";
       }
       if (&s == FindSetting("mask") && !IsSubnetMask(ip)) {
@@ -442,10 +442,8 @@ std::string ValueProblem(std::size_t setting, const std::string& value) {
       return "";
     }
     case SettingKind::kPort: {
-      long long port = 0;
-      // 0 is what scan writes for a camera that did not say its port: it
-      // reads, so a scan's own output is a plan; MatchPlan never sends it.
-      if (!ReadWholeNumber(value, 0, 65535, port)) {
+      uint64_t port = 0;
+      if (!ReadDecimal(value, 0, 65535, port)) {
         return Quoted(value) + " is not a decimal port from 1 to 65535 without leading zeros";  // as set says
       }
       return "";

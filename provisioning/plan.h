@@ -64,10 +64,11 @@ std::optional<std::string> ReadMacCell(const std::string& cell, std::string& mes
 
 // "" when `value` is good for setting `setting` (a kSettings index) by set's
 // rules, else the message (a secret's value is never repeated in it). A port
-// of 0 reads too: scan writes it for a camera that did not say its port.
+// of 0 reads too: scan writes it for a camera that did not say its port,
+// and a scan's own output is a plan. MatchPlan never sends it.
 std::string ValueProblem(std::size_t setting, const std::string& value);
 
-// The kSettings index of the ip, mask, ... column.
-std::size_t SettingIndex(const char* key);
+// The kSettings index of the setting with this key (a column's title).
+std::size_t SettingIndexOf(const char* key);
 
 }  // namespace lumora::provisioning

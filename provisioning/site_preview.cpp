@@ -1,8 +1,7 @@
 // The dry run behind the dialog's Preview and Paste plan.
 #include "provisioning/site_preview.h"
 
-#include "protocol/decimal_text.h"
-#include "protocol/ipv4_subnet.h"
+#include "protocol/ipv4.h"
 
 namespace lumora::provisioning {
 namespace {
@@ -11,7 +10,7 @@ bool ReadAddress(const char* caption, const std::string& text, std::optional<uin
                  std::vector<std::string>& problems) {
   if (text.empty()) return true;
   uint32_t ip = 0;
-  if (!ReadDottedIpv4(text, ip)) {
+  if (!ReadDecimalIpv4(text, ip)) {
     problems.push_back(std::string(caption) + ": '" + text +
                        "' is not four decimal numbers 0..255 without leading zeros, such as 192.168.1.10");
     return false;

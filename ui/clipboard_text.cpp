@@ -4,14 +4,14 @@
 #include <cwchar>
 #include <vector>
 
-#include "protocol/decimal_text.h"
+#include "protocol/ipv4.h"
 #include "provisioning/sheet_row.h"
 
 namespace lumora {
 namespace {
 
 // A tab or a line break inside a cell would move the rest of the row.
-std::string ControlsReplaced(std::string text) {
+std::string AsciiControlsReplaced(std::string text) {
   for (char& c : text) {
     unsigned char byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) c = '?';
@@ -30,9 +30,9 @@ std::string CameraLine(const ListedCameras& listed, int slot) {
   const CameraReading reading = ReadCamera(listed, slot);
   const Arrival& arrival = (*listed.adapters)[slot];
   provisioning::SheetCamera camera{&r, CarriesIpAssign(r), reading.interfaceName,
-                                   arrival.sourcePort != 0 ? SourceText(arrival.sourceIp, arrival.sourcePort) : "",
+                                   arrival.sourcePort != 0 ? Ipv4PortText(arrival.sourceIp, arrival.sourcePort) : "",
                                    FindingNames(reading.findings)};
-  return SheetLine(provisioning::SheetCells(camera, false, ControlsReplaced));
+  return SheetLine(provisioning::SheetCells(camera, false, AsciiControlsReplaced));
 }
 
 }  // namespace

@@ -4,10 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "protocol/decimal_text.h"
 #include "protocol/field_text.h"
-#include "protocol/ipv4_subnet.h"
-#include "protocol/ipv4_text.h"
+#include "protocol/ipv4.h"
 #include "ui/device_list.h"
 
 namespace lumora {
@@ -71,7 +69,7 @@ CameraReading ReadCamera(const ListedCameras& listed, int slot) {
   for (std::size_t i = 0; i < seen.count; ++i) {
     if (seen.ips[i] == facts.ip) continue;
     ++facts.otherAddressesOfMac;
-    if (reading.otherAddresses.size() < kNamedAtMost) reading.otherAddresses.push_back(DottedText(seen.ips[i]));
+    if (reading.otherAddresses.size() < kNamedAtMost) reading.otherAddresses.push_back(Ipv4Text(seen.ips[i]));
   }
   if (seen.more) ++facts.otherAddressesOfMac;
   reading.findings = FindingsOf(facts);
@@ -100,7 +98,7 @@ std::vector<provisioning::FoundCamera> FoundCamerasOf(const ListedCameras& liste
     for (std::size_t i = 0; i < seen.count; ++i) {
       if (seen.ips[i] == ip) continue;
       provisioning::FoundCamera other = camera;
-      std::snprintf(other.record.ipText, sizeof other.record.ipText, "%s", DottedText(seen.ips[i]).c_str());
+      std::snprintf(other.record.ipText, sizeof other.record.ipText, "%s", Ipv4Text(seen.ips[i]).c_str());
       found.push_back(other);
     }
   }

@@ -14,7 +14,7 @@
 #include "protocol/camera_findings.h"
 #include "provisioning/found_camera.h"
 #include "protocol/device_record.h"
-#include "protocol/ipv4_text.h"
+#include "protocol/ipv4.h"
 #include "worker/adapters.h"
 
 namespace lumora {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "protocol/ipv4_subnet.h"
+#include "protocol/ipv4.h"
 
 namespace lumora {
 namespace {

@@ -11,6 +11,7 @@
 
 #include "worker/net_interfaces.h"
 #include "worker/posix_error_codes.h"
+#include "worker/socket_address.h"
 
 namespace lumora::net {
 namespace {
@@ -101,8 +102,7 @@ int RecvFromAdapter(Socket s, uint8_t* buffer, int capacity, Address& from, uint
   // MSG_TRUNC: the real length, so an oversized datagram fails as on Winsock.
   ssize_t n = recvmsg(static_cast<int>(s), &msg, MSG_TRUNC | MSG_DONTWAIT);
   if (n < 0) return Fail(errno);
-  from.ip = sender.sin_addr.s_addr;
-  from.port = ntohs(sender.sin_port);
+  from = AddressOf(sender);
   adapterIndex = 0;
   for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
     if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
@@ -116,11 +116,7 @@ int RecvFromAdapter(Socket s, uint8_t* buffer, int capacity, Address& from, uint
 }
 
 int SendFromAdapter(Socket s, const uint8_t* data, int size, const Address& to, const AdapterRoute& route) {
-  sockaddr_in remote_addr;
-  std::memset(&remote_addr, 0, sizeof remote_addr);
-  remote_addr.sin_family = AF_INET;
-  remote_addr.sin_port = htons(to.port);
-  remote_addr.sin_addr.s_addr = to.ip;
+  sockaddr_in remote_addr = ToSockaddr(to);
   iovec io{const_cast<uint8_t*>(data), static_cast<size_t>(size)};
   alignas(cmsghdr) PacketInfoSpace control;
   std::memset(control, 0, sizeof control);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "worker/net_interfaces.h"
+#include "worker/socket_address.h"
 
 namespace lumora::net {
 namespace {
@@ -114,11 +115,7 @@ int SendWithPacketInfo(SOCKET s, const uint8_t* data, int size, const Address& t
   taken = false;
   LPFN_WSASENDMSG sendMsg = route.source != 0 ? SendMsgFunction(s) : nullptr;
   if (sendMsg == nullptr) return -1;
-  sockaddr_in remote_addr;
-  std::memset(&remote_addr, 0, sizeof remote_addr);
-  remote_addr.sin_family = AF_INET;
-  remote_addr.sin_port = htons(to.port);
-  remote_addr.sin_addr.s_addr = to.ip;
+  sockaddr_in remote_addr = ToSockaddr(to);
   WSABUF buffer{static_cast<ULONG>(size), reinterpret_cast<char*>(const_cast<uint8_t*>(data))};
   alignas(WSACMSGHDR) PacketInfoSpace control;
   std::memset(control, 0, sizeof control);
@@ -185,8 +182,7 @@ int RecvFromAdapter(Socket s, uint8_t* buffer, int capacity, Address& from, uint
   WSAMSG msg = DatagramMessage(sender, data, control);
   DWORD received = 0;
   if (recvMsg(Sock(s), &msg, &received, nullptr, nullptr) != 0) return -1;
-  from.ip = sender.sin_addr.s_addr;
-  from.port = ntohs(sender.sin_port);
+  from = AddressOf(sender);
   adapterIndex = 0;
   for (WSACMSGHDR* c = WSA_CMSG_FIRSTHDR(&msg); c != nullptr; c = WSA_CMSG_NXTHDR(&msg, c)) {
     if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {

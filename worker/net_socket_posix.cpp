@@ -11,6 +11,7 @@
 
 #include "worker/net_socket.h"
 #include "worker/posix_error_codes.h"
+#include "worker/socket_address.h"
 
 namespace lumora::net {
 namespace {
@@ -20,15 +21,6 @@ thread_local int tLastError = 0;
 int Fail(int error) { return FailWithErrno(error); }
 
 int Fd(Socket s) { return static_cast<int>(s); }
-
-sockaddr_in ToSockaddr(const Address& address) {
-  sockaddr_in out;
-  std::memset(&out, 0, sizeof out);
-  out.sin_family = AF_INET;
-  out.sin_port = htons(address.port);
-  out.sin_addr.s_addr = address.ip;
-  return out;
-}
 
 bool SetNonBlocking(int fd) {
   int flags = fcntl(fd, F_GETFL, 0);
@@ -99,8 +91,7 @@ int RecvFrom(Socket s, uint8_t* buffer, int capacity, Address& from) {
   ssize_t n = recvfrom(Fd(s), buffer, static_cast<size_t>(capacity), MSG_TRUNC | MSG_DONTWAIT,
                        reinterpret_cast<sockaddr*>(&sender), &nAddrSize);
   if (n < 0) return Fail(errno);
-  from.ip = sender.sin_addr.s_addr;
-  from.port = ntohs(sender.sin_port);
+  from = AddressOf(sender);
   if (n > capacity) return Fail(EMSGSIZE);
   return static_cast<int>(n);
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "worker/net_socket.h"
+#include "worker/socket_address.h"
 
 namespace lumora::net {
 namespace {
@@ -14,15 +15,6 @@ namespace {
 SOCKET Sock(Socket s) { return static_cast<SOCKET>(s); }
 HANDLE Handle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 bool HasHandle(intptr_t h) { return h != -1 && h != 0; }
-
-sockaddr_in ToSockaddr(const Address& address) {
-  sockaddr_in out;
-  std::memset(&out, 0, sizeof out);
-  out.sin_family = AF_INET;
-  out.sin_port = htons(address.port);
-  out.sin_addr.s_addr = address.ip;
-  return out;
-}
 
 // Whether a datagram is waiting, asked in a way that re-enables FD_READ.
 // WSAEventSelect re-enables it after recv, recvfrom, WSARecv, WSARecvEx and
@@ -101,8 +93,7 @@ int RecvFrom(Socket s, uint8_t* buffer, int capacity, Address& from) {
   int n = recvfrom(Sock(s), reinterpret_cast<char*>(buffer), capacity, 0,
                    reinterpret_cast<sockaddr*>(&sender), &nAddrSize);
   if (n == SOCKET_ERROR) return -1;
-  from.ip = sender.sin_addr.s_addr;
-  from.port = ntohs(sender.sin_port);
+  from = AddressOf(sender);
   return n;
 }
 

@@ -11,6 +11,8 @@
 #include <nlohmann/json.hpp>
 
 #include "protocol/configuration_request.h"
+#include "protocol/decimal_text.h"
+#include "protocol/ipv4.h"
 #include "protocol/mac_text.h"
 #include "provisioning/match.h"
 #include "provisioning/verify.h"
@@ -18,7 +20,6 @@
 #include "tools/lumora/camera_list.h"
 #include "tools/lumora/camera_text.h"
 #include "tools/lumora/code_page.h"
-#include "tools/lumora/number_text.h"
 #include "tools/lumora/output.h"
 #include "tools/lumora/settings_change.h"
 #include "tests/support/ipv4.h"
@@ -221,7 +222,7 @@ TEST(Values, AddressesPortsAndMacsAreCheckedStrictly) {
       {"00:1A:2B:3C:4D", false, false, false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(IsDottedIpv4(c.text), c.ip) << c.text;
+    EXPECT_EQ(IsDecimalIpv4(c.text), c.ip) << c.text;
     EXPECT_EQ(IsPort(c.text), c.port) << c.text;
     EXPECT_EQ(NormalizeMac(c.text).has_value(), c.mac) << c.text;
   }
@@ -241,7 +242,7 @@ TEST(Values, TimesAreDecimalSecondsWithinTheirRange) {
   };
   for (const Case& c : cases) {
     double seconds = -1;
-    EXPECT_EQ(ReadSeconds(c.text, 0.0, 3600.0, seconds), c.good) << c.text;
+    EXPECT_EQ(ReadDecimalFraction(c.text, 0.0, 3600.0, seconds), c.good) << c.text;
     if (c.good) {
       EXPECT_EQ(seconds, c.seconds) << c.text;
     }

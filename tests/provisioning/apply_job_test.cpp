@@ -70,7 +70,7 @@ TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
       found.push_back(Heard(i, false, static_cast<int>(10 + i)));
       PlanRow planRow;
       planRow.mac = MacToText(found.back().record.mac).text;
-      planRow.values[SettingIndex("name")] = "B";
+      planRow.values[SettingIndexOf("name")] = "B";
       plan.rows.push_back(planRow);
     }
     std::vector<PlanProblem> conflicts;

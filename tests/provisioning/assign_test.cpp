@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/decimal_text.h"
+#include "protocol/ipv4.h"
 
 namespace lumora::provisioning {
 namespace {
@@ -21,7 +21,7 @@ struct Cam {
 
 uint32_t Ip(const char* text) {
   uint32_t ip = 0;
-  EXPECT_TRUE(ReadDottedIpv4(text, ip)) << text;
+  EXPECT_TRUE(ReadDecimalIpv4(text, ip)) << text;
   return ip;
 }
 
@@ -108,10 +108,10 @@ TEST(PlanAddresses, GivesEachCameraTheNextFreeAddressOfTheRange) {
     EXPECT_EQ(error.substr(0, c.error.size()), c.error);
     std::vector<std::string> rows;
     for (const PlanRow& row : plan.rows) {
-      std::string text = row.mac + " " + *row.values[SettingIndex("ip")];
-      if (row.values[SettingIndex("name")]) text += " " + *row.values[SettingIndex("name")];
-      EXPECT_EQ(row.values[SettingIndex("gateway")].has_value(), *c.gateway != 0);
-      EXPECT_EQ(row.values[SettingIndex("mask")].has_value(), *c.mask != 0);
+      std::string text = row.mac + " " + *row.values[SettingIndexOf("ip")];
+      if (row.values[SettingIndexOf("name")]) text += " " + *row.values[SettingIndexOf("name")];
+      EXPECT_EQ(row.values[SettingIndexOf("gateway")].has_value(), *c.gateway != 0);
+      EXPECT_EQ(row.values[SettingIndexOf("mask")].has_value(), *c.mask != 0);
       rows.push_back(text);
     }
     EXPECT_EQ(rows, c.rows);

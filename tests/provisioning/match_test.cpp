@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/decimal_text.h"
+#include "protocol/ipv4.h"
 #include "provisioning/verify.h"
 #include "tools/lumora/camera_text.h"
 #include "tools/lumora/output.h"
@@ -121,7 +121,7 @@ TEST(MatchPlan, OnlyWhatIsSentMovesACamera) {
        {S::kUnchanged}, {}},
   };
   uint32_t pc = 0;
-  ASSERT_TRUE(ReadDottedIpv4("10.1.1.2", pc));
+  ASSERT_TRUE(ReadDecimalIpv4("10.1.1.2", pc));
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     Plan plan;

@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "protocol/decimal_text.h"
+#include "protocol/ipv4.h"
 #include "protocol/mac_text.h"
-#include "tools/camsim/decimal.h"
 #include "tools/camsim/hex.h"
 
 namespace camsim {
@@ -29,6 +30,8 @@ bool ParseFixedHex(const std::string& text, std::size_t count, uint8_t* out) {
   return true;
 }
 
+// Each part as every camsim number reads, leading zeros as decimal: the
+// product's ReadDecimalIpv4 would refuse "010".
 bool ParseDotted(const std::string& text, uint8_t out[4]) {
   uint8_t parts[4];
   std::size_t start = 0;
@@ -37,7 +40,7 @@ bool ParseDotted(const std::string& text, uint8_t out[4]) {
     if ((i < 3) != (dot != std::string::npos)) return false;
     std::string part = text.substr(start, i < 3 ? dot - start : std::string::npos);
     uint64_t value = 0;
-    if (part.size() > 3 || !ParseDecimal(part, 0, 255, value)) return false;
+    if (part.size() > 3 || !lumora::ReadDigits(part, 0, 255, value)) return false;
     parts[i] = static_cast<uint8_t>(value);
     start = dot + 1;
   }
@@ -90,10 +93,10 @@ void AppendText(std::string& line, const std::string& text) {
   }
 }
 
-std::string DottedText(const uint8_t address[4]) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%u.%u.%u.%u", address[0], address[1], address[2], address[3]);
-  return text;
+std::string AddressText(const uint8_t address[4]) {
+  uint32_t ip;
+  std::memcpy(&ip, address, 4);
+  return lumora::Ipv4Text(ip);
 }
 
 std::string FlagText(const uint8_t flags[4]) {
@@ -125,7 +128,7 @@ bool SetKey(const std::string& key, const std::string& value, CameraSettings& ca
   }
   if (key == "http" || key == "audio") {
     why = "expected a port 0..65535";
-    if (!ParseDecimal(value, 0, 65535, number)) return false;
+    if (!lumora::ReadDigits(value, 0, 65535, number)) return false;
     (key == "http" ? camera.httpPort : camera.audioPort) = static_cast<uint16_t>(number);
     return true;
   }
@@ -231,11 +234,11 @@ std::string FormatCamera(const CameraSettings& camera, char separator) {
   line += "name=";
   AppendText(line, camera.name);
   line += separator;
-  line += "ip=" + DottedText(camera.ip);
+  line += "ip=" + AddressText(camera.ip);
   line += separator;
-  line += "mask=" + DottedText(camera.mask);
+  line += "mask=" + AddressText(camera.mask);
   line += separator;
-  line += "gateway=" + DottedText(camera.gateway);
+  line += "gateway=" + AddressText(camera.gateway);
   line += separator;
   line += "http=" + std::to_string(camera.httpPort);
   line += separator;

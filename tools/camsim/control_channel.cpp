@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "tools/camsim/decimal.h"
+#include "protocol/decimal_text.h"
 #include "tools/camsim/hex.h"
 
 namespace camsim {
@@ -38,7 +38,7 @@ ControlCommand Simple(ControlVerb verb, std::size_t words, const char* usage) {
 
 bool ReadPort(const std::string& text, uint16_t& port) {
   uint64_t value = 0;
-  if (!ParseDecimal(text, 0, 65535, value)) return false;
+  if (!lumora::ReadDigits(text, 0, 65535, value)) return false;
   port = static_cast<uint16_t>(value);
   return true;
 }
@@ -61,7 +61,7 @@ ControlCommand ParseSendSize(const std::vector<std::string>& words) {
   command.verb = ControlVerb::kSend;
   uint64_t size = 0;
   if (words.size() != 3 || !ReadPort(words[1], command.port) ||
-      !ParseDecimal(words[2], 0, kMaxSendSize, size)) {
+      !lumora::ReadDigits(words[2], 0, kMaxSendSize, size)) {
     return Usage(kUsage);
   }
   command.send.kind = SendRequest::Kind::kSized;
@@ -109,7 +109,7 @@ ControlCommand ParseControlCommand(const std::string& text) {
   if (verb == "log-clear") return Simple(ControlVerb::kLogClear, words.size(), "log-clear");
   if (verb == "flood-stop") return Simple(ControlVerb::kFloodStop, words.size(), "flood-stop");
   if (verb == "log-get") {
-    if (words.size() != 2 || !ParseDecimal(words[1], 0, UINT64_C(999999999999), number)) {
+    if (words.size() != 2 || !lumora::ReadDigits(words[1], 0, UINT64_C(999999999999), number)) {
       return Usage("log-get I");
     }
     ControlCommand command = Command(ControlVerb::kLogGet);
@@ -118,7 +118,7 @@ ControlCommand ParseControlCommand(const std::string& text) {
   }
   if (verb == "cameras") {
     if (words.size() > 2 ||
-        (words.size() == 2 && !ParseDecimal(words[1], 0, kMaxCameras, number))) {
+        (words.size() == 2 && !lumora::ReadDigits(words[1], 0, kMaxCameras, number))) {
       return Usage("cameras [FIRST]");
     }
     ControlCommand command = Command(ControlVerb::kCameras);
@@ -126,7 +126,7 @@ ControlCommand ParseControlCommand(const std::string& text) {
     return command;
   }
   if (verb == "flood") {
-    if (words.size() != 2 || !ParseDecimal(words[1], 1, kMaxFloodSeconds, number)) {
+    if (words.size() != 2 || !lumora::ReadDigits(words[1], 1, kMaxFloodSeconds, number)) {
       return Usage("flood T (T 1..60 seconds)");
     }
     ControlCommand command = Command(ControlVerb::kFlood);

@@ -1,8 +1,9 @@
 #include "tools/camsim/datagram_log.h"
 
+#include <cstring>
 #include <utility>
 
-#include "protocol/field_text.h"
+#include "protocol/ipv4.h"
 #include "tools/camsim/hex.h"
 
 namespace camsim {
@@ -23,9 +24,9 @@ void ClearLog(DatagramLog& log) {
 }
 
 std::string FormatFileLine(const LogEntry& entry) {
-  char ip[lumora::kDottedTextSize];
-  lumora::FormatDottedQuad(entry.senderIp, ip);
-  return std::to_string(entry.localPort) + " " + ip + ":" + std::to_string(entry.senderPort) +
+  uint32_t ip;
+  std::memcpy(&ip, entry.senderIp, 4);
+  return std::to_string(entry.localPort) + " " + lumora::Ipv4PortText(ip, entry.senderPort) +
          " " + std::to_string(entry.bytes.size()) + " " +
          ToHex(entry.bytes.data(), entry.bytes.size());
 }

@@ -8,8 +8,8 @@
 #include <memory>
 #include <sstream>
 
+#include "protocol/decimal_text.h"
 #include "tools/camsim/control_channel.h"
-#include "tools/camsim/decimal.h"
 #include "tools/camsim/hex.h"
 
 namespace camsim {
@@ -29,7 +29,7 @@ CLI::Validator Decimal(uint64_t min, uint64_t max) {
   return CLI::Validator(
       [min, max](std::string& text) {
         uint64_t value = 0;
-        if (!ParseDecimal(text, min, max, value)) {
+        if (!lumora::ReadDigits(text, min, max, value)) {
           return BadValue(text,
                           "a whole number " + std::to_string(min) + ".." + std::to_string(max));
         }

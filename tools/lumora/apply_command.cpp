@@ -25,7 +25,7 @@ using provisioning::Step;
 // A plan's cells may hold anything: shown without controls.
 void PrintProblems(const std::vector<provisioning::PlanProblem>& problems) {
   for (const provisioning::PlanProblem& problem : problems) {
-    WriteText(stderr, "lumora: " + ControlsReplaced(CameraText(ProblemText(problem), {}), false) + "\n");
+    WriteText(stderr, "lumora: " + Utf8ControlsReplaced(CameraText(ProblemText(problem), {}), false) + "\n");
   }
 }
 

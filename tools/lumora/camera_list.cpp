@@ -8,8 +8,7 @@
 
 #include "protocol/camera_findings.h"
 #include "protocol/decode_reply.h"
-#include "protocol/ipv4_subnet.h"
-#include "protocol/ipv4_text.h"
+#include "protocol/ipv4.h"
 #include "protocol/mac_text.h"
 #include "protocol/packet_format.h"
 

@@ -103,7 +103,7 @@ std::string CameraText(const std::string& bytes, const CodePageReader& readCodeP
   return readCodePage ? readCodePage(bytes) : Windows1252ToUtf8(bytes);
 }
 
-std::string ControlsReplaced(const std::string& text, bool keepLineFeeds) {
+std::string Utf8ControlsReplaced(const std::string& text, bool keepLineFeeds) {
   std::string out;
   for (std::size_t i = 0; i < text.size();) {
     std::size_t start = i;
@@ -131,7 +131,7 @@ provisioning::TextReading PrintedText(const CodePageReader& readCodePage, provis
     return [readCodePage](const std::string& fieldText) { return CameraText(fieldText, readCodePage); };
   }
   return [readCodePage](const std::string& fieldText) {
-    return ControlsReplaced(CameraText(fieldText, readCodePage), true);
+    return Utf8ControlsReplaced(CameraText(fieldText, readCodePage), true);
   };
 }
 

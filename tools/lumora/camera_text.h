@@ -30,7 +30,7 @@ std::string CameraText(const std::string& bytes, const CodePageReader& readCodeP
 // Every control character of UTF-8 `text` (C0, DEL, C1) as "?", except a
 // line feed when `keepLineFeeds`: a terminal must not be steered by a
 // camera's name.
-std::string ControlsReplaced(const std::string& text, bool keepLineFeeds);
+std::string Utf8ControlsReplaced(const std::string& text, bool keepLineFeeds);
 
 // A camera text as lumora printed it in a plan of `dialect`: a camera whose
 // name is not UTF-8 (Windows-1252 "Caf\xE9") comes back as "Café" in both;

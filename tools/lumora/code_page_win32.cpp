@@ -2,8 +2,8 @@
 // controls give the same bytes.
 #include <windows.h>
 
+#include "protocol/decimal_text.h"
 #include "tools/lumora/code_page.h"
-#include "tools/lumora/number_text.h"
 
 namespace lumora::cli {
 namespace {
@@ -25,8 +25,8 @@ std::string Convert(UINT codePage, const std::string& bytes) {
 bool OpenCodePage(const std::string& name, CodePageReader& reader, std::string& error) {
   UINT codePage = GetACP();
   if (!name.empty()) {
-    long long number = 0;
-    if (!ReadWholeNumber(name, 1, 65535, number) || !IsValidCodePage(static_cast<UINT>(number))) {
+    uint64_t number = 0;
+    if (!ReadDecimal(name, 1, 65535, number) || !IsValidCodePage(static_cast<UINT>(number))) {
       error = "--codepage: '" + name + "' is not a code page number this system has (such as 1252, 936, 932)";
       return false;
     }

@@ -10,7 +10,7 @@ std::string CsvLine(const std::vector<std::string>& cells) {
   std::string out;
   for (std::size_t i = 0; i < cells.size(); ++i) {
     if (i != 0) out += ',';
-    out += provisioning::CsvQuoted(ControlsReplaced(cells[i], true));
+    out += provisioning::CsvQuoted(Utf8ControlsReplaced(cells[i], true));
   }
   return out;
 }

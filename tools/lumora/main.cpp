@@ -12,7 +12,6 @@
 #include "provisioning/sheet_text.h"
 #include "tools/common/host_guard.h"
 #include "tools/lumora/code_page.h"
-#include "tools/lumora/number_text.h"
 #include "tools/lumora/option_checks.h"
 #include "tools/lumora/build_text.h"
 #include "tools/lumora/help_text.h"

@@ -3,15 +3,15 @@
 #include <cstdio>
 
 #include "protocol/decimal_text.h"
-#include "tools/lumora/number_text.h"
+#include "protocol/ipv4.h"
 
 namespace lumora::cli {
 
-CLI::Validator WholeNumber(long long min, long long max) {
+CLI::Validator WholeNumber(uint64_t min, uint64_t max) {
   return CLI::Validator(
       [min, max](std::string& text) -> std::string {
-        long long value = 0;
-        if (ReadWholeNumber(text, min, max, value)) return "";
+        uint64_t value = 0;
+        if (ReadDecimal(text, min, max, value)) return "";
         return "'" + text + "' is not a decimal number from " + std::to_string(min) + " to " + std::to_string(max) +
                " without leading zeros";
       },
@@ -22,7 +22,7 @@ CLI::Validator DecimalSeconds(double min, double max) {
   return CLI::Validator(
       [min, max](std::string& text) -> std::string {
         double value = 0;
-        if (ReadSeconds(text, min, max, value)) return "";
+        if (ReadDecimalFraction(text, min, max, value)) return "";
         char range[64];
         std::snprintf(range, sizeof range, "%g to %g", min, max);
         return "'" + text + "' is not a decimal number of seconds from " + range;
@@ -33,7 +33,7 @@ CLI::Validator DecimalSeconds(double min, double max) {
 CLI::Validator Address() {
   return CLI::Validator(
       [](std::string& text) -> std::string {
-        if (IsDottedIpv4(text)) return "";
+        if (IsDecimalIpv4(text)) return "";
         return "'" + text + "' is not four decimal numbers 0..255 without leading zeros";
       },
       "");

@@ -1,17 +1,17 @@
-// The checks lumora's options share. CLI11 reads integers with strtoll's
-// base 0 ("010" is 8) and doubles with strtold ("nan" passes a range check),
-// so each number is checked as decimal text first; what passes reads the same
-// either way. The ranges are said in the options' descriptions.
+// The checks lumora's options share. Each number is checked as decimal text
+// (protocol/decimal_text.h) before CLI11 reads it, so what passes reads the
+// same either way. The ranges are said in the options' descriptions.
 #pragma once
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace lumora::cli {
 
-CLI::Validator WholeNumber(long long min, long long max);
+CLI::Validator WholeNumber(uint64_t min, uint64_t max);
 CLI::Validator DecimalSeconds(double min, double max);
 // Four decimal numbers 0..255 without leading zeros.
 CLI::Validator Address();

@@ -13,7 +13,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "protocol/decimal_text.h"
+#include "protocol/ipv4.h"
 #include "protocol/ip_assign.h"
 #include "protocol/settings.h"
 #include "provisioning/sheet_row.h"
@@ -53,7 +53,7 @@ std::string SettingCell(const Setting& setting, const Camera& camera, const Outp
 bool Printed(const Setting& setting, const OutputOptions& options) { return !setting.secret || options.showSecrets; }
 
 std::string SourceText(const Camera& camera) {
-  return lumora::SourceText(camera.arrival.sourceIp, camera.arrival.sourcePort);
+  return Ipv4PortText(camera.arrival.sourceIp, camera.arrival.sourcePort);
 }
 
 // Column widths: the longest value each column can hold, so rows printed one
@@ -90,7 +90,7 @@ const std::vector<Column>& TableColumns() {
 std::string TableLine(const std::vector<std::string>& cells) {
   std::string out;
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    std::string cell = ControlsReplaced(cells[i], false);
+    std::string cell = Utf8ControlsReplaced(cells[i], false);
     if (i + 1 < cells.size()) {
       std::size_t width = DisplayWidth(cell), column = TableColumns()[i].width;
       if (width < column) cell.append(column - width, ' ');

@@ -1,7 +1,7 @@
 // `lumora plan`: a scan, the range assignment, and the plan CSV on stdout.
 #include <cstdio>
 
-#include "protocol/decimal_text.h"
+#include "protocol/ipv4.h"
 #include "provisioning/assign.h"
 #include "provisioning/sheet_text.h"
 #include "tools/lumora/platform.h"
@@ -20,8 +20,8 @@ bool ReadAssignOptions(const PlanArgs& args, provisioning::AssignOptions& option
     return false;
   }
   uint32_t address = 0;
-  if (!args.mask.empty() && ReadDottedIpv4(args.mask, address)) options.mask = address;
-  if (!args.gateway.empty() && ReadDottedIpv4(args.gateway, address)) options.gateway = address;
+  if (!args.mask.empty() && ReadDecimalIpv4(args.mask, address)) options.mask = address;
+  if (!args.gateway.empty() && ReadDecimalIpv4(args.gateway, address)) options.gateway = address;
   if (!args.mode.empty()) options.mode = args.mode;
   options.namePattern = args.namePattern;
   options.answerOrder = args.order == "answer";

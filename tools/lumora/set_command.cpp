@@ -80,7 +80,7 @@ int RunSet(const ScanOptions& scan, const CodePageReader& readCodePage, const st
   }
   // The mismatch may quote the camera's own texts.
   std::fprintf(stderr, "lumora: not verified: camera %s: ", target.c_str());
-  WriteText(stderr, ControlsReplaced(CameraText(report.reason, readCodePage), false) + "\n");
+  WriteText(stderr, Utf8ControlsReplaced(CameraText(report.reason, readCodePage), false) + "\n");
   return kSiteNotDone;
 }
 

@@ -3,8 +3,9 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "protocol/decimal_text.h"
 #include "protocol/ip_assign.h"
-#include "tools/lumora/number_text.h"
+#include "protocol/ipv4.h"
 
 namespace lumora::cli {
 namespace {
@@ -19,7 +20,7 @@ std::string CheckValue(const Setting& setting, const std::string& value) {
       return option + ": " + (setting.secret ? "the value" : "'" + value + "'") +
              " is longer than the camera keeps (" + std::to_string(SettingWidth(setting)) + " bytes)";
     case SettingKind::kAddress:
-      if (IsDottedIpv4(value)) return "";
+      if (IsDecimalIpv4(value)) return "";
       return option + ": '" + value +
              "' is not four decimal numbers 0..255 without leading zeros, such as 192.168.1.10";
     case SettingKind::kPort:
@@ -68,8 +69,8 @@ std::optional<std::string> NormalizeMac(const std::string& text) {
 }
 
 bool IsPort(const std::string& text) {
-  long long value = 0;
-  return ReadWholeNumber(text, 1, 65535, value);
+  uint64_t value = 0;
+  return ReadDecimal(text, 1, 65535, value);
 }
 
 std::string CheckChange(SettingsChange& change) {

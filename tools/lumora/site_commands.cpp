@@ -4,9 +4,7 @@
 
 #include <cstdio>
 
-#include "protocol/decimal_text.h"
 #include "provisioning/plan.h"
-#include "tools/lumora/number_text.h"
 #include "tools/lumora/option_checks.h"
 
 namespace lumora::cli {

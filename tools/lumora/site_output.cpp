@@ -106,7 +106,7 @@ std::vector<std::string> ReportLines(const std::vector<RowReport>& reports, cons
     std::vector<std::string> cells = {report.mac, report.status, cellText(report.interfaceName),
                                       provisioning::ChangesText(report, options.showSecrets, cellText),
                                       cellText(report.reason)};
-    for (std::string& cell : cells) cell = ControlsReplaced(cell, false);
+    for (std::string& cell : cells) cell = Utf8ControlsReplaced(cell, false);
     rows.push_back(cells);
   }
   return TableLines(rows);

@@ -1,6 +1,6 @@
-// Address texts as inet_addr reads them. Under Wine the same table is checked
-// against Winsock's own inet_addr.
-#include "protocol/ipv4_text.h"
+// Address texts as inet_ntoa writes them and as inet_addr reads them. Under
+// Wine the reading's table is checked against Winsock's own inet_addr.
+#include "protocol/ipv4.h"
 
 #include <gtest/gtest.h>
 
@@ -39,17 +39,35 @@ const Row kRows[] = {
     {"1.2.3.4 trailing", {1, 2, 3, 4}},
 };
 
-TEST(Ipv4FromText, ReadsDottedTextAsInetAddrDoes) {
-  for (const Row& row : kRows) EXPECT_EQ(Ipv4FromText(row.text), row.bytes) << '"' << row.text << '"';
+TEST(Ipv4Text, WritesLikeInetNtoa) {
+  struct Case {
+    Ipv4Bytes bytes;
+    const char* text;
+  };
+  const Case kCases[] = {
+      {{0xC0, 0xA8, 0x01, 0x0A}, "192.168.1.10"},
+      {{255, 255, 255, 255}, "255.255.255.255"},
+      {{0, 0, 0, 0}, "0.0.0.0"},
+      {{10, 0, 0, 1}, "10.0.0.1"},
+  };
+  for (const Case& c : kCases) {
+    uint32_t ip;
+    std::memcpy(&ip, c.bytes.data(), 4);
+    EXPECT_EQ(Ipv4Text(ip), c.text);
+  }
+}
+
+TEST(ReadInetAddrIpv4, ReadsDottedTextAsInetAddrDoes) {
+  for (const Row& row : kRows) EXPECT_EQ(ReadInetAddrIpv4(row.text), row.bytes) << '"' << row.text << '"';
 }
 
 #ifdef _WIN32
-TEST(Ipv4FromText, AgreesWithWinsock) {
+TEST(ReadInetAddrIpv4, AgreesWithWinsock) {
   for (const Row& row : kRows) {
     unsigned long winsock = inet_addr(row.text);
     Ipv4Bytes bytes;
     std::memcpy(bytes.data(), &winsock, 4);
-    EXPECT_EQ(Ipv4FromText(row.text), bytes) << '"' << row.text << '"';
+    EXPECT_EQ(ReadInetAddrIpv4(row.text), bytes) << '"' << row.text << '"';
   }
 }
 #endif

@@ -1,7 +1,9 @@
-#include "protocol/ipv4_text.h"
+#include "protocol/ipv4.h"
 
+#include <cstdio>
 #include <cstring>
 
+#include "protocol/decimal_text.h"
 #include "protocol/field_text.h"
 
 namespace lumora {
@@ -44,7 +46,17 @@ bool ReadPart(const char*& p, uint64_t& value) {
 
 }  // namespace
 
-Ipv4Bytes Ipv4FromText(const char* text) {
+std::string Ipv4Text(uint32_t ip) {
+  uint8_t b[4];
+  std::memcpy(b, &ip, 4);
+  char text[16];
+  std::snprintf(text, sizeof text, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
+  return text;
+}
+
+std::string Ipv4PortText(uint32_t ip, uint16_t port) { return Ipv4Text(ip) + ":" + std::to_string(port); }
+
+Ipv4Bytes ReadInetAddrIpv4(const char* text) {
   if (text == nullptr || *text == '\0') return kNone;
   uint64_t parts[4] = {};
   int count = 0;
@@ -70,11 +82,55 @@ Ipv4Bytes Ipv4FromText(const char* text) {
           static_cast<uint8_t>(address)};
 }
 
+bool ReadDecimalIpv4(const std::string& text, uint32_t& out) {
+  uint8_t bytes[4];
+  int parts = 0;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t dot = text.find('.', start);
+    std::string part = text.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+    uint64_t value = 0;
+    if (parts == 4 || !ReadDecimal(part, 0, 255, value)) return false;
+    bytes[parts++] = static_cast<uint8_t>(value);
+    if (dot == std::string::npos) break;
+    start = dot + 1;
+  }
+  if (parts != 4) return false;
+  std::memcpy(&out, bytes, 4);
+  return true;
+}
+
+bool IsDecimalIpv4(const std::string& text) {
+  uint32_t ip = 0;
+  return ReadDecimalIpv4(text, ip);
+}
+
 uint32_t RecordIp(const DeviceRecord& record) {
-  Ipv4Bytes bytes = Ipv4FromText(FieldText(record.ipText).c_str());
+  Ipv4Bytes bytes = ReadInetAddrIpv4(FieldText(record.ipText).c_str());
   uint32_t ip;
   std::memcpy(&ip, bytes.data(), 4);
   return ip;
+}
+
+std::string SubnetText(uint32_t subnetIp, uint32_t mask) {
+  int bits = 0;
+  for (uint32_t m = mask; m != 0; m &= m - 1) ++bits;
+  return Ipv4Text(subnetIp & mask) + "/" + std::to_string(bits);
+}
+
+bool IsSubnetMask(uint32_t mask) {
+  uint32_t host = ~HostOrder(mask);
+  return (host & (host + 1)) == 0;
+}
+
+std::string SubnetEdgeProblem(uint32_t ip, uint32_t mask) {
+  uint32_t h = HostOrder(ip), m = HostOrder(mask);
+  if (!IsSubnetMask(mask) || (~m) < 3) return "";
+  const char* which = nullptr;
+  if ((h & ~m) == 0) which = "network";
+  else if ((h & ~m) == ~m) which = "broadcast";
+  if (which == nullptr) return "";
+  return Ipv4Text(ip) + " is the " + which + " address of " + SubnetText(ip, mask);
 }
 
 }  // namespace lumora
