@@ -128,7 +128,7 @@ Step StepFor(const Plan& plan, std::size_t r, const std::vector<FoundCamera>& ca
   if (step.changes.empty()) {
     // Nothing is sent, so a camera that does not say its mode is no risk.
     step.status = StepStatus::kUnchanged;
-    if (!camera.carriesIpAssign && row.values[SettingIndex("mode")]) {
+    if (!camera.carriesIpAssign && row.values[SettingIndexOf("mode")]) {
       step.reason = "the camera does not say its mode, so a mode alone is not sent";
     }
   } else if (const SettingChange* zero = ZeroPort(step.changes)) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "protocol/decimal_text.h"
 #include "protocol/field_text.h"
+#include "protocol/ipv4.h"
 #include "protocol/mac_text.h"
 #include "provisioning/sheet_text.h"
 #include "provisioning/site_preview.h"
@@ -100,7 +100,7 @@ void ShowCameras(AssignDialog& d) {
 }
 
 void ShowPlan(AssignDialog& d) {
-  static const std::size_t ipIndex = provisioning::SettingIndex("ip"), nameIndex = provisioning::SettingIndex("name");
+  static const std::size_t ipIndex = provisioning::SettingIndexOf("ip"), nameIndex = provisioning::SettingIndexOf("name");
   SendMessageA(d.plan, LVM_DELETEALLITEMS, 0, 0);
   for (std::size_t i = 0; i < d.preview.steps.size(); ++i) {
     const provisioning::Step& step = d.preview.steps[i];
@@ -210,7 +210,7 @@ void OnInit(HWND dialog, AssignHost* host) {
   ShowCameras(*d);
   // The network the first camera answered on: the site's, most likely.
   if (!d->cameras.empty() && d->cameras.front().arrival.mask != 0) {
-    SetDlgItemTextA(dialog, IDC_ASSIGN_MASK, DottedText(d->cameras.front().arrival.mask).c_str());
+    SetDlgItemTextA(dialog, IDC_ASSIGN_MASK, Ipv4Text(d->cameras.front().arrival.mask).c_str());
   }
   EnableJobButtons(*d, !d->host.jobRunning());
 }

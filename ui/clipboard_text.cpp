@@ -40,13 +40,13 @@ std::string CameraLine(const ListedCameras& listed, int slot) {
 std::string ReportSheetText(const std::vector<provisioning::RowReport>& reports) {
   std::string sheet = SheetLine(provisioning::ReportSheetTitles());
   for (const provisioning::RowReport& report : reports) {
-    sheet += SheetLine(provisioning::ReportSheetCells(report, false, ControlsReplaced));
+    sheet += SheetLine(provisioning::ReportSheetCells(report, false, AsciiControlsReplaced));
   }
   return sheet;
 }
 
 std::string ThroughClipboard(const std::string& bytes) {
-  std::string text = ControlsReplaced(bytes);
+  std::string text = AsciiControlsReplaced(bytes);
   int units = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (units <= 0) return text;
   std::wstring wide(static_cast<std::size_t>(units), L'\0');
