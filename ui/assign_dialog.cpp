@@ -66,18 +66,23 @@ void AddRow(HWND list, int row) {
   SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-void AddColumns(HWND list) {
+// Widths in dialog units, so that a colon MAC and a dotted address fit
+// whatever the font and the DPI (in pixels the MAC was cut short even at 96
+// dpi); with the vertical scroll bar they fill the template's 406 units.
+void AddColumns(HWND dialog, HWND list) {
   static const struct {
     const char* title;
     int width;
-  } kColumns[kColumnCount] = {{"MAC", 110}, {"Name now", 90}, {"IP now", 95},
-                              {"IP planned", 95}, {"Name planned", 90}, {"Status", 120}};
+  } kColumns[kColumnCount] = {{"MAC", 78}, {"Name now", 56}, {"IP now", 58},
+                              {"IP planned", 58}, {"Name planned", 58}, {"Status", 84}};
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   for (int i = 0; i < kColumnCount; ++i) {
+    RECT units = {0, 0, kColumns[i].width, 0};
+    MapDialogRect(dialog, &units);
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.pszText = const_cast<char*>(kColumns[i].title);
-    column.cx = kColumns[i].width;
+    column.cx = units.right;
     column.iSubItem = i;
     SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
   }
@@ -226,7 +231,7 @@ void OnInit(HWND dialog, AssignHost* host) {
   d->host = std::move(*host);
   d->plan = GetDlgItem(dialog, IDC_ASSIGN_PLAN);
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(d));
-  AddColumns(d->plan);
+  AddColumns(dialog, d->plan);
   d->cameras = FoundCamerasOf(d->host.listed());
   ShowCameras(*d);
   // The network the first camera answered on: the site's, most likely.
