@@ -9,17 +9,19 @@
 # listed; and `lumora scan` over 1000 cameras answering at once in a
 # two-sided lab (time to print them, by default and with --stream, and peak
 # memory), and under a flood of 70,000 distinct cameras (what is kept, and
-# peak memory); and `lumora apply` over a site of 250 cameras at one
-# factory address behind two interfaces, with no loss and with a fifth of
-# the requests ignored, beside the same site by `lumora set` one camera at a
-# time (BENCH_SET_CAMERAS of them, default 25); `lumora scan --timeout 2`
+# peak memory); and a site of 250 cameras at one factory address behind two
+# interfaces, with no loss and with a fifth of the requests ignored, applied
+# by `lumora apply` and then, in the same lab, from the dialog's "Assign
+# addresses" under Wine (the time from Apply to the final counts, and the
+# dialog's worst message round trip meanwhile), beside the same site by
+# `lumora set` one camera at a time (BENCH_SET_CAMERAS of them, default 25); `lumora scan --timeout 2`
 # under a stream of cameras never heard before; and how fast, and in how
 # much memory, `lumora apply --dry-run` refuses hostile 64 MiB plans.
 # Figures only: nothing here passes or fails on a number.
 # As root; the network parts run in a private lab inside an empty namespace.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ -x build/native/bench/decode_reply_bench ] && [ -f build/windows/app/LumoraSearch.exe ] || scripts/build.sh
+[ -x build/native/bench/decode_reply_bench ] && [ -f build/windows/app/LumoraSearch.exe ] && [ -f build/windows/bench/assign-site.exe ] || scripts/build.sh
 echo "== DecodeReply"
 build/native/bench/decode_reply_bench --benchmark_min_time=0.2 2>/dev/null | grep -E '^BM_|^-|^Benchmark'
 # The site: 150 cameras behind side A and 100 behind side B, all at 192.168.1.64.
@@ -34,12 +36,14 @@ exec unshare --net bash -c 'ip link set lo up
   camsim=build/native/tools/camsim/camsim site=build/native/bench-site
   echo "== lumora apply --dry-run, hostile plans of 64 MiB"
   scripts/lumora-figures.sh hostile
-  echo "== lumora apply, a site of 250 cameras at one address"
-  scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--config $site-a.conf" \
-    --camsim-args-b "--source-port 4100 --config $site-b.conf" -- scripts/lumora-figures.sh site
+  echo "== a site of 250 cameras at one address: lumora apply, then the dialog'"'"'s Assign addresses under Wine"
+  scripts/with-display.sh scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--config $site-a.conf" \
+    --camsim-args-b "--source-port 4100 --config $site-b.conf" --wine-server -- scripts/assign-figures.sh 250
   echo "== the same, a fifth of the requests ignored"
-  scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--config $site-a.conf --ignore-config 20 --drop-pattern 3" \
-    --camsim-args-b "--source-port 4100 --config $site-b.conf --ignore-config 20 --drop-pattern 4" -- scripts/lumora-figures.sh site
+  scripts/with-display.sh scripts/lab-run.sh --two-sides --camsim $camsim \
+    --camsim-args "--config $site-a.conf --ignore-config 20 --drop-pattern 3" \
+    --camsim-args-b "--source-port 4100 --config $site-b.conf --ignore-config 20 --drop-pattern 4" \
+    --wine-server -- scripts/assign-figures.sh 250
   echo "== the same site by lumora set"
   scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--config $site-a.conf" \
     --camsim-args-b "--source-port 4100 --config $site-b.conf" -- scripts/lumora-figures.sh site-set $BENCH_SET_CAMERAS

@@ -14,6 +14,8 @@
 #                             apply` start to its report, the configuration
 #                             requests each camera got (from the simulators'
 #                             logs), the statuses and the peak RSS
+#   lumora-figures.sh requests  the configuration requests each camera got
+#                             since the simulators' logs were last cleared
 #   lumora-figures.sh site-set N  the same site by `lumora set`, one camera
 #                             at a time, for the first N cameras
 #   lumora-figures.sh stream  side A streams replies of cameras never heard
@@ -142,8 +144,12 @@ site() {
   /usr/bin/time -f "%e %M" -o "$rss" "$lumora" apply "$plan" --format csv >"$out" 2>"$errors"
   read -r seconds kib <"$rss"
   echo "lumora apply, 250 cameras: report after ${seconds} s; $(tail -1 "$errors"); peak RSS ${kib} KiB"
-  echo "  side A: $(config_requests "$LUMORA_CAMSIM"); side B: $(config_requests "$LUMORA_CAMSIM_B")"
+  requests
   rm -f "$plan" "$out"
+}
+
+requests() {
+  echo "  side A: $(config_requests "$LUMORA_CAMSIM"); side B: $(config_requests "$LUMORA_CAMSIM_B")"
 }
 
 # `lumora set` camera by camera: each is a scan, a request and a scan again.

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -618,6 +620,159 @@ TEST(ProgramWithEveryAdapterDown, UpdateShowsTheSendFailure) {
   EXPECT_LT(net::RecvFrom(listener, datagram, sizeof datagram, from), 0) << "a search went to loopback";
   net::CloseWatch(watch);
   net::Close(listener);
+}
+
+
+// The site lab (CMakeLists.txt, assign_site_test.sh): ten cameras behind each
+// adapter, all at the factory address 192.168.1.64, MACs 00AA0000A001..A00A
+// and 00AA0000B001..B00A; each side ignores a fifth of the configuration
+// requests, the same ones every run, so some are sent again.
+class ProgramAssigningASite : public ::testing::Test {
+ protected:
+  static constexpr int kCameras = 20;
+
+  void SetUp() override {
+    if (std::getenv("LUMORA_LAB_SITE") == nullptr) GTEST_SKIP() << "runs only in the site lab";
+    sideA_ = test::CamsimControl::ForTest();
+    sideB_ = test::CamsimControl::ForTest("LUMORA_CAMSIM_B");
+    ASSERT_TRUE(sideA_ && sideB_) << "no answer from the simulators";
+  }
+
+  // The target MAC of every configuration request a side logged, as
+  // "00aa0000a001", with how many each got.
+  static std::map<std::string, int> Requests(test::CamsimControl& side) {
+    std::map<std::string, int> targets;
+    for (int i = 0, n = side.LogCount(); i < n; ++i) {
+      std::optional<test::LoggedDatagram> entry = side.LogEntry(i);
+      if (entry && entry->bytes.size() >= 13 && entry->bytes[kMagicSize] == kTagMac) {
+        ++targets[test::ToHex({entry->bytes.begin() + 7, entry->bytes.begin() + 13})];
+      }
+    }
+    return targets;
+  }
+
+  std::unique_ptr<test::CamsimControl> sideA_, sideB_;
+};
+
+HWND FindAssignDialog(HWND owner) {
+  for (HWND w = FindWindowA("#32770", "Assign addresses"); w; w = FindWindowExA(nullptr, w, "#32770", "Assign addresses")) {
+    if (GetWindow(w, GW_OWNER) == owner) return w;
+  }
+  return nullptr;
+}
+
+std::string TextOf(HWND window) {
+  char text[512] = {};
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      &ignored);
+  return text;
+}
+
+void SendText(HWND window, const std::string& text) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+
+void ClickButton(HWND button) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+// The clipboard's CF_UNICODETEXT, narrowed: the report is ASCII.
+std::string ClipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return "(no clipboard)";
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const wchar_t* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+      for (const wchar_t* c = wide; *c; ++c) text += *c < 0x80 ? static_cast<char>(*c) : '?';
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+std::vector<std::string> Split(const std::string& text, const std::string& by) {
+  std::vector<std::string> parts;
+  std::size_t from = 0;
+  for (std::size_t at; (at = text.find(by, from)) != std::string::npos; from = at + by.size()) {
+    parts.push_back(text.substr(from, at - from));
+  }
+  parts.push_back(text.substr(from));
+  return parts;
+}
+
+// One flow, as the site's installer works: the range previewed (nothing
+// sent), applied out of each camera's own adapter and verified, the report
+// copied, and the same range previewed again once the cameras are listed
+// as they now are.
+TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAndThenUnchanged) {
+  Program program;
+  ASSERT_NE(program.WaitForWindow(), nullptr);
+  ASSERT_TRUE(program.WaitForEntryCount(kCameras, 30000)) << program.EntryCount() << " listed";
+  PostMessageA(program.window(), WM_COMMAND, MAKEWPARAM(IDM_ASSIGN_ADDRESSES, 0), 0);
+  HWND dialog = nullptr;
+  // Shown only once its controls exist and it has initialised.
+  ASSERT_TRUE(WaitUntil([&] { return (dialog = FindAssignDialog(program.window())) != nullptr && IsWindowVisible(dialog); },
+                        10000))
+      << "no Assign addresses dialog: " << program.Describe();
+  auto item = [&](int id) { return GetDlgItem(dialog, id); };
+  auto summary = [&] { return TextOf(item(IDC_ASSIGN_SUMMARY)); };
+  // The mask of the network the first listed camera answered on.
+  EXPECT_EQ(TextOf(item(IDC_ASSIGN_MASK)), "255.255.255.0");
+  SendText(item(IDC_ASSIGN_FIRST), "10.77.0.100");
+  SendText(item(IDC_ASSIGN_PATTERN), "Cam-{n:02}");
+
+  ClickButton(item(IDC_ASSIGN_PREVIEW));
+  EXPECT_EQ(summary(), "20 would-change");
+  EXPECT_TRUE(Requests(*sideA_).empty() && Requests(*sideB_).empty()) << "Preview sent a request";
+
+  ClickButton(item(IDC_ASSIGN_APPLY));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(program.window(), IDC_UPDATE))) << "Update stays usable during the job";
+  EXPECT_TRUE(WaitUntil([&] { return summary() == "20 changed"; }, 120000)) << summary();
+
+  for (auto [side, letter] : {std::pair{sideA_.get(), 'a'}, std::pair{sideB_.get(), 'b'}}) {
+    std::map<std::string, int> targets = Requests(*side);
+    EXPECT_EQ(targets.size(), 10u) << letter;
+    for (const auto& [mac, count] : targets) EXPECT_EQ(mac[8], letter) << mac << " got " << count << " on side " << letter;
+  }
+
+  ClickButton(item(IDC_ASSIGN_COPY_REPORT));
+  std::vector<std::string> lines = Split(ClipboardText(), "\r\n");
+  ASSERT_EQ(lines.size(), kCameras + 2u) << ClipboardText();  // the header, the rows, and "" after the last CRLF
+  EXPECT_EQ(lines[0], "mac\tstatus\tinterface\tchanges\treason");
+  EXPECT_EQ(lines.back(), "");
+  std::set<std::string> interfaces[2];
+  for (int n = 1; n <= kCameras; ++n) {
+    SCOPED_TRACE(lines[n]);
+    std::vector<std::string> cells = Split(lines[n], "\t");
+    ASSERT_EQ(cells.size(), 5u);
+    const bool onA = n <= 10;
+    char mac[32], ip[32], name[32];
+    std::snprintf(mac, sizeof mac, "00:AA:00:00:%c0:%02X", onA ? 'A' : 'B', onA ? n : n - 10);
+    std::snprintf(ip, sizeof ip, "10.77.0.%d", 99 + n);
+    std::snprintf(name, sizeof name, "Cam-%02d", n);
+    EXPECT_EQ(cells[0], mac);
+    EXPECT_EQ(cells[1], "changed");
+    EXPECT_FALSE(cells[2].empty());
+    interfaces[onA ? 0 : 1].insert(cells[2]);
+    // In the settings' order, as lumora apply reports; each simulator
+    // numbers its cameras from 1.
+    EXPECT_EQ(cells[3], "name: Camera-" + std::to_string(onA ? n : n - 10) + " -> " + name + "; ip: 192.168.1.64 -> " + ip);
+    EXPECT_EQ(cells[4], "");
+  }
+  EXPECT_EQ(interfaces[0].size(), 1u);
+  EXPECT_EQ(interfaces[1].size(), 1u);
+  EXPECT_NE(interfaces[0], interfaces[1]);
+
+  // The job's own search lists the cameras as they now are.
+  ASSERT_TRUE(program.WaitForEntryCount(kCameras, 30000)) << program.EntryCount() << " listed";
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(program.window(), IDC_UPDATE)));
+  int logged = sideA_->LogCount() + sideB_->LogCount();
+  ClickButton(item(IDC_ASSIGN_PREVIEW));
+  EXPECT_EQ(summary(), "20 unchanged");
+  EXPECT_EQ(sideA_->LogCount() + sideB_->LogCount(), logged) << "Preview sent something";
 }
 
 }  // namespace
