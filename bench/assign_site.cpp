@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
+#include "tests/support/window_text.h"
 
 namespace {
 
@@ -25,13 +26,7 @@ using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-std::string TextOf(HWND window) {
-  char text[512] = {};
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 10000,
-                      &ignored);
-  return text;
-}
+std::string TextOf(HWND window) { return lumora::test::WindowTextOf(window, 10000); }
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;

@@ -19,6 +19,7 @@
 
 #include "protocol/packet_format.h"
 #include "resources/resource_ids.h"
+#include "tests/support/window_text.h"
 #include "tests/support/camsim_control.h"
 #include "worker/net_socket.h"
 
@@ -661,13 +662,7 @@ HWND FindAssignDialog(HWND owner) {
   return nullptr;
 }
 
-std::string TextOf(HWND window) {
-  char text[512] = {};
-  DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                      &ignored);
-  return text;
-}
+std::string TextOf(HWND window) { return lumora::test::WindowTextOf(window, 2000); }
 
 void SendText(HWND window, const std::string& text) {
   DWORD_PTR ignored = 0;
