@@ -44,7 +44,7 @@ JobAction ApplyJob::Next(JobTime now) {
     if (!queue_.empty()) {
       if (now < nextSendAt_) {
         action.kind = JobActionKind::kWait;
-        action.until = searching_ ? std::min(nextSendAt_, searchEnd_) : nextSendAt_;
+        action.until = nextSendAt_;  // requests are queued only between searches
         return action;
       }
       const std::size_t index = queue_.front();

@@ -57,9 +57,11 @@ const AdapterSubnet* SubnetFor(const Adapter& adapter, uint32_t ip) {
   return adapter.subnets.empty() ? nullptr : &adapter.subnets.front();
 }
 
-void DescribeArrival(const std::vector<Adapter>& searched, uint32_t index, uint32_t sender, Arrival& out) {
+void DescribeArrival(const std::vector<Adapter>& searched, uint32_t index, uint32_t sender, uint16_t senderPort,
+                     Arrival& out) {
   out.index = index;
   out.sourceIp = sender;
+  out.sourcePort = senderPort;
   out.name.clear();
   out.ip = 0;
   out.mask = 0;

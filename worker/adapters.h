@@ -82,10 +82,11 @@ AdapterRoute RouteOf(const std::vector<Adapter>& adapters, uint32_t index);
 // has none.
 const AdapterSubnet* SubnetFor(const Adapter& adapter, uint32_t ip);
 
-// Fills `out` for a datagram from `sender` that arrived on adapter `index`,
-// read against `searched`, the adapters the last search went out of. `out`
-// is overwritten in place, so a worker that keeps one allocates nothing per
-// datagram.
-void DescribeArrival(const std::vector<Adapter>& searched, uint32_t index, uint32_t sender, Arrival& out);
+// Fills `out` for a datagram from `sender` (its address and port) that
+// arrived on adapter `index`, read against `searched`, the adapters the last
+// search went out of. `out` is overwritten in place, so a worker that keeps
+// one allocates nothing per datagram.
+void DescribeArrival(const std::vector<Adapter>& searched, uint32_t index, uint32_t sender, uint16_t senderPort,
+                     Arrival& out);
 
 }  // namespace lumora

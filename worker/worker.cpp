@@ -167,14 +167,11 @@ class Worker {
 
   // One datagram for the job, else sleep until `until` or the wake.
   void ReceiveForJob(std::chrono::steady_clock::time_point until) {
-    net::Address sender{};
-    uint32_t adapter = 0;
-    int n = net::RecvFromAdapter(socket_, RecvMsg_, static_cast<int>(kReceiveSize), sender, adapter);
+    int n = ReceiveDatagram();
     if (n >= 0) {
       provisioning::FoundCamera camera;
       if (!provisioning::DecodeCamera(RecvMsg_, n, camera)) return;
-      DescribeArrival(adapters_, adapter, sender.ip, camera.arrival);
-      camera.arrival.sourcePort = sender.port;
+      camera.arrival = arrival_;
       job_->Reply(camera);
       return;
     }
@@ -202,11 +199,19 @@ class Worker {
     ctx_.udpToolPort.store(port);
   }
 
-  void ReceiveOne() {
+  // One datagram into RecvMsg_, where it came from into arrival_; -1 with
+  // the socket's error code when there is none.
+  int ReceiveDatagram() {
     net::Address sender{};
     uint32_t adapter = 0;
     int n = arrivalKnown_ ? net::RecvFromAdapter(socket_, RecvMsg_, static_cast<int>(kReceiveSize), sender, adapter)
                           : net::RecvFrom(socket_, RecvMsg_, static_cast<int>(kReceiveSize), sender);
+    if (n >= 0) DescribeArrival(adapters_, adapter, sender.ip, sender.port, arrival_);
+    return n;
+  }
+
+  void ReceiveOne() {
+    int n = ReceiveDatagram();
     if (n < 0) {
       int code = net::LastError();
       if (code == net::kWouldBlock) {
@@ -215,12 +220,10 @@ class Worker {
       }
       ReportError(kStatusRecvFailed, code);
     } else {
-      DescribeArrival(adapters_, adapter, sender.ip, arrival_);
-      arrival_.sourcePort = sender.port;
       link_.HandOverDatagram(RecvMsg_, n, arrival_);
       link_.WriteStatus(kStatusOk);
       // The next configuration request goes to the sender's source port.
-      remote_addr_.port = sender.port;
+      remote_addr_.port = arrival_.sourcePort;
     }
     remote_addr_.ip = net::kBroadcastAddress;
   }

@@ -76,7 +76,7 @@ TEST(DeviceNote, SaysWhatBitesTheCameraShown) {
       r.mac[5] = static_cast<uint8_t>(c.slot);
       std::snprintf(r.name, sizeof r.name, "%s", c.name);
       std::snprintf(r.ipText, sizeof r.ipText, "%s", c.ip);
-      DescribeArrival(searched, c.adapter, RecordIp(r), adapters[c.slot]);
+      DescribeArrival(searched, c.adapter, RecordIp(r), 0, adapters[c.slot]);
       for (uint32_t ip : c.alsoFrom) NoteSeenAddress(seen[c.slot], ip);
       NoteSeenAddress(seen[c.slot], RecordIp(r));
       listed.slots.push_back(c.slot);

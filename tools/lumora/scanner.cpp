@@ -95,9 +95,8 @@ void Scanner::SendSearch() {
 
 Arrival Scanner::ArrivalOf(uint32_t adapterIndex, const net::Address& from) const {
   Arrival arrival;
-  DescribeArrival(chosen_, adapterIndex, from.ip, arrival);
+  DescribeArrival(chosen_, adapterIndex, from.ip, from.port, arrival);
   if (arrival.name.empty()) arrival.index = 0;  // not one the scan searched: nothing is sent there
-  arrival.sourcePort = from.port;
   return arrival;
 }
 
