@@ -1,18 +1,14 @@
 // The "Assign addresses" dialog: the form, the plan's list view, the summary.
 #include "ui/assign_dialog.h"
 
-#include <commctrl.h>
-
 #include <string>
 #include <vector>
 
-#include "protocol/field_text.h"
 #include "protocol/ipv4.h"
-#include "protocol/mac_text.h"
-#include "provisioning/sheet_text.h"
 #include "provisioning/site_preview.h"
 #include "resources/resource_ids.h"
 #include "ui/clipboard_text.h"
+#include "ui/plan_list_view.h"
 
 namespace lumora {
 namespace {
@@ -28,8 +24,6 @@ provisioning::JobSettings DialogJobSettings() {
   settings.listen = std::chrono::seconds(1);
   return settings;
 }
-
-enum Column { kMac, kNameNow, kIpNow, kIpPlanned, kNamePlanned, kStatus, kColumnCount };
 
 struct AssignDialog {
   HWND dialog = nullptr;
@@ -49,100 +43,6 @@ std::string ItemText(HWND dialog, int id) {
   char text[256] = {};
   GetDlgItemTextA(dialog, id, text, sizeof text);
   return text;
-}
-
-void SetCell(HWND list, int row, int column, const std::string& text) {
-  LVITEMA item = {};
-  item.iSubItem = column;
-  item.pszText = const_cast<char*>(text.c_str());
-  SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
-void AddRow(HWND list, int row) {
-  LVITEMA item = {};
-  item.mask = LVIF_TEXT;
-  item.iItem = row;
-  item.pszText = const_cast<char*>("");
-  SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-// Widths in dialog units, so that a colon MAC and a dotted address fit
-// whatever the font and the DPI (in pixels the MAC was cut short even at 96
-// dpi); with the vertical scroll bar they fill the template's 406 units.
-void AddColumns(HWND dialog, HWND list) {
-  static const struct {
-    const char* title;
-    int width;
-  } kColumns[kColumnCount] = {{"MAC", 78}, {"Name now", 56}, {"IP now", 58},
-                              {"IP planned", 58}, {"Name planned", 58}, {"Status", 84}};
-  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  for (int i = 0; i < kColumnCount; ++i) {
-    RECT units = {0, 0, kColumns[i].width, 0};
-    MapDialogRect(dialog, &units);
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.pszText = const_cast<char*>(kColumns[i].title);
-    column.cx = units.right;
-    column.iSubItem = i;
-    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-  }
-}
-
-std::string StatusText(const provisioning::RowReport& report) {
-  return report.reason.empty() ? report.status : report.status + ": " + ThroughClipboard(report.reason);
-}
-
-// Filled row by row while shown, a list view of 250 rows held the dialog
-// thread (and so the main dialog) for over 2 s under Wine; with its
-// redrawing off and its rows reserved first, about 14 ms.
-class Refill {
- public:
-  Refill(HWND list, std::size_t rows) : list_(list) {
-    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageA(list_, LVM_SETITEMCOUNT, rows, 0);
-  }
-  ~Refill() {
-    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
-  }
-  Refill(const Refill&) = delete;
-  Refill& operator=(const Refill&) = delete;
-
- private:
-  HWND list_;
-};
-
-// The listed cameras as they are: each row's camera now beside its plan.
-void ShowCameras(AssignDialog& d) {
-  Refill refill(d.plan, d.cameras.size());
-  for (std::size_t i = 0; i < d.cameras.size(); ++i) {
-    const DeviceRecord& r = d.cameras[i].record;
-    AddRow(d.plan, static_cast<int>(i));
-    SetCell(d.plan, static_cast<int>(i), kMac, provisioning::ColonMac(r.mac));
-    SetCell(d.plan, static_cast<int>(i), kNameNow, ThroughClipboard(FieldText(r.name)));
-    SetCell(d.plan, static_cast<int>(i), kIpNow, FieldText(r.ipText));
-  }
-}
-
-void ShowPlan(AssignDialog& d) {
-  static const std::size_t ipIndex = provisioning::SettingIndexOf("ip"), nameIndex = provisioning::SettingIndexOf("name");
-  Refill refill(d.plan, d.preview.steps.size());
-  for (std::size_t i = 0; i < d.preview.steps.size(); ++i) {
-    const provisioning::Step& step = d.preview.steps[i];
-    const provisioning::PlanRow& row = d.preview.plan.rows[step.row];
-    const int at = static_cast<int>(i);
-    AddRow(d.plan, at);
-    SetCell(d.plan, at, kMac, provisioning::ColonMac(TextToMac(row.mac.c_str()).bytes));
-    if (step.camera) {
-      const DeviceRecord& r = d.cameras[*step.camera].record;
-      SetCell(d.plan, at, kNameNow, ThroughClipboard(FieldText(r.name)));
-      SetCell(d.plan, at, kIpNow, FieldText(r.ipText));
-    }
-    SetCell(d.plan, at, kIpPlanned, row.values[ipIndex].value_or(""));
-    SetCell(d.plan, at, kNamePlanned, ThroughClipboard(row.values[nameIndex].value_or("")));
-    SetCell(d.plan, at, kStatus, StatusText(d.reports[i]));
-  }
 }
 
 void SetSummary(AssignDialog& d, const std::string& text) { SetDlgItemTextA(d.dialog, IDC_ASSIGN_SUMMARY, text.c_str()); }
@@ -180,11 +80,11 @@ bool RunPreview(AssignDialog& d) {
   d.reports = d.preview.reports;
   if (!d.preview.problems.empty()) {
     d.reports.clear();
-    ShowCameras(d);
+    ShowCameraRows(d.plan, d.cameras);
     ShowProblems(d);
     return false;
   }
-  ShowPlan(d);
+  ShowPlanRows(d.plan, d.preview, d.cameras, d.reports);
   SetSummary(d, provisioning::CountsText(d.reports));
   return true;
 }
@@ -219,7 +119,7 @@ void OnApply(AssignDialog& d) {
                                                       ThroughClipboard);
   d.reports = job->reports();
   EnableJobButtons(d, false);
-  SetSummary(d, "Applying: 0 of " + std::to_string(job->toVerify()) + " verified");
+  SetSummary(d, ApplyingText(0, job->toVerify()));
   d.host.startJob(std::move(job));
 }
 
@@ -231,9 +131,9 @@ void OnInit(HWND dialog, AssignHost* host) {
   d->host = std::move(*host);
   d->plan = GetDlgItem(dialog, IDC_ASSIGN_PLAN);
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(d));
-  AddColumns(dialog, d->plan);
+  AddPlanColumns(dialog, d->plan);
   d->cameras = FoundCamerasOf(d->host.listed());
-  ShowCameras(*d);
+  ShowCameraRows(d->plan, d->cameras);
   // The network the first camera answered on: the site's, most likely.
   if (!d->cameras.empty() && d->cameras.front().arrival.mask != 0) {
     SetDlgItemTextA(dialog, IDC_ASSIGN_MASK, Ipv4Text(d->cameras.front().arrival.mask).c_str());
@@ -290,10 +190,9 @@ void ShowAssignProgress(HWND dialog, const JobProgress& progress) {
   // A dialog opened again during the job shows no plan of it.
   if (progress.reports.size() != d->preview.steps.size()) return;
   d->reports = progress.reports;
-  for (std::size_t i = 0; i < d->reports.size(); ++i) SetCell(d->plan, static_cast<int>(i), kStatus, StatusText(d->reports[i]));
+  ShowRowStatuses(d->plan, d->reports);
   if (!progress.finished) {
-    SetSummary(*d, "Applying: " + std::to_string(progress.verified) + " of " + std::to_string(progress.toVerify) +
-                       " verified");
+    SetSummary(*d, ApplyingText(progress.verified, progress.toVerify));
     return;
   }
   SetSummary(*d, provisioning::CountsText(d->reports));
