@@ -1,6 +1,8 @@
 // The "Assign addresses" dialog: the form, the plan's list view, the summary.
 #include "ui/assign_dialog.h"
 
+#include <shellapi.h>
+
 #include <string>
 #include <vector>
 
@@ -8,7 +10,9 @@
 #include "provisioning/site_preview.h"
 #include "resources/resource_ids.h"
 #include "ui/clipboard_text.h"
+#include "ui/plan_file.h"
 #include "ui/plan_list_view.h"
+#include "ui/plan_text.h"
 
 namespace lumora {
 namespace {
@@ -29,9 +33,11 @@ struct AssignDialog {
   HWND dialog = nullptr;
   HWND plan = nullptr;  // the list view
   AssignHost host;
-  // The last preview: of the range form, or of this pasted text.
-  bool fromPaste = false;
-  std::string pasted;
+  // What the last preview was of. After a paste or an open that failed
+  // there is nothing, and Apply sends nothing until a Preview or a good one.
+  enum class Source { kRange, kPlanText, kNothing } source = Source::kRange;
+  std::string planText;  // pasted or read from a file, in the ANSI code page
+  std::string fileName;  // the plan file's, shown with the summary; "" for a paste
   std::vector<provisioning::FoundCamera> cameras;
   provisioning::SitePreview preview;
   std::vector<provisioning::RowReport> reports;  // the preview's, then the job's
@@ -45,7 +51,11 @@ std::string ItemText(HWND dialog, int id) {
   return text;
 }
 
-void SetSummary(AssignDialog& d, const std::string& text) { SetDlgItemTextA(d.dialog, IDC_ASSIGN_SUMMARY, text.c_str()); }
+// A plan from a file says which file, so the operator sees what is shown.
+void SetSummary(AssignDialog& d, const std::string& text) {
+  const std::string shown = d.source == AssignDialog::Source::kPlanText && !d.fileName.empty() ? d.fileName + ": " + text : text;
+  SetDlgItemTextA(d.dialog, IDC_ASSIGN_SUMMARY, shown.c_str());
+}
 
 void ShowProblems(AssignDialog& d) {
   std::string text;
@@ -54,7 +64,7 @@ void ShowProblems(AssignDialog& d) {
 }
 
 void EnableJobButtons(AssignDialog& d, bool enable) {
-  for (int id : {IDC_ASSIGN_PREVIEW, IDC_ASSIGN_PASTE, IDC_ASSIGN_APPLY}) EnableWindow(GetDlgItem(d.dialog, id), enable);
+  for (int id : {IDC_ASSIGN_PREVIEW, IDC_ASSIGN_PASTE, IDC_ASSIGN_OPEN_PLAN, IDC_ASSIGN_APPLY}) EnableWindow(GetDlgItem(d.dialog, id), enable);
 }
 
 std::vector<uint32_t> PcAddresses(const std::vector<provisioning::FoundCamera>& cameras) {
@@ -67,10 +77,11 @@ std::vector<uint32_t> PcAddresses(const std::vector<provisioning::FoundCamera>& 
 
 // The preview again, of the cameras listed now: Apply sends what it shows.
 bool RunPreview(AssignDialog& d) {
+  if (d.source == AssignDialog::Source::kNothing) return false;
   d.cameras = FoundCamerasOf(d.host.listed());
   const std::vector<uint32_t> pc = PcAddresses(d.cameras);
-  if (d.fromPaste) {
-    d.preview = provisioning::PreviewPlan(d.pasted, d.cameras, pc, ThroughClipboard);
+  if (d.source == AssignDialog::Source::kPlanText) {
+    d.preview = provisioning::PreviewPlan(d.planText, d.cameras, pc, ThroughClipboard);
   } else {
     provisioning::AssignForm form{ItemText(d.dialog, IDC_ASSIGN_FIRST), ItemText(d.dialog, IDC_ASSIGN_LAST),
                                   ItemText(d.dialog, IDC_ASSIGN_MASK), ItemText(d.dialog, IDC_ASSIGN_GATEWAY),
@@ -91,23 +102,52 @@ bool RunPreview(AssignDialog& d) {
 
 void OnPreview(AssignDialog& d) {
   if (d.host.jobRunning()) return;
-  d.fromPaste = false;
+  d.source = AssignDialog::Source::kRange;
+  RunPreview(d);
+}
+
+// A plan that could not be had leaves no preview behind to be applied.
+void ShowPlanFailure(AssignDialog& d, const std::string& problem) {
+  d.source = AssignDialog::Source::kNothing;
+  d.planText.clear();
+  d.preview = {};
+  d.reports.clear();
+  ShowCameraRows(d.plan, d.cameras);
+  SetSummary(d, problem);
+}
+
+void PreviewPlanText(AssignDialog& d, std::string text, std::string fileName) {
+  d.source = AssignDialog::Source::kPlanText;
+  d.planText = std::move(text);
+  d.fileName = std::move(fileName);
   RunPreview(d);
 }
 
 void OnPaste(AssignDialog& d) {
   if (d.host.jobRunning()) return;
   std::string text, problem;
-  if (!TakeClipboardText(d.dialog, text, problem)) {
-    d.preview = {};
-    d.reports.clear();
-    d.pasted.clear();
-    SetSummary(d, problem);
-    return;
-  }
-  d.fromPaste = true;
-  d.pasted = std::move(text);
-  RunPreview(d);
+  if (!TakeClipboardText(d.dialog, text, problem)) return ShowPlanFailure(d, problem);
+  PreviewPlanText(d, std::move(text), "");
+}
+
+void OpenPlanFile(AssignDialog& d, const std::wstring& path) {
+  std::string bytes, text, problem;
+  if (!ReadWholeFile(path, kMostPlanBytes, bytes, problem)) return ShowPlanFailure(d, problem);
+  if (!PlanTextOfFile(bytes, text, problem)) return ShowPlanFailure(d, FileNameOf(path) + ": " + problem);
+  PreviewPlanText(d, std::move(text), FileNameOf(path));
+}
+
+void OnOpenPlan(AssignDialog& d) {
+  std::wstring path;
+  if (!d.host.jobRunning() && AskPlanFile(d.dialog, path)) OpenPlanFile(d, path);
+}
+
+// Of several files dropped at once, the first is the plan.
+void OnDropFiles(AssignDialog& d, HDROP drop) {
+  wchar_t path[MAX_PATH] = {};
+  const bool named = DragQueryFileW(drop, 0, path, MAX_PATH) > 0;
+  DragFinish(drop);
+  if (named && !d.host.jobRunning()) OpenPlanFile(d, path);
 }
 
 void OnApply(AssignDialog& d) {
@@ -123,7 +163,17 @@ void OnApply(AssignDialog& d) {
   d.host.startJob(std::move(job));
 }
 
-void OnCopyReport(AssignDialog& d) { PutTextOnClipboard(d.dialog, ReportSheetText(d.reports)); }
+void OnCopyReport(AssignDialog& d) { PutTextOnClipboard(d.dialog, ReportSheetText(d.reports, SheetJoin::kTabs)); }
+
+// The report as it is when asked for; the job may go on meanwhile.
+void OnSaveReport(AssignDialog& d) {
+  const std::string sheet = ReportSheetText(d.reports, SheetJoin::kCsv);
+  std::wstring path;
+  std::string problem;
+  if (AskSaveFile(d.dialog, "lumora-report", path) && !SaveFileInPlace(path, Utf8FileText(sheet), problem)) {
+    SetDlgItemTextA(d.dialog, IDC_ASSIGN_SUMMARY, problem.c_str());
+  }
+}
 
 void OnInit(HWND dialog, AssignHost* host) {
   auto* d = new AssignDialog;
@@ -139,6 +189,7 @@ void OnInit(HWND dialog, AssignHost* host) {
     SetDlgItemTextA(dialog, IDC_ASSIGN_MASK, Ipv4Text(d->cameras.front().arrival.mask).c_str());
   }
   EnableJobButtons(*d, !d->host.jobRunning());
+  DragAcceptFiles(dialog, TRUE);
 }
 
 INT_PTR CALLBACK AssignDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -151,7 +202,9 @@ INT_PTR CALLBACK AssignDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         case IDC_ASSIGN_PREVIEW: OnPreview(*d); return TRUE;
         case IDC_ASSIGN_PASTE: OnPaste(*d); return TRUE;
         case IDC_ASSIGN_APPLY: OnApply(*d); return TRUE;
+        case IDC_ASSIGN_OPEN_PLAN: OnOpenPlan(*d); return TRUE;
         case IDC_ASSIGN_COPY_REPORT: OnCopyReport(*d); return TRUE;
+        case IDC_ASSIGN_SAVE_REPORT: OnSaveReport(*d); return TRUE;
         case IDCANCEL:
           // Closing stops the sends; the worker reports what is left unverified.
           if (d->host.jobRunning()) d->host.stopJob();
@@ -159,6 +212,9 @@ INT_PTR CALLBACK AssignDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
           return TRUE;
         default: return FALSE;
       }
+    case WM_DROPFILES:
+      if (d != nullptr) OnDropFiles(*d, reinterpret_cast<HDROP>(wParam));
+      return TRUE;
     case WM_DESTROY:
       if (d != nullptr) {
         SetWindowLongPtrA(dialog, DWLP_USER, 0);
