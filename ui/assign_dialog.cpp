@@ -53,7 +53,8 @@ std::string ItemText(HWND dialog, int id) {
 
 // A plan from a file says which file, so the operator sees what is shown.
 void SetSummary(AssignDialog& d, const std::string& text) {
-  const std::string shown = d.source == AssignDialog::Source::kPlanText && !d.fileName.empty() ? d.fileName + ": " + text : text;
+  const bool fromFile = d.source == AssignDialog::Source::kPlanText && !d.fileName.empty();
+  const std::string shown = fromFile ? d.fileName + ": " + text : text;
   SetDlgItemTextA(d.dialog, IDC_ASSIGN_SUMMARY, shown.c_str());
 }
 
@@ -64,7 +65,9 @@ void ShowProblems(AssignDialog& d) {
 }
 
 void EnableJobButtons(AssignDialog& d, bool enable) {
-  for (int id : {IDC_ASSIGN_PREVIEW, IDC_ASSIGN_PASTE, IDC_ASSIGN_OPEN_PLAN, IDC_ASSIGN_APPLY}) EnableWindow(GetDlgItem(d.dialog, id), enable);
+  for (int id : {IDC_ASSIGN_PREVIEW, IDC_ASSIGN_PASTE, IDC_ASSIGN_OPEN_PLAN, IDC_ASSIGN_APPLY}) {
+    EnableWindow(GetDlgItem(d.dialog, id), enable);
+  }
 }
 
 std::vector<uint32_t> PcAddresses(const std::vector<provisioning::FoundCamera>& cameras) {

@@ -13,11 +13,13 @@ namespace {
 // "The system cannot find the file specified." without its line break.
 std::string SystemMessage(DWORD error) {
   char* text = nullptr;
-  DWORD size = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                              nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+  DWORD size = FormatMessageA(flags, nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
   std::string message = size > 0 && text != nullptr ? std::string(text, size) : "error " + std::to_string(error);
   if (text != nullptr) LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) message.pop_back();
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
+    message.pop_back();
+  }
   return message;
 }
 
@@ -129,7 +131,9 @@ std::string FileNameOf(const std::wstring& path) {
   const std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
   int size = WideCharToMultiByte(CP_ACP, 0, name.data(), static_cast<int>(name.size()), nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0) WideCharToMultiByte(CP_ACP, 0, name.data(), static_cast<int>(name.size()), &text[0], size, nullptr, nullptr);
+  if (size > 0) {
+    WideCharToMultiByte(CP_ACP, 0, name.data(), static_cast<int>(name.size()), &text[0], size, nullptr, nullptr);
+  }
   return text;
 }
 

@@ -28,9 +28,11 @@ const Case kCases[] = {
     {"UTF-8 with BOM, commas, CRLF", "\xEF\xBB\xBFmac,name\r\n001122334455,Caf\xC3\xA9\r\n", "Caf\xE9", ""},
     {"UTF-8 without BOM, semicolons, LF", "mac;name\n001122334455;Caf\xC3\xA9\n", "Caf\xE9", ""},
     {"Excel's plain CSV: Windows-1252, tabs", "mac\tname\r\n001122334455\tCaf\xE9\r\n", "Caf\xE9", ""},
-    {"a BOM before an ANSI cell is no UTF-8", "\xEF\xBB\xBFmac,name\n001122334455,\xC9t\xE9\n", "\xC9t\xE9", ""},
+    {"a BOM, then bytes that are no UTF-8: the ANSI code page", "\xEF\xBB\xBFmac,name\n001122334455,\xC9t\xE9\n",
+     "\xC9t\xE9", ""},
     {"too large", kTooLarge, "", "the file holds 16 MB, more than any plan"},
-    {"a NUL", std::string("mac,name\n001122334455,A\0B\n", 25), "", "line 2: the file holds a NUL character; no plan holds one"},
+    {"a NUL", std::string("mac,name\n001122334455,A") + '\0' + "B\n", "",
+     "line 2: the file holds a NUL character; no plan holds one"},
     // Windows-1252 would write "Ł" as its best fit "L", a name nobody typed.
     {"best fit refused", "mac,name\n001122334455,\xC5\x81odz\n", "",
      "line 2, column 14: the character U+0141 is not in this system's code page 1252"},
