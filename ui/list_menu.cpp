@@ -28,7 +28,7 @@ int SelectedSlot(const DialogControls& controls) {
 
 // The same path a left click takes.
 void ShowSelectedEntry(const ListMenuContext& menu) {
-  OnDeviceListNotify(MAKEWPARAM(IDC_DEVICE_LIST, LBN_SELCHANGE), &menu.search, menu.controls, menu.adapters,
+  OnDeviceListNotify(MAKEWPARAM(IDC_DEVICE_LIST, LBN_SELCHANGE), &menu.search, menu.controls, menu.arrivals,
                      menu.seen);
 }
 
@@ -108,7 +108,7 @@ void OnListMenuCommand(const ListMenuContext& menu, WORD command) {
   if (SendMessageA(menu.controls.deviceList, LB_GETCOUNT, 0, 0) <= 0) return;
   if (command == IDM_COPY_LIST) {
     PutTextOnClipboard(menu.dialog, ListSheetText(ListedCamerasNow(menu.controls.deviceList, menu.search.table,
-                                                                   menu.adapters, menu.seen)));
+                                                                   menu.arrivals, menu.seen)));
     return;
   }
   int slot = ShownSlot(menu.controls, menu.search.table);
