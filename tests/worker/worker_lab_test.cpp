@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -111,6 +112,11 @@ class WorkerLab : public ::testing::Test {
     return link_->WaitFor([&](const std::vector<LinkEvent>& events) { return Datagrams(events).size() >= count; });
   }
 
+  // A job to hand over, and the status (written inside a pass) at which
+  // the link's hook hands it over with its stop; 0: none. Before runner_,
+  // so that the worker has ended before they go.
+  std::unique_ptr<provisioning::ApplyJob> job_;
+  std::atomic<int> offerAt_{0};
   std::unique_ptr<RecordingLink> link_;
   std::unique_ptr<test::CamsimControl> camsim_;
   std::unique_ptr<test::WorkerRunner> runner_;
@@ -299,20 +305,21 @@ TEST_F(WorkerLab, AStoppedJobSendsNothingMore) {
   for (const Row& row : kRows) {
     SCOPED_TRACE(row.when);
     FreshWorker();
+    offerAt_.store(0);
+    link_->onStatus = [this](int count) {
+      if (count != offerAt_.load()) return;
+      Inbox().OfferJob(std::move(job_));
+      Inbox().StopJob();
+    };
     StartWorker();
     ASSERT_TRUE(WaitForDatagrams(3));
-    std::unique_ptr<provisioning::ApplyJob> job = RenamingJob(row.names);
+    job_ = RenamingJob(row.names);
     ASSERT_EQ(camsim_->Command("log-clear"), "ok");
     if (row.beforeTaken) {
-      const int statuses = RecordingLink::Count(link_->Events(), LinkEvent::kStatus);
-      link_->onStatus = [&](int count) {
-        if (count != statuses + 1) return;  // the search's "OK", inside its pass
-        Inbox().OfferJob(std::move(job));
-        Inbox().StopJob();
-      };
+      offerAt_.store(RecordingLink::Count(link_->Events(), LinkEvent::kStatus) + 1);
       Inbox().AskSearch();
     } else {
-      Inbox().OfferJob(std::move(job));
+      Inbox().OfferJob(std::move(job_));
       ASSERT_TRUE(camsim_->WaitForLogCount(1));
       Inbox().StopJob();
     }
