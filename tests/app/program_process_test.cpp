@@ -25,7 +25,7 @@
 #include "resources/resource_ids.h"
 #include "tests/support/window_text.h"
 #include "tests/support/camsim_control.h"
-#include "worker/net_socket.h"
+#include "net/net_socket.h"
 
 namespace lumora {
 namespace {
