@@ -94,7 +94,7 @@ void ShowRangeAdapters(AssignDialog& d, const ListedCameras& listed) {
   std::optional<provisioning::RangeAdapter> kept;
   if (!d.adapters.empty()) kept = ChosenAdapter(d);
   std::vector<Arrival> arrivals;
-  for (int slot : listed.slots) arrivals.push_back((*listed.adapters)[slot]);
+  for (int slot : listed.slots) arrivals.push_back((*listed.arrivals)[slot]);
   d.adapters = provisioning::RangeAdaptersOf(arrivals, kept);
   HWND box = GetDlgItem(d.dialog, IDC_ASSIGN_ADAPTER);
   SendMessageA(box, CB_RESETCONTENT, 0, 0);
@@ -284,7 +284,7 @@ HWND OpenAssignDialog(HWND owner, HWND open, AssignHost host) {
   return dialog;
 }
 
-void ShowAssignProgress(HWND dialog, const JobProgress& progress) {
+void ShowAssignProgress(HWND dialog, const provisioning::JobProgress& progress) {
   AssignDialog* d = dialog != nullptr ? Of(dialog) : nullptr;
   if (d == nullptr) return;
   if (progress.finished) EnableJobButtons(*d, true);
