@@ -114,7 +114,8 @@ std::vector<provisioning::FoundCamera> ReadListed(AssignDialog& d) {
 
 std::string CountsSummary(const AssignDialog& d) {
   const std::string counts = provisioning::CountsText(d.reports);
-  return d.listFull ? counts + ". The list is full at 255: more cameras may be unlisted." : counts;
+  if (!d.listFull) return counts;
+  return counts + ". The list is full at " + std::to_string(kTableSlots) + ": more cameras may be unlisted.";
 }
 
 // The preview again, of the cameras listed now: Apply sends what it shows.
