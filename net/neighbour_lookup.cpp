@@ -58,7 +58,8 @@ bool SendProbes(Sockets& sockets, const std::vector<uint32_t>& asked, const std:
   return true;
 }
 
-bool AllInUse(const std::vector<AddressLookup>& found) {
+// Nothing more to wait for: every address is in use or cannot be looked up.
+bool AllAnswered(const std::vector<AddressLookup>& found) {
   return std::all_of(found.begin(), found.end(), [](const AddressLookup& a) {
     return a.use == AddressUse::kInUse || a.use == AddressUse::kNotLookedUp;
   });
@@ -91,7 +92,7 @@ bool LookUpAddresses(const std::vector<uint32_t>& asked, const std::vector<Adapt
     const auto now = std::chrono::steady_clock::now();
     slowest = std::max(slowest, now - before);
     const auto lastRead = deadline - slowest;
-    if (AllInUse(out) || now >= lastRead) break;
+    if (AllAnswered(out) || now >= lastRead) break;
     std::this_thread::sleep_until(std::min(now + kReadEvery, lastRead));
   }
   // Free means asked and unanswered: without a datagram nobody was asked.

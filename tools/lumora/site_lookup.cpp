@@ -8,6 +8,7 @@
 
 #include "net/neighbour_lookup.h"
 #include "protocol/ipv4.h"
+#include "provisioning/sheet_text.h"
 #include "worker/net_interfaces.h"
 
 namespace lumora::cli {
@@ -24,14 +25,8 @@ bool IsListedCamera(const std::vector<provisioning::FoundCamera>& cameras, const
   });
 }
 
-std::string ColonMacText(const net::HardwareAddress& mac) {
-  char text[18];
-  std::snprintf(text, sizeof text, "%02X:%02X:%02X:%02X:%02X:%02X", mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]);
-  return text;
-}
-
 // The addresses of `plan` not yet asked after; in the first round also the
-// head of the range, twice as long as the plan needs and at most 1024, so
+// head of the range, twice as long as the plan needs and at most 512, so
 // that a host found there moves cameras onto addresses already asked after
 // rather than costing another round.
 std::vector<uint32_t> NewAddresses(const provisioning::Plan& plan, const provisioning::AssignOptions& options,
@@ -40,7 +35,7 @@ std::vector<uint32_t> NewAddresses(const provisioning::Plan& plan, const provisi
   std::vector<uint32_t> fresh;
   if (asked.empty()) {
     const uint32_t size = HostOrder(options.last) - HostOrder(options.first);
-    const uint32_t head = std::min<uint32_t>({size, static_cast<uint32_t>(2 * plan.rows.size() + 16), 1024});
+    const uint32_t head = std::min<uint32_t>({size, static_cast<uint32_t>(2 * plan.rows.size() + 16), 512});
     for (uint32_t k = 0; k <= head; ++k) {
       const uint32_t ip = NetOrder(HostOrder(options.first) + k);
       if (asked.insert(ip).second) fresh.push_back(ip);
@@ -63,7 +58,7 @@ void ReserveForeignHosts(const std::vector<net::AddressLookup>& found,
     if (a.use == net::AddressUse::kNotLookedUp) notLookedUp.insert(a.ip);
     if (a.use != net::AddressUse::kInUse || a.pcAddress || IsListedCamera(cameras, a.mac)) continue;
     std::fprintf(stderr, "lumora: %s is in use by %s (on %s), which is no camera found; skipped\n",
-                 Ipv4Text(a.ip).c_str(), ColonMacText(a.mac).c_str(), a.adapterName.c_str());
+                 Ipv4Text(a.ip).c_str(), provisioning::ColonMac(a.mac.data()).c_str(), a.adapterName.c_str());
     options.reserved.push_back(a.ip);
   }
 }
