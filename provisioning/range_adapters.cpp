@@ -23,9 +23,9 @@ std::size_t Find(const std::vector<RangeAdapter>& entries, const RangeAdapter& k
   return i;
 }
 
-std::string CountText(std::size_t cameras) {
-  return "(" + std::to_string(cameras) + (cameras == 1 ? " camera)" : " cameras)");
-}
+// One form for every count, "(1 cameras)" too: the entry's text is the same
+// pattern whatever the site.
+std::string CountText(std::size_t cameras) { return "(" + std::to_string(cameras) + " cameras)"; }
 
 }  // namespace
 

@@ -132,17 +132,17 @@ struct AdapterCase {
 
 const AdapterCase kAdapterCases[] = {
     {"the adapter with the most cameras", {"eth0", "eth1", "eth1", ""}, nullptr,
-     {"All adapters (4 cameras)", "eth0 10.77.0.1/24 (1 camera)", "eth1 10.78.0.1/16 (2 cameras)"}, 2, 2},
+     {"All adapters (4 cameras)", "eth0 10.77.0.1/24 (1 cameras)", "eth1 10.78.0.1/16 (2 cameras)"}, 2, 2},
     {"a tie: the first listed", {"eth1", "eth0", "eth0", "eth1"}, nullptr,
      {"All adapters (4 cameras)", "eth1 10.78.0.1/16 (2 cameras)", "eth0 10.77.0.1/24 (2 cameras)"}, 1, 2},
     {"no camera", {}, nullptr, {"All adapters (0 cameras)"}, 0, 0},
     {"no adapter known", {"", ""}, nullptr, {"All adapters (2 cameras)"}, 0, 2},
     {"all adapters, kept", {"eth0", "eth1", "eth1"}, "*",
-     {"All adapters (3 cameras)", "eth0 10.77.0.1/24 (1 camera)", "eth1 10.78.0.1/16 (2 cameras)"}, 0, 3},
+     {"All adapters (3 cameras)", "eth0 10.77.0.1/24 (1 cameras)", "eth1 10.78.0.1/16 (2 cameras)"}, 0, 3},
     {"an adapter kept", {"eth0", "eth1", "eth1"}, "eth0",
-     {"All adapters (3 cameras)", "eth0 10.77.0.1/24 (1 camera)", "eth1 10.78.0.1/16 (2 cameras)"}, 1, 1},
+     {"All adapters (3 cameras)", "eth0 10.77.0.1/24 (1 cameras)", "eth1 10.78.0.1/16 (2 cameras)"}, 1, 1},
     {"an adapter kept with none left stays, taking none", {"eth1"}, "eth0",
-     {"All adapters (1 camera)", "eth1 10.78.0.1/16 (1 camera)", "eth0 10.77.0.1/24 (0 cameras)"}, 2, 0},
+     {"All adapters (1 cameras)", "eth1 10.78.0.1/16 (1 cameras)", "eth0 10.77.0.1/24 (0 cameras)"}, 2, 0},
 };
 
 Arrival ArrivalOn(const std::string& adapter) {
