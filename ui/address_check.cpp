@@ -92,11 +92,12 @@ std::string SkippedText(const SiteCheck& check, uint32_t first, uint32_t last) {
 
 std::string NotLookedUpText(const std::vector<uint32_t>& planned, const std::vector<AddressSeen>& seen) {
   std::vector<uint32_t> missing;
+  bool unasked = false;
   for (uint32_t ip : planned) {
-    const bool lookedUp = std::any_of(seen.begin(), seen.end(), [&](const AddressSeen& a) {
-      return a.ip == ip && a.use != AddressSeen::Use::kNotLookedUp;
-    });
-    if (!lookedUp) missing.push_back(ip);
+    auto answer = std::find_if(seen.begin(), seen.end(), [&](const AddressSeen& a) { return a.ip == ip; });
+    if (answer != seen.end() && answer->use != AddressSeen::Use::kNotLookedUp) continue;
+    missing.push_back(ip);
+    unasked = unasked || answer == seen.end();
   }
   if (missing.empty()) return "";
   // A few named are enough to find the network; the count says the rest.
@@ -104,7 +105,8 @@ std::string NotLookedUpText(const std::vector<uint32_t>& planned, const std::vec
   for (std::size_t i = 0; i < missing.size() && i < 3; ++i) named += (i ? ", " : "") + Ipv4Text(missing[i]);
   if (missing.size() > 3) named += ", ...";
   return std::to_string(missing.size()) + " planned address" + (missing.size() == 1 ? " was" : "es were") +
-         " not looked up, being on no network of this PC's adapters (" + named + "): neither free nor in use is known.";
+         " not looked up (" + named + "): on no network of this PC's adapters" +
+         (unasked ? " or past the addresses looked up" : "") + ", so whether another host holds them is not known.";
 }
 
 }  // namespace lumora

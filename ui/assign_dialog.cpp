@@ -164,8 +164,12 @@ std::string PreviewSummary(const AssignDialog& d) {
   if (d.source == AssignDialog::Source::kRange && RangeBounds(d, first, last)) {
     AddSentence(text, SkippedText(d.check, first, last));
   }
-  AddSentence(text, NotLookedUpText(PlannedAddresses(d.preview, d.cameras), d.seen));
-  if (!d.lookupError.empty()) AddSentence(text, "The look-up failed: " + d.lookupError + ".");
+  if (!d.lookupError.empty()) {
+    AddSentence(text, "The look-up failed (" + d.lookupError +
+                          "): whether another host holds the planned addresses is not known.");
+  } else {
+    AddSentence(text, NotLookedUpText(PlannedAddresses(d.preview, d.cameras), d.seen));
+  }
   return text;
 }
 
@@ -224,11 +228,13 @@ std::vector<uint32_t> AddressesToLookUp(const AssignDialog& d) {
 
 // The preview at once from what the form or the plan says, then again once
 // the addresses are looked up afresh; a form or plan with problems is not
-// looked up.
+// looked up, nor one that moves no camera.
 void PreviewThenLookUp(AssignDialog& d) {
   d.seen.clear();
   d.lookupError.clear();
-  if (RunPreview(d)) AskLookup(d, AssignDialog::Waiting::kPreview, AddressesToLookUp(d));
+  if (!RunPreview(d)) return;
+  std::vector<uint32_t> addresses = AddressesToLookUp(d);
+  if (!addresses.empty()) AskLookup(d, AssignDialog::Waiting::kPreview, std::move(addresses));
 }
 
 void OnPreview(AssignDialog& d) {
@@ -282,20 +288,10 @@ void OnDropFiles(AssignDialog& d, HDROP drop) {
   if (named && !d.host.jobRunning() && d.waiting == AssignDialog::Waiting::kNothing) OpenPlanFile(d, path);
 }
 
-// Planned around what Preview's look-up found, then the planned addresses
-// looked up again right before the first send: a host that came up since
-// is caught when the answer comes (OnApplyLookup).
-void OnApply(AssignDialog& d) {
-  if (d.host.jobRunning() || d.waiting != AssignDialog::Waiting::kNothing || !RunPreview(d)) return;
-  bool anything = false;
-  for (const provisioning::Step& step : d.preview.steps) anything = anything || step.status == provisioning::StepStatus::kSend;
-  if (!anything) return;  // the preview's counts say why: nothing to change
-  d.pendingJob = std::make_unique<provisioning::ApplyJob>(d.preview.plan, d.preview.steps, d.cameras,
-                                                          DialogJobSettings(), ThroughClipboard);
-  AskLookup(d, AssignDialog::Waiting::kApply, PlannedAddresses(d.preview, d.cameras));
-}
-
 // A row onto an address in use stops the whole job before anything is sent.
+// An address not looked up (on no network of the PC: a camera moved off its
+// factory network, or a look-up that could not be made) holds nothing back;
+// Preview's summary has said that it was not looked up.
 void OnApplyLookup(AssignDialog& d) {
   std::unique_ptr<provisioning::ApplyJob> job = std::move(d.pendingJob);
   d.check = CheckSite(d.host.pc(), d.seen, d.listed);
@@ -311,6 +307,21 @@ void OnApplyLookup(AssignDialog& d) {
   EnableJobButtons(d, false);
   SetSummary(d, ApplyingText(0, job->toVerify()));
   d.host.startJob(std::move(job));
+}
+
+// Planned around what Preview's look-up found, then the planned addresses
+// looked up again right before the first send: a host that came up since
+// is caught when the answer comes (OnApplyLookup).
+void OnApply(AssignDialog& d) {
+  if (d.host.jobRunning() || d.waiting != AssignDialog::Waiting::kNothing || !RunPreview(d)) return;
+  bool anything = false;
+  for (const provisioning::Step& step : d.preview.steps) anything = anything || step.status == provisioning::StepStatus::kSend;
+  if (!anything) return;  // the preview's counts say why: nothing to change
+  d.pendingJob = std::make_unique<provisioning::ApplyJob>(d.preview.plan, d.preview.steps, d.cameras,
+                                                          DialogJobSettings(), ThroughClipboard);
+  std::vector<uint32_t> planned = PlannedAddresses(d.preview, d.cameras);
+  if (planned.empty()) return OnApplyLookup(d);  // no camera moves: nothing to look up
+  AskLookup(d, AssignDialog::Waiting::kApply, std::move(planned));
 }
 
 void OnCopyReport(AssignDialog& d) { PutTextOnClipboard(d.dialog, ReportSheetText(d.reports, SheetJoin::kTabs)); }
