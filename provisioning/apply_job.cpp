@@ -12,7 +12,7 @@ namespace {
 // The MAC the camera answers with once the row is kept: a new one if the
 // row gives it one (as `lumora set --new-mac` does).
 const std::string& AnswerMac(const PlanRow& row) {
-  static const std::size_t macIndex = SettingIndexOf("mac");
+  constexpr std::size_t macIndex = SettingIndex(SettingId::kMac);
   return row.values[macIndex] ? *row.values[macIndex] : row.mac;
 }
 
@@ -138,7 +138,7 @@ void ApplyJob::Judge(std::size_t index) {
     if (job.lastSeen.empty()) {
       ++revision_;
       job.state = State::kDecided;
-      reports_[index].status = "changed";
+      reports_[index].status = RowStatus::kChanged;
       reports_[index].reason.clear();
       return;
     }
@@ -155,7 +155,7 @@ void ApplyJob::Judge(std::size_t index) {
   if (!refusal.empty()) {
     ++revision_;
     job.state = State::kDecided;
-    reports_[index].status = "refused";
+    reports_[index].status = RowStatus::kRefused;
     reports_[index].reason = refusal;
     return;
   }
@@ -187,7 +187,7 @@ bool ApplyJob::AnyWaiting() const {
 
 std::size_t ApplyJob::verified() const {
   return static_cast<std::size_t>(
-      std::count_if(reports_.begin(), reports_.end(), [](const RowReport& r) { return r.status == "changed"; }));
+      std::count_if(reports_.begin(), reports_.end(), [](const RowReport& r) { return r.status == RowStatus::kChanged; }));
 }
 
 std::size_t ApplyJob::toVerify() const {

@@ -11,6 +11,7 @@
 #include "protocol/field_text.h"
 #include "protocol/ip_assign.h"
 #include "protocol/mac_text.h"
+#include "provisioning/value_rules.h"
 
 namespace lumora::provisioning {
 namespace {
@@ -128,14 +129,14 @@ Step StepFor(const Plan& plan, std::size_t r, const std::vector<FoundCamera>& ca
   if (step.changes.empty()) {
     // Nothing is sent, so a camera that does not say its mode is no risk.
     step.status = StepStatus::kUnchanged;
-    if (!camera.carriesIpAssign && row.values[SettingIndexOf("mode")]) {
+    if (!camera.carriesIpAssign && row[SettingId::kMode]) {
       step.reason = "the camera does not say its mode, so a mode alone is not sent";
     }
   } else if (const SettingChange* zero = ZeroPort(step.changes)) {
     step.status = StepStatus::kRefused;
     step.reason = std::string(kSettings[zero->setting].key) + " 0 cannot be sent: give a port from 1 to 65535";
     step.changes.clear();
-  } else if (!camera.carriesIpAssign && !row.values[SettingIndexOf("mode")]) {
+  } else if (!camera.carriesIpAssign && !row[SettingId::kMode]) {
     // Without the flags the panel would check PPPoE, and the request would
     // carry that; a person at the dialog would see it, here nobody would.
     step.status = StepStatus::kRefused;
@@ -158,7 +159,7 @@ struct SiteAfter {
 };
 
 SiteAfter PlaceCameras(const Plan& plan, const std::vector<Step>& steps, const std::vector<FoundCamera>& cameras) {
-  static const std::size_t ipIndex = SettingIndexOf("ip");
+  constexpr std::size_t ipIndex = SettingIndex(SettingId::kIp);
   SiteAfter after;
   for (const FoundCamera& camera : cameras) after.ip.push_back(AddressOf(camera.record.ipText));
   after.step.resize(cameras.size());
@@ -175,7 +176,7 @@ SiteAfter PlaceCameras(const Plan& plan, const std::vector<Step>& steps, const s
 void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::size_t index,
                       const std::vector<FoundCamera>& cameras, const SiteAfter& after,
                       const std::vector<uint32_t>& pcAddresses, std::vector<PlanProblem>& conflicts) {
-  static const std::size_t ipIndex = SettingIndexOf("ip"), maskIndex = SettingIndexOf("mask");
+  constexpr std::size_t ipIndex = SettingIndex(SettingId::kIp), maskIndex = SettingIndex(SettingId::kMask);
   const Step& step = steps[index];
   const PlanRow& row = plan.rows[step.row];
   const std::size_t camera = *step.camera;
@@ -215,6 +216,17 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
   }
 }
 
+// The values a sent step carries, by the rules of a value that is sent: a
+// value only the plan holds (one the camera has already is not sent) is
+// where a name too long for its field or an unreachable address shows.
+void CheckSentValues(const Plan& plan, const Step& step, std::vector<PlanProblem>& conflicts) {
+  for (const SettingChange& change : step.changes) {
+    const Setting& setting = kSettings[change.setting];
+    std::string problem = SentValueProblem(setting.id, change.after);
+    if (!problem.empty()) conflicts.push_back({plan.rows[step.row].line, setting.key, problem});
+  }
+}
+
 }  // namespace
 
 std::string SharedMacReason(const std::vector<FoundCamera>& cameras, const std::vector<std::size_t>& entries) {
@@ -232,7 +244,9 @@ std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& ca
   for (std::size_t r = 0; r < plan.rows.size(); ++r) steps.push_back(StepFor(plan, r, cameras, entriesOfMac, reading));
   const SiteAfter after = PlaceCameras(plan, steps, cameras);
   for (std::size_t i = 0; i < steps.size(); ++i) {
-    if (steps[i].status == StepStatus::kSend) CheckAgainstSite(plan, steps, i, cameras, after, pcAddresses, siteConflicts);
+    if (steps[i].status != StepStatus::kSend) continue;
+    CheckSentValues(plan, steps[i], siteConflicts);
+    CheckAgainstSite(plan, steps, i, cameras, after, pcAddresses, siteConflicts);
   }
   return steps;
 }

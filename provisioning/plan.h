@@ -23,6 +23,9 @@ struct PlanRow {
   // Texts are as the camera should hold them (a CSV cell's guarding
   // apostrophe removed); ports as typed, already checked to be decimal.
   std::array<std::optional<std::string>, kSettingCount> values;
+
+  std::optional<std::string>& operator[](SettingId id) { return values[SettingIndex(id)]; }
+  const std::optional<std::string>& operator[](SettingId id) const { return values[SettingIndex(id)]; }
 };
 
 // What the plan was read from, which says how its texts stand for a
@@ -50,25 +53,10 @@ std::string ProblemText(const PlanProblem& problem);
 // character that is not blank is '{'). Columns are kSettings' keys (mac
 // required); interface, source and warnings, which scan writes, are accepted
 // and ignored, as is version; any other column is a problem. Values follow
-// `lumora set`'s rules. Then across rows: two rows for one MAC. Where the
+// the value rules (value_rules.h). Then across rows: two rows for one MAC. Where the
 // cameras end up (two on one address, an address at the edge of its
 // subnet) depends on what is sent, which MatchPlan knows. Every problem goes
 // into `problems`; true when there is none (only then is `plan` to be used).
 bool ReadPlan(const std::string& text, Plan& plan, std::vector<PlanProblem>& problems);
-
-// The 12 upper-case digits of a MAC cell written with ':' or '-' between
-// the pairs, or with neither, in either case; nullopt otherwise, with
-// `message` saying why (the wording for a MAC a spreadsheet turned into a
-// number included).
-std::optional<std::string> ReadMacCell(const std::string& cell, std::string& message);
-
-// "" when `value` is good for setting `setting` (a kSettings index) by set's
-// rules, else the message (a secret's value is never repeated in it). A port
-// of 0 reads too: scan writes it for a camera that did not say its port,
-// and a scan's own output is a plan. MatchPlan never sends it.
-std::string ValueProblem(std::size_t setting, const std::string& value);
-
-// The kSettings index of the setting with this key (a column's title).
-std::size_t SettingIndexOf(const char* key);
 
 }  // namespace lumora::provisioning

@@ -21,10 +21,6 @@ namespace {
 // a second, and the next search follows at once.
 provisioning::JobSettings DialogJobSettings() {
   provisioning::JobSettings settings;
-  settings.pace = std::chrono::milliseconds(2);
-  settings.verifyFor = std::chrono::seconds(30);
-  settings.resends = 3;
-  settings.rescanEvery = std::chrono::seconds(1);
   settings.listen = std::chrono::seconds(1);
   return settings;
 }
@@ -89,7 +85,8 @@ void AddColumns(HWND dialog, HWND list) {
 }
 
 std::string StatusText(const provisioning::RowReport& report) {
-  return report.reason.empty() ? report.status : report.status + ": " + ThroughClipboard(report.reason);
+  const std::string status = provisioning::StatusName(report.status);
+  return report.reason.empty() ? status : status + ": " + ThroughClipboard(report.reason);
 }
 
 // Filled row by row while shown, a list view of 250 rows held the dialog
@@ -126,7 +123,6 @@ void ShowCameras(AssignDialog& d) {
 }
 
 void ShowPlan(AssignDialog& d) {
-  static const std::size_t ipIndex = provisioning::SettingIndexOf("ip"), nameIndex = provisioning::SettingIndexOf("name");
   Refill refill(d.plan, d.preview.steps.size());
   for (std::size_t i = 0; i < d.preview.steps.size(); ++i) {
     const provisioning::Step& step = d.preview.steps[i];
@@ -139,8 +135,8 @@ void ShowPlan(AssignDialog& d) {
       SetCell(d.plan, at, kNameNow, ThroughClipboard(FieldText(r.name)));
       SetCell(d.plan, at, kIpNow, FieldText(r.ipText));
     }
-    SetCell(d.plan, at, kIpPlanned, row.values[ipIndex].value_or(""));
-    SetCell(d.plan, at, kNamePlanned, ThroughClipboard(row.values[nameIndex].value_or("")));
+    SetCell(d.plan, at, kIpPlanned, row[SettingId::kIp].value_or(""));
+    SetCell(d.plan, at, kNamePlanned, ThroughClipboard(row[SettingId::kName].value_or("")));
     SetCell(d.plan, at, kStatus, StatusText(d.reports[i]));
   }
 }

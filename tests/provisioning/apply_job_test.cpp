@@ -70,7 +70,7 @@ TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
       found.push_back(Heard(i, false, static_cast<int>(10 + i)));
       PlanRow planRow;
       planRow.mac = MacToText(found.back().record.mac).text;
-      planRow.values[SettingIndexOf("name")] = "B";
+      planRow[SettingId::kName] = "B";
       plan.rows.push_back(planRow);
     }
     std::vector<PlanProblem> conflicts;
@@ -111,7 +111,7 @@ TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
     EXPECT_TRUE(job.done());
     EXPECT_EQ(trace, row.trace);
     std::vector<std::string> statuses;
-    for (const RowReport& report : job.reports()) statuses.push_back(report.status + ": " + report.reason);
+    for (const RowReport& report : job.reports()) statuses.push_back(StatusName(report.status) + std::string(": ") + report.reason);
     EXPECT_EQ(statuses, row.statuses);
   }
 }

@@ -147,7 +147,7 @@ TEST(ReadPlan, ReadsWhatSpreadsheetsAndScanWriteAndNamesEveryFault) {
     if (!c.problems.empty()) continue;
     ASSERT_FALSE(plan.rows.empty());
     EXPECT_EQ(plan.rows[0].mac, c.mac);
-    EXPECT_EQ(plan.rows[0].values[SettingIndexOf(c.key)], c.value);
+    EXPECT_EQ(plan.rows[0].values[SettingIndex(FindSetting(c.key)->id)], c.value);
     if (c.written) {
       std::string cell = CsvQuoted(SheetSafe(*c.value));
       EXPECT_EQ(c.text.substr(c.text.size() - cell.size() - 1), cell + "\n");
