@@ -11,9 +11,9 @@ namespace {
 
 // The MAC the camera answers with once the row is kept: a new one if the
 // row gives it one (as `lumora set --new-mac` does).
-const std::string& AnswerMac(const PlanRow& row) {
+MacAddress AnswerMac(const PlanRow& row) {
   constexpr std::size_t macIndex = SettingIndex(SettingId::kMac);
-  return row.values[macIndex] ? *row.values[macIndex] : row.mac;
+  return row.values[macIndex] ? MacOf(TextToMac(row.values[macIndex]->c_str()).bytes) : row.mac;
 }
 
 }  // namespace
@@ -130,10 +130,10 @@ void ApplyJob::EndSearch() {
 // request again, where its reply now says it answers.
 void ApplyJob::Judge(std::size_t index) {
   Job& job = jobs_[index];
-  const std::string& mac = AnswerMac(job.row);
+  const MacAddress mac = AnswerMac(job.row);
   const FoundCamera* answered = nullptr;
   for (const FoundCamera& camera : heard_) {
-    if (MacToText(camera.record.mac).text != mac) continue;
+    if (MacOf(camera.record.mac) != mac) continue;
     job.lastSeen = PlanMismatch(job.row, camera, reading_);
     if (job.lastSeen.empty()) {
       ++revision_;

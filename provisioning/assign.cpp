@@ -119,7 +119,7 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
 
   // One entry per MAC, as it first answered; how many cameras hold each address.
   std::vector<std::size_t> order;
-  std::map<std::string, std::size_t> firstOfMac;
+  std::map<MacAddress, std::size_t> firstOfMac;
   std::map<uint32_t, int> holders;
   std::vector<uint32_t> address(cameras.size());
   for (std::size_t i = 0; i < cameras.size(); ++i) {
@@ -127,7 +127,7 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
     ReadDecimalIpv4(cameras[i].record.ipText, ip);
     address[i] = HostOrder(ip);
     ++holders[address[i]];
-    if (firstOfMac.emplace(MacToText(cameras[i].record.mac).text, i).second) order.push_back(i);
+    if (firstOfMac.emplace(MacOf(cameras[i].record.mac), i).second) order.push_back(i);
   }
   if (!options.answerOrder) {
     std::sort(order.begin(), order.end(), [&cameras](std::size_t a, std::size_t b) {
@@ -153,10 +153,10 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
       ++keepers;
     }
   }
-  std::map<std::string, int> entriesOfMac;
-  for (const FoundCamera& camera : cameras) ++entriesOfMac[MacToText(camera.record.mac).text];
+  std::map<MacAddress, int> entriesOfMac;
+  for (const FoundCamera& camera : cameras) ++entriesOfMac[MacOf(camera.record.mac)];
   for (std::size_t i = 0; i < cameras.size(); ++i) {
-    if (entriesOfMac[MacToText(cameras[i].record.mac).text] > 1) taken.insert(address[i]);
+    if (entriesOfMac[MacOf(cameras[i].record.mac)] > 1) taken.insert(address[i]);
   }
   const std::size_t movers = order.size() - keepers;
   std::size_t moved = 0;
@@ -178,7 +178,7 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
     }
     PlanRow row;
     row.line = static_cast<int>(position) + 2;
-    row.mac = MacToText(cameras[i].record.mac).text;
+    row.mac = MacOf(cameras[i].record.mac);
     row[SettingId::kIp] = Ipv4Text(NetOrder(ip));
     if (options.mask) row[SettingId::kMask] = Ipv4Text(*options.mask);
     if (options.gateway) row[SettingId::kGateway] = Ipv4Text(*options.gateway);

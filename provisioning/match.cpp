@@ -3,14 +3,13 @@
 #include "provisioning/match.h"
 
 #include <algorithm>
-#include <map>
+#include <unordered_map>
 #include <optional>
 
 #include "protocol/ipv4.h"
 #include "protocol/configuration_request.h"
 #include "protocol/field_text.h"
 #include "protocol/ip_assign.h"
-#include "protocol/mac_text.h"
 #include "provisioning/value_rules.h"
 
 namespace lumora::provisioning {
@@ -93,9 +92,11 @@ std::string AddressList(const std::vector<FoundCamera>& cameras, const std::vect
   return out;
 }
 
-std::map<std::string, std::vector<std::size_t>> EntriesOfMac(const std::vector<FoundCamera>& cameras) {
-  std::map<std::string, std::vector<std::size_t>> entries;
-  for (std::size_t i = 0; i < cameras.size(); ++i) entries[MacToText(cameras[i].record.mac).text].push_back(i);
+using EntriesByMac = std::unordered_map<MacAddress, std::vector<std::size_t>, MacAddressHash>;
+
+EntriesByMac EntriesOfMac(const std::vector<FoundCamera>& cameras) {
+  EntriesByMac entries;
+  for (std::size_t i = 0; i < cameras.size(); ++i) entries[MacOf(cameras[i].record.mac)].push_back(i);
   return entries;
 }
 
@@ -106,7 +107,7 @@ bool Changes(const Step& step, std::size_t setting) {
 
 // The step for one row, before the site is looked at.
 Step StepFor(const Plan& plan, std::size_t r, const std::vector<FoundCamera>& cameras,
-             const std::map<std::string, std::vector<std::size_t>>& entriesOfMac, const TextReading& reading) {
+             const EntriesByMac& entriesOfMac, const TextReading& reading) {
   const PlanRow& row = plan.rows[r];
   Step step;
   step.row = r;
@@ -189,11 +190,11 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
     }
     for (std::size_t other = 0; other < cameras.size(); ++other) {
       if (other == camera || after.ip[other] != finalIp) continue;
-      const std::string otherMac = MacToText(cameras[other].record.mac).text;
+      const MacAddress otherMac = MacOf(cameras[other].record.mac);
       if (after.step[other]) {
         // Two rows onto one new address: said once, at the later row.
         if (*after.step[other] < index) {
-          conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is also planned for camera " + otherMac +
+          conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is also planned for camera " + MacDigits(otherMac) +
                                                    " on line " + std::to_string(plan.rows[steps[*after.step[other]].row].line)});
         }
         continue;
@@ -204,7 +205,7 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
       }
       std::string whose = otherLine == 0 ? "which the plan does not move"
                                          : "which its row on line " + std::to_string(otherLine) + " leaves there";
-      conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is the address of camera " + otherMac + ", " + whose});
+      conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is the address of camera " + MacDigits(otherMac) + ", " + whose});
     }
   }
   if (Changes(step, ipIndex) || Changes(step, maskIndex)) {
@@ -251,10 +252,10 @@ std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& ca
   return steps;
 }
 
-std::string ResendRefusal(const std::string& mac, const std::vector<FoundCamera>& seenNow, uint32_t matchedAdapter) {
+std::string ResendRefusal(const MacAddress& mac, const std::vector<FoundCamera>& seenNow, uint32_t matchedAdapter) {
   std::vector<std::size_t> entries;
   for (std::size_t i = 0; i < seenNow.size(); ++i) {
-    if (MacToText(seenNow[i].record.mac).text == mac) entries.push_back(i);
+    if (MacOf(seenNow[i].record.mac) == mac) entries.push_back(i);
   }
   std::string shared = SharedMacReason(seenNow, entries);
   if (!shared.empty() || entries.empty()) return shared;

@@ -73,6 +73,6 @@ std::string SharedMacReason(const std::vector<FoundCamera>& cameras, const std::
 // more than the camera it was matched to (its MAC answers from several
 // addresses, or on another interface than `matchedAdapter`); "" when it is
 // still that one camera, or when the MAC did not answer.
-std::string ResendRefusal(const std::string& mac, const std::vector<FoundCamera>& seenNow, uint32_t matchedAdapter);
+std::string ResendRefusal(const MacAddress& mac, const std::vector<FoundCamera>& seenNow, uint32_t matchedAdapter);
 
 }  // namespace lumora::provisioning

@@ -205,13 +205,13 @@ void ReadJsonLines(const std::string& text, std::vector<RawRow>& rows, std::vect
 
 // The checks of one row, then of the rows together.
 void CheckRows(const std::vector<RawRow>& raws, Plan& plan, std::vector<PlanProblem>& problems) {
-  std::map<std::string, int> macLines;
+  std::map<MacAddress, int> macLines;
   for (const RawRow& raw : raws) {
     PlanRow row;
     row.line = raw.line;
     bool good = true;
     std::string message;
-    std::optional<std::string> mac;
+    std::optional<MacAddress> mac;
     if (!raw.mac) {
       message = "is empty: every row needs the MAC of its camera";
     } else {
@@ -235,7 +235,7 @@ void CheckRows(const std::vector<RawRow>& raws, Plan& plan, std::vector<PlanProb
       row.mac = *mac;
       auto seen = macLines.emplace(*mac, raw.line);
       if (!seen.second) {
-        problems.push_back({raw.line, "mac", *mac + " is also on line " + std::to_string(seen.first->second)});
+        problems.push_back({raw.line, "mac", MacDigits(*mac) + " is also on line " + std::to_string(seen.first->second)});
         good = false;
       }
     }

@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "protocol/settings.h"
+#include "provisioning/mac_address.h"
 
 namespace lumora::provisioning {
 
 struct PlanRow {
   int line = 0;     // where the row starts in the plan text (1 = first line)
-  std::string mac;  // 12 upper-case hexadecimal digits
+  MacAddress mac;
   // By kSettings index. An empty cell or a missing column is nullopt: the
   // camera keeps that setting. A plan file never fills the version entry,
   // nor the mac entry, which `lumora set --new-mac` alone gives.

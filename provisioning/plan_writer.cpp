@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "protocol/mac_text.h"
 #include "provisioning/sheet_text.h"
 
 namespace lumora::provisioning {
@@ -17,7 +16,7 @@ std::vector<std::vector<std::string>> PlanSheet(const Plan& plan) {
   std::vector<std::vector<std::string>> sheet(1, {"mac"});
   for (std::size_t s : columns) sheet.front().push_back(kSettings[s].key);
   for (const PlanRow& row : plan.rows) {
-    std::vector<std::string> cells = {ColonMac(TextToMac(row.mac.c_str()).bytes)};
+    std::vector<std::string> cells = {ColonMac(row.mac.bytes.data())};
     for (std::size_t s : columns) {
       std::string value = row.values[s].value_or("");
       cells.push_back(kSettings[s].kind == SettingKind::kText ? SheetSafe(value) : value);

@@ -1,7 +1,6 @@
 // The report records and their counts.
 #include "provisioning/report.h"
 
-#include "protocol/mac_text.h"
 #include "protocol/settings.h"
 #include "provisioning/sheet_text.h"
 
@@ -67,7 +66,7 @@ std::string ChangesText(const RowReport& report, bool showSecrets, const CellTex
 std::vector<std::string> ReportSheetTitles() { return {"mac", "status", "interface", "changes", "reason"}; }
 
 std::vector<std::string> ReportSheetCells(const RowReport& report, bool showSecrets, const CellText& cellText) {
-  return {ColonMac(TextToMac(report.mac.c_str()).bytes), StatusName(report.status), SheetSafe(cellText(report.interfaceName)),
+  return {ColonMac(report.mac.bytes.data()), StatusName(report.status), SheetSafe(cellText(report.interfaceName)),
           SheetSafe(ChangesText(report, showSecrets, cellText)), SheetSafe(cellText(report.reason))};
 }
 

@@ -20,7 +20,7 @@ inline constexpr std::size_t kStatusCount = 6;
 const char* StatusName(RowStatus status);
 
 struct RowReport {
-  std::string mac;     // 12 upper-case hexadecimal digits
+  MacAddress mac;
   RowStatus status = RowStatus::kNotFound;
   std::string interfaceName;
   std::vector<SettingChange> changes;

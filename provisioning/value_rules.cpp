@@ -7,6 +7,7 @@
 #include "protocol/decimal_text.h"
 #include "protocol/ip_assign.h"
 #include "protocol/ipv4.h"
+#include "protocol/mac_text.h"
 #include "provisioning/sheet_text.h"
 
 namespace lumora::provisioning {
@@ -56,7 +57,7 @@ std::optional<std::string> ReadMacDigits(const std::string& text) {
   return out;
 }
 
-std::optional<std::string> ReadMacCell(const std::string& cell, std::string& message) {
+std::optional<MacAddress> ReadMacCell(const std::string& cell, std::string& message) {
   std::string digits = cell;
   if (cell.size() == 17 && (cell[2] == ':' || cell[2] == '-')) {
     std::string joined;
@@ -67,7 +68,7 @@ std::optional<std::string> ReadMacCell(const std::string& cell, std::string& mes
     }
     if (oneSeparator) digits = joined;
   }
-  if (std::optional<std::string> mac = ReadMacDigits(digits)) return mac;
+  if (std::optional<std::string> mac = ReadMacDigits(digits)) return MacOf(TextToMac(mac->c_str()).bytes);
   // Never padded or guessed: a guessed MAC could name another camera.
   const std::string cause = " (keep the mac column as text, or export with this version of lumora)";
   bool decimal = !cell.empty() && cell.size() < 12 && cell.find_first_not_of("0123456789") == std::string::npos;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "protocol/settings.h"
+#include "provisioning/mac_address.h"
 
 namespace lumora::provisioning {
 
@@ -16,11 +17,11 @@ namespace lumora::provisioning {
 // either case; nullopt otherwise.
 std::optional<std::string> ReadMacDigits(const std::string& text);
 
-// The 12 upper-case digits of a MAC cell written with ':' or '-' between
+// The MAC of a cell written as 12 hexadecimal digits with ':' or '-' between
 // the pairs, or with neither, in either case; nullopt otherwise, with
 // `message` saying why (the wording for a MAC a spreadsheet turned into a
 // number included).
-std::optional<std::string> ReadMacCell(const std::string& cell, std::string& message);
+std::optional<MacAddress> ReadMacCell(const std::string& cell, std::string& message);
 
 // "" when `value` is one a camera may hold for `setting`: an address of four
 // decimal numbers, a mask whose one bits run unbroken, a port 0..65535 (scan

@@ -129,7 +129,7 @@ void ShowPlan(AssignDialog& d) {
     const provisioning::PlanRow& row = d.preview.plan.rows[step.row];
     const int at = static_cast<int>(i);
     AddRow(d.plan, at);
-    SetCell(d.plan, at, kMac, provisioning::ColonMac(TextToMac(row.mac.c_str()).bytes));
+    SetCell(d.plan, at, kMac, provisioning::ColonMac(row.mac.bytes.data()));
     if (step.camera) {
       const DeviceRecord& r = d.cameras[*step.camera].record;
       SetCell(d.plan, at, kNameNow, ThroughClipboard(FieldText(r.name)));

@@ -290,7 +290,7 @@ std::vector<uint8_t> RequestFor(const DeviceRecord& record, provisioning::PlanRo
   camera.record = record;
   camera.carriesIpAssign = true;
   provisioning::Plan plan;
-  change.mac = MacToText(record.mac).text;
+  change.mac = provisioning::MacOf(record.mac);
   plan.rows.push_back(change);
   std::vector<provisioning::PlanProblem> conflicts;
   const provisioning::Step step = provisioning::MatchPlan(plan, {camera}, conflicts).front();
@@ -367,7 +367,7 @@ TEST(SetRow, VerificationNamesTheFirstValueTheCameraDoesNotShow) {
   provisioning::PlanRow change;
   change[SettingId::kIp] = "10.77.0.11";
   change[SettingId::kMode] = "dhcp";
-  change.mac = "00AA00000001";
+  change.mac = provisioning::MacOf(camera.record.mac);
   EXPECT_EQ(provisioning::PlanMismatch(change, camera), "");
   change[SettingId::kHttpPort] = "8080";
   EXPECT_EQ(provisioning::PlanMismatch(change, camera).rfind("http_port", 0), 0u);

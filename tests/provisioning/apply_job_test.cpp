@@ -69,7 +69,7 @@ TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
     for (std::size_t i = 0; i < cameras.size(); ++i) {
       found.push_back(Heard(i, false, static_cast<int>(10 + i)));
       PlanRow planRow;
-      planRow.mac = MacToText(found.back().record.mac).text;
+      planRow.mac = MacOf(found.back().record.mac);
       planRow[SettingId::kName] = "B";
       plan.rows.push_back(planRow);
     }

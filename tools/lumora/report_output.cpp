@@ -27,7 +27,7 @@ std::string ChangeValue(const SettingChange& change, const std::string& value, c
 
 std::string JsonLine(const RowReport& report, const ReportOptions& options) {
   nlohmann::ordered_json line;
-  line["mac"] = report.mac;
+  line["mac"] = provisioning::MacDigits(report.mac);
   line["status"] = provisioning::StatusName(report.status);
   line["interface"] = report.interfaceName;
   line["changes"] = nlohmann::ordered_json::object();
@@ -78,7 +78,7 @@ std::vector<std::string> ReportLines(const std::vector<RowReport>& reports, cons
   }
   std::vector<std::vector<std::string>> rows = {{"MAC", "STATUS", "INTERFACE", "CHANGES", "REASON"}};
   for (const RowReport& report : reports) {
-    std::vector<std::string> cells = {report.mac, provisioning::StatusName(report.status), cellText(report.interfaceName),
+    std::vector<std::string> cells = {provisioning::MacDigits(report.mac), provisioning::StatusName(report.status), cellText(report.interfaceName),
                                       provisioning::ChangesText(report, options.showSecrets, cellText),
                                       cellText(report.reason)};
     for (std::string& cell : cells) cell = Utf8ControlsReplaced(cell, false);

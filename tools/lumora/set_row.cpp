@@ -1,6 +1,7 @@
 // The check of set's row: the first fault is named, in a fixed order.
 #include "tools/lumora/set_row.h"
 
+#include "protocol/mac_text.h"
 #include "provisioning/value_rules.h"
 #include "tools/lumora/camera_text.h"
 
@@ -39,7 +40,7 @@ std::string CheckSetRow(provisioning::PlanRow& row) {
 SetPlan SetPlanFor(const std::string& mac, const provisioning::PlanRow& row, const CodePageReader& readCodePage) {
   SetPlan set;
   set.plan.rows.push_back(row);
-  set.plan.rows.front().mac = mac;
+  set.plan.rows.front().mac = provisioning::MacOf(TextToMac(mac.c_str()).bytes);
   set.reading = PrintedText(readCodePage, provisioning::PlanDialect::kJsonLines);
   return set;
 }
