@@ -152,6 +152,11 @@ Step StepFor(const Plan& plan, std::size_t r, const std::vector<FoundCamera>& ca
   return step;
 }
 
+// A conflict of a row's setting, named by its column.
+PlanProblem Conflict(int line, SettingId setting, std::string message) {
+  return {line, SettingOf(setting).key, std::move(message), setting};
+}
+
 // Where every camera ends up once the requests to send have been kept: only
 // a request moves a camera, so a refused or unchanged row holds its address.
 struct SiteAfter {
@@ -186,7 +191,7 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
   const uint32_t finalMask = row.values[maskIndex] ? AddressOf(row.values[maskIndex]->c_str()) : AddressOf(record.maskText);
   if (Changes(step, ipIndex)) {
     if (std::find(pcAddresses.begin(), pcAddresses.end(), finalIp) != pcAddresses.end()) {
-      conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is the address of an adapter of this PC"});
+      conflicts.push_back(Conflict(row.line, SettingId::kIp, Ipv4Text(finalIp) + " is the address of an adapter of this PC"));
     }
     for (std::size_t other = 0; other < cameras.size(); ++other) {
       if (other == camera || after.ip[other] != finalIp) continue;
@@ -194,8 +199,8 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
       if (after.step[other]) {
         // Two rows onto one new address: said once, at the later row.
         if (*after.step[other] < index) {
-          conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is also planned for camera " + MacDigits(otherMac) +
-                                                   " on line " + std::to_string(plan.rows[steps[*after.step[other]].row].line)});
+          conflicts.push_back(Conflict(row.line, SettingId::kIp, Ipv4Text(finalIp) + " is also planned for camera " + MacDigits(otherMac) +
+                                                   " on line " + std::to_string(plan.rows[steps[*after.step[other]].row].line)));
         }
         continue;
       }
@@ -205,14 +210,14 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
       }
       std::string whose = otherLine == 0 ? "which the plan does not move"
                                          : "which its row on line " + std::to_string(otherLine) + " leaves there";
-      conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is the address of camera " + MacDigits(otherMac) + ", " + whose});
+      conflicts.push_back(Conflict(row.line, SettingId::kIp, Ipv4Text(finalIp) + " is the address of camera " + MacDigits(otherMac) + ", " + whose));
     }
   }
   if (Changes(step, ipIndex) || Changes(step, maskIndex)) {
     std::string edge = SubnetEdgeProblem(finalIp, finalMask);
     if (!edge.empty()) {
-      if (Changes(step, ipIndex)) conflicts.push_back({row.line, "ip", edge});
-      else conflicts.push_back({row.line, "mask", "the camera keeps its address, and " + edge});
+      if (Changes(step, ipIndex)) conflicts.push_back(Conflict(row.line, SettingId::kIp, edge));
+      else conflicts.push_back(Conflict(row.line, SettingId::kMask, "the camera keeps its address, and " + edge));
     }
   }
 }
@@ -224,7 +229,7 @@ void CheckSentValues(const Plan& plan, const Step& step, std::vector<PlanProblem
   for (const SettingChange& change : step.changes) {
     const Setting& setting = kSettings[change.setting];
     std::string problem = SentValueProblem(setting.id, change.after);
-    if (!problem.empty()) conflicts.push_back({plan.rows[step.row].line, setting.key, problem});
+    if (!problem.empty()) conflicts.push_back(Conflict(plan.rows[step.row].line, setting.id, problem));
   }
 }
 

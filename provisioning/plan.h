@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "protocol/settings.h"
@@ -40,9 +41,14 @@ struct Plan {
 };
 
 struct PlanProblem {
+  PlanProblem() = default;
+  PlanProblem(int at, std::string title, std::string text, std::optional<SettingId> of = std::nullopt)
+      : line(at), column(std::move(title)), message(std::move(text)), setting(of) {}
+
   int line = 0;
   std::string column;  // "" when the problem is the row's or the file's
   std::string message;
+  std::optional<SettingId> setting;  // a conflict's setting, which set names by its option
 };
 
 // "line 7, column mac: ..." ("line 7: ..." without a column).

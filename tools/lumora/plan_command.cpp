@@ -39,18 +39,18 @@ Examples:
   lumora plan --ip-range 10.0.0.10-10.0.0.60 --mask 255.255.255.0 --name Cam-{n:03} --bom > site.csv)";
 
 // CLI11 has checked the form of each value; the range is read here.
-bool ReadAssignOptions(const PlanArgs& args, provisioning::AssignOptions& options) {
+bool ReadAssignOptions(const PlanCommand& command, provisioning::AssignOptions& options) {
   std::string error;
-  if (!provisioning::ParseIpRange(args.ipRange, options.first, options.last, error)) {
+  if (!provisioning::ParseIpRange(command.ipRange, options.first, options.last, error)) {
     std::fprintf(stderr, "lumora: --ip-range: %s\n", error.c_str());
     return false;
   }
   uint32_t address = 0;
-  if (!args.mask.empty() && ReadDecimalIpv4(args.mask, address)) options.mask = address;
-  if (!args.gateway.empty() && ReadDecimalIpv4(args.gateway, address)) options.gateway = address;
-  if (!args.mode.empty()) options.mode = args.mode;
-  options.namePattern = args.namePattern;
-  options.answerOrder = args.order == "answer";
+  if (!command.mask.empty() && ReadDecimalIpv4(command.mask, address)) options.mask = address;
+  if (!command.gateway.empty() && ReadDecimalIpv4(command.gateway, address)) options.gateway = address;
+  if (!command.mode.empty()) options.mode = command.mode;
+  options.namePattern = command.namePattern;
+  options.answerOrder = command.order == "answer";
   // With no camera only the options themselves can be at fault (a pattern,
   // a gateway outside the range's subnet): said before anything is sent.
   provisioning::Plan none;
@@ -64,31 +64,29 @@ bool ReadAssignOptions(const PlanArgs& args, provisioning::AssignOptions& option
 }  // namespace
 
 void AddPlanCommand(CLI::App& parent, PlanCommand& c) {
-  PlanArgs& a = c.args;
   CLI::App& plan = *(c.app = parent.add_subcommand("plan", "write a plan that gives every camera found an address"));
   plan.footer(kPlanFooter);
-  plan.add_option("--ip-range", a.ipRange, "the addresses to give out, FIRST-LAST")->type_name("A-B")->required();
-  plan.add_option("--mask", a.mask, "subnet mask for every camera (default: keep; 255.255.255.0 for the range)")
+  plan.add_option("--ip-range", c.ipRange, "the addresses to give out, FIRST-LAST")->type_name("A-B")->required();
+  plan.add_option("--mask", c.mask, "subnet mask for every camera (default: keep; 255.255.255.0 for the range)")
       ->type_name("A")
       ->check(Value(SettingId::kMask));
-  plan.add_option("--gateway", a.gateway, "gateway for every camera")->type_name("A")->check(Value(SettingId::kGateway));
-  plan.add_option("--mode", a.mode, "IP assignment for every camera: static, dhcp or pppoe")
+  plan.add_option("--gateway", c.gateway, "gateway for every camera")->type_name("A")->check(Value(SettingId::kGateway));
+  plan.add_option("--mode", c.mode, "IP assignment for every camera: static, dhcp or pppoe")
       ->type_name("MODE")
       ->check(OneOf({"static", "dhcp", "pppoe"}));
-  plan.add_option("--name", a.namePattern, "name every camera from PATTERN ({n}, {n:03})")->type_name("PATTERN");
-  plan.add_option("--order", a.order, "mac (default) or answer: the order addresses are given in")
+  plan.add_option("--name", c.namePattern, "name every camera from PATTERN ({n}, {n:03})")->type_name("PATTERN");
+  plan.add_option("--order", c.order, "mac (default) or answer: the order addresses are given in")
       ->type_name("O")
       ->check(OneOf({"mac", "answer"}));
-  plan.add_flag("--bom", a.bom, "start the CSV with a UTF-8 byte-order mark (for Excel)");
+  plan.add_flag("--bom", c.bom, "start the CSV with a UTF-8 byte-order mark (for Excel)");
   AddScanOptions(plan, c.scanArgs);
 }
 
 ExitCode RunPlanCommand(PlanCommand& c, const HostGuard& guard) {
-  const PlanArgs& args = c.args;
   const ScanOptions& scan = c.scanArgs.scan;
   if (!ReadCodePageOption(c.scanArgs)) return ExitCode::kUsage;
   provisioning::AssignOptions options;
-  if (!ReadAssignOptions(args, options)) return ExitCode::kUsage;
+  if (!ReadAssignOptions(c, options)) return ExitCode::kUsage;
   if (!guard()) return ExitCode::kUsage;
   Scanner scanner;
   if (auto code = ScanOnce(scanner, scan)) return *code;
@@ -103,7 +101,7 @@ ExitCode RunPlanCommand(PlanCommand& c, const HostGuard& guard) {
     std::fprintf(stderr, "lumora: %s\n", error.c_str());
     return ExitCode::kUsage;
   }
-  if (args.bom) WriteText(stdout, provisioning::kUtf8Bom);
+  if (c.bom) WriteText(stdout, provisioning::kUtf8Bom);
   for (const auto& cells : provisioning::PlanSheet(plan)) WriteText(stdout, CsvLine(cells) + "\n");
   std::fflush(stdout);
   std::fprintf(stderr, "%zu camera%s planned\n", plan.rows.size(), plan.rows.size() == 1 ? "" : "s");

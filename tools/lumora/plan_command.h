@@ -10,16 +10,12 @@
 
 namespace lumora::cli {
 
-struct PlanArgs {
-  std::string ipRange, mask, gateway, mode, namePattern;
-  std::string order = "mac";
-  bool bom = false;
-};
-
 struct PlanCommand {
   CLI::App* app = nullptr;
   ScanArgs scanArgs;
-  PlanArgs args;
+  std::string ipRange, mask, gateway, mode, namePattern;
+  std::string order = "mac";
+  bool bom = false;
 };
 
 void AddPlanCommand(CLI::App& parent, PlanCommand& command);

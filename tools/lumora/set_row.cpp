@@ -46,8 +46,8 @@ SetPlan SetPlanFor(const std::string& mac, const provisioning::PlanRow& row, con
 }
 
 std::string SetConflictText(const provisioning::PlanProblem& conflict) {
-  const Setting* setting = FindSetting(conflict.column);
-  return (setting ? std::string(setting->option) : conflict.column) + ": " + conflict.message;
+  return (conflict.setting ? std::string(SettingOf(*conflict.setting).option) : conflict.column) + ": " +
+         conflict.message;
 }
 
 }  // namespace lumora::cli
