@@ -157,7 +157,8 @@ void OnCommand(HWND dialog, WPARAM wParam) {
     case IDM_OPEN_PAGE:
     case IDM_COPY_IP:
     case IDM_COPY_MAC:
-    case IDM_COPY_LIST: OnListMenuCommand(ListMenuOf(App()), LOWORD(wParam)); break;
+    case IDM_COPY_LIST:
+    case IDM_SAVE_LIST: OnListMenuCommand(ListMenuOf(App()), LOWORD(wParam)); break;
     case IDM_ASSIGN_ADDRESSES: OnAssignAddresses(); break;
     default: break;
   }

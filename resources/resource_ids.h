@@ -47,6 +47,7 @@
 #define IDM_COPY_MAC 40003
 #define IDM_COPY_LIST 40004
 #define IDM_ASSIGN_ADDRESSES 40005  // opens IDD_ASSIGN; also when posted to the main dialog
+#define IDM_SAVE_LIST 40006
 
 // The "Assign addresses" dialog.
 #define IDC_ASSIGN_FIRST 1101
@@ -60,3 +61,5 @@
 #define IDC_ASSIGN_APPLY 1122
 #define IDC_ASSIGN_COPY_REPORT 1123
 #define IDC_ASSIGN_SUMMARY 1124
+#define IDC_ASSIGN_OPEN_PLAN 1125
+#define IDC_ASSIGN_SAVE_REPORT 1126

@@ -1,18 +1,18 @@
 // The "Assign addresses" dialog: the form, the plan's list view, the summary.
 #include "ui/assign_dialog.h"
 
-#include <commctrl.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
 
-#include "protocol/field_text.h"
 #include "protocol/ipv4.h"
-#include "protocol/mac_text.h"
-#include "provisioning/sheet_text.h"
 #include "provisioning/site_preview.h"
 #include "resources/resource_ids.h"
 #include "ui/clipboard_text.h"
+#include "ui/plan_file.h"
+#include "ui/plan_list_view.h"
+#include "ui/plan_text.h"
 
 namespace lumora {
 namespace {
@@ -25,15 +25,15 @@ provisioning::JobSettings DialogJobSettings() {
   return settings;
 }
 
-enum Column { kMac, kNameNow, kIpNow, kIpPlanned, kNamePlanned, kStatus, kColumnCount };
-
 struct AssignDialog {
   HWND dialog = nullptr;
   HWND plan = nullptr;  // the list view
   AssignHost host;
-  // The last preview: of the range form, or of this pasted text.
-  bool fromPaste = false;
-  std::string pasted;
+  // What the last preview was of. After a paste or an open that failed
+  // there is nothing, and Apply sends nothing until a Preview or a good one.
+  enum class Source { kRange, kPlanText, kNothing } source = Source::kRange;
+  std::string planText;  // pasted or read from a file, in the ANSI code page
+  std::string fileName;  // the plan file's, shown with the summary; "" for a paste
   std::vector<provisioning::FoundCamera> cameras;
   provisioning::SitePreview preview;
   std::vector<provisioning::RowReport> reports;  // the preview's, then the job's
@@ -47,101 +47,12 @@ std::string ItemText(HWND dialog, int id) {
   return text;
 }
 
-void SetCell(HWND list, int row, int column, const std::string& text) {
-  LVITEMA item = {};
-  item.iSubItem = column;
-  item.pszText = const_cast<char*>(text.c_str());
-  SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+// A plan from a file says which file, so the operator sees what is shown.
+void SetSummary(AssignDialog& d, const std::string& text) {
+  const bool fromFile = d.source == AssignDialog::Source::kPlanText && !d.fileName.empty();
+  const std::string shown = fromFile ? d.fileName + ": " + text : text;
+  SetDlgItemTextA(d.dialog, IDC_ASSIGN_SUMMARY, shown.c_str());
 }
-
-void AddRow(HWND list, int row) {
-  LVITEMA item = {};
-  item.mask = LVIF_TEXT;
-  item.iItem = row;
-  item.pszText = const_cast<char*>("");
-  SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-// Widths in dialog units, so that a colon MAC and a dotted address fit
-// whatever the font and the DPI (in pixels the MAC was cut short even at 96
-// dpi); with the vertical scroll bar they fill the template's 406 units.
-void AddColumns(HWND dialog, HWND list) {
-  static const struct {
-    const char* title;
-    int width;
-  } kColumns[kColumnCount] = {{"MAC", 78}, {"Name now", 56}, {"IP now", 58},
-                              {"IP planned", 58}, {"Name planned", 58}, {"Status", 84}};
-  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  for (int i = 0; i < kColumnCount; ++i) {
-    RECT units = {0, 0, kColumns[i].width, 0};
-    MapDialogRect(dialog, &units);
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.pszText = const_cast<char*>(kColumns[i].title);
-    column.cx = units.right;
-    column.iSubItem = i;
-    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-  }
-}
-
-std::string StatusText(const provisioning::RowReport& report) {
-  const std::string status = provisioning::StatusName(report.status);
-  return report.reason.empty() ? status : status + ": " + ThroughClipboard(report.reason);
-}
-
-// Filled row by row while shown, a list view of 250 rows held the dialog
-// thread (and so the main dialog) for over 2 s under Wine; with its
-// redrawing off and its rows reserved first, about 14 ms.
-class Refill {
- public:
-  Refill(HWND list, std::size_t rows) : list_(list) {
-    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageA(list_, LVM_SETITEMCOUNT, rows, 0);
-  }
-  ~Refill() {
-    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
-  }
-  Refill(const Refill&) = delete;
-  Refill& operator=(const Refill&) = delete;
-
- private:
-  HWND list_;
-};
-
-// The listed cameras as they are: each row's camera now beside its plan.
-void ShowCameras(AssignDialog& d) {
-  Refill refill(d.plan, d.cameras.size());
-  for (std::size_t i = 0; i < d.cameras.size(); ++i) {
-    const DeviceRecord& r = d.cameras[i].record;
-    AddRow(d.plan, static_cast<int>(i));
-    SetCell(d.plan, static_cast<int>(i), kMac, provisioning::ColonMac(r.mac));
-    SetCell(d.plan, static_cast<int>(i), kNameNow, ThroughClipboard(FieldText(r.name)));
-    SetCell(d.plan, static_cast<int>(i), kIpNow, FieldText(r.ipText));
-  }
-}
-
-void ShowPlan(AssignDialog& d) {
-  Refill refill(d.plan, d.preview.steps.size());
-  for (std::size_t i = 0; i < d.preview.steps.size(); ++i) {
-    const provisioning::Step& step = d.preview.steps[i];
-    const provisioning::PlanRow& row = d.preview.plan.rows[step.row];
-    const int at = static_cast<int>(i);
-    AddRow(d.plan, at);
-    SetCell(d.plan, at, kMac, provisioning::ColonMac(row.mac.bytes.data()));
-    if (step.camera) {
-      const DeviceRecord& r = d.cameras[*step.camera].record;
-      SetCell(d.plan, at, kNameNow, ThroughClipboard(FieldText(r.name)));
-      SetCell(d.plan, at, kIpNow, FieldText(r.ipText));
-    }
-    SetCell(d.plan, at, kIpPlanned, row[SettingId::kIp].value_or(""));
-    SetCell(d.plan, at, kNamePlanned, ThroughClipboard(row[SettingId::kName].value_or("")));
-    SetCell(d.plan, at, kStatus, StatusText(d.reports[i]));
-  }
-}
-
-void SetSummary(AssignDialog& d, const std::string& text) { SetDlgItemTextA(d.dialog, IDC_ASSIGN_SUMMARY, text.c_str()); }
 
 void ShowProblems(AssignDialog& d) {
   std::string text;
@@ -150,7 +61,9 @@ void ShowProblems(AssignDialog& d) {
 }
 
 void EnableJobButtons(AssignDialog& d, bool enable) {
-  for (int id : {IDC_ASSIGN_PREVIEW, IDC_ASSIGN_PASTE, IDC_ASSIGN_APPLY}) EnableWindow(GetDlgItem(d.dialog, id), enable);
+  for (int id : {IDC_ASSIGN_PREVIEW, IDC_ASSIGN_PASTE, IDC_ASSIGN_OPEN_PLAN, IDC_ASSIGN_APPLY}) {
+    EnableWindow(GetDlgItem(d.dialog, id), enable);
+  }
 }
 
 std::vector<uint32_t> PcAddresses(const std::vector<provisioning::FoundCamera>& cameras) {
@@ -163,10 +76,11 @@ std::vector<uint32_t> PcAddresses(const std::vector<provisioning::FoundCamera>& 
 
 // The preview again, of the cameras listed now: Apply sends what it shows.
 bool RunPreview(AssignDialog& d) {
+  if (d.source == AssignDialog::Source::kNothing) return false;
   d.cameras = FoundCamerasOf(d.host.listed());
   const std::vector<uint32_t> pc = PcAddresses(d.cameras);
-  if (d.fromPaste) {
-    d.preview = provisioning::PreviewPlan(d.pasted, d.cameras, pc, ThroughClipboard);
+  if (d.source == AssignDialog::Source::kPlanText) {
+    d.preview = provisioning::PreviewPlan(d.planText, d.cameras, pc, ThroughClipboard);
   } else {
     provisioning::AssignForm form{ItemText(d.dialog, IDC_ASSIGN_FIRST), ItemText(d.dialog, IDC_ASSIGN_LAST),
                                   ItemText(d.dialog, IDC_ASSIGN_MASK), ItemText(d.dialog, IDC_ASSIGN_GATEWAY),
@@ -176,34 +90,63 @@ bool RunPreview(AssignDialog& d) {
   d.reports = d.preview.reports;
   if (!d.preview.problems.empty()) {
     d.reports.clear();
-    ShowCameras(d);
+    ShowCameraRows(d.plan, d.cameras);
     ShowProblems(d);
     return false;
   }
-  ShowPlan(d);
+  ShowPlanRows(d.plan, d.preview, d.cameras, d.reports);
   SetSummary(d, provisioning::CountsText(d.reports));
   return true;
 }
 
 void OnPreview(AssignDialog& d) {
   if (d.host.jobRunning()) return;
-  d.fromPaste = false;
+  d.source = AssignDialog::Source::kRange;
+  RunPreview(d);
+}
+
+// A plan that could not be had leaves no preview behind to be applied.
+void ShowPlanFailure(AssignDialog& d, const std::string& problem) {
+  d.source = AssignDialog::Source::kNothing;
+  d.planText.clear();
+  d.preview = {};
+  d.reports.clear();
+  ShowCameraRows(d.plan, d.cameras);
+  SetSummary(d, problem);
+}
+
+void PreviewPlanText(AssignDialog& d, std::string text, std::string fileName) {
+  d.source = AssignDialog::Source::kPlanText;
+  d.planText = std::move(text);
+  d.fileName = std::move(fileName);
   RunPreview(d);
 }
 
 void OnPaste(AssignDialog& d) {
   if (d.host.jobRunning()) return;
   std::string text, problem;
-  if (!TakeClipboardText(d.dialog, text, problem)) {
-    d.preview = {};
-    d.reports.clear();
-    d.pasted.clear();
-    SetSummary(d, problem);
-    return;
-  }
-  d.fromPaste = true;
-  d.pasted = std::move(text);
-  RunPreview(d);
+  if (!TakeClipboardText(d.dialog, text, problem)) return ShowPlanFailure(d, problem);
+  PreviewPlanText(d, std::move(text), "");
+}
+
+void OpenPlanFile(AssignDialog& d, const std::wstring& path) {
+  std::string bytes, text, problem;
+  if (!ReadWholeFile(path, kMostPlanBytes, bytes, problem)) return ShowPlanFailure(d, problem);
+  if (!PlanTextOfFile(bytes, text, problem)) return ShowPlanFailure(d, FileNameOf(path) + ": " + problem);
+  PreviewPlanText(d, std::move(text), FileNameOf(path));
+}
+
+void OnOpenPlan(AssignDialog& d) {
+  std::wstring path;
+  if (!d.host.jobRunning() && AskPlanFile(d.dialog, path)) OpenPlanFile(d, path);
+}
+
+// Of several files dropped at once, the first is the plan.
+void OnDropFiles(AssignDialog& d, HDROP drop) {
+  wchar_t path[MAX_PATH] = {};
+  const bool named = DragQueryFileW(drop, 0, path, MAX_PATH) > 0;
+  DragFinish(drop);
+  if (named && !d.host.jobRunning()) OpenPlanFile(d, path);
 }
 
 void OnApply(AssignDialog& d) {
@@ -215,11 +158,21 @@ void OnApply(AssignDialog& d) {
                                                       ThroughClipboard);
   d.reports = job->reports();
   EnableJobButtons(d, false);
-  SetSummary(d, "Applying: 0 of " + std::to_string(job->toVerify()) + " verified");
+  SetSummary(d, ApplyingText(0, job->toVerify()));
   d.host.startJob(std::move(job));
 }
 
-void OnCopyReport(AssignDialog& d) { PutTextOnClipboard(d.dialog, ReportSheetText(d.reports)); }
+void OnCopyReport(AssignDialog& d) { PutTextOnClipboard(d.dialog, ReportSheetText(d.reports, SheetJoin::kTabs)); }
+
+// The report as it is when asked for; the job may go on meanwhile.
+void OnSaveReport(AssignDialog& d) {
+  const std::string sheet = ReportSheetText(d.reports, SheetJoin::kCsv);
+  std::wstring path;
+  std::string problem;
+  if (AskSaveFile(d.dialog, "lumora-report", path) && !SaveFileInPlace(path, Utf8FileText(sheet), problem)) {
+    SetDlgItemTextA(d.dialog, IDC_ASSIGN_SUMMARY, problem.c_str());
+  }
+}
 
 void OnInit(HWND dialog, AssignHost* host) {
   auto* d = new AssignDialog;
@@ -227,14 +180,15 @@ void OnInit(HWND dialog, AssignHost* host) {
   d->host = std::move(*host);
   d->plan = GetDlgItem(dialog, IDC_ASSIGN_PLAN);
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(d));
-  AddColumns(dialog, d->plan);
+  AddPlanColumns(dialog, d->plan);
   d->cameras = FoundCamerasOf(d->host.listed());
-  ShowCameras(*d);
+  ShowCameraRows(d->plan, d->cameras);
   // The network the first camera answered on: the site's, most likely.
   if (!d->cameras.empty() && d->cameras.front().arrival.mask != 0) {
     SetDlgItemTextA(dialog, IDC_ASSIGN_MASK, Ipv4Text(d->cameras.front().arrival.mask).c_str());
   }
   EnableJobButtons(*d, !d->host.jobRunning());
+  DragAcceptFiles(dialog, TRUE);
 }
 
 INT_PTR CALLBACK AssignDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -247,7 +201,9 @@ INT_PTR CALLBACK AssignDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         case IDC_ASSIGN_PREVIEW: OnPreview(*d); return TRUE;
         case IDC_ASSIGN_PASTE: OnPaste(*d); return TRUE;
         case IDC_ASSIGN_APPLY: OnApply(*d); return TRUE;
+        case IDC_ASSIGN_OPEN_PLAN: OnOpenPlan(*d); return TRUE;
         case IDC_ASSIGN_COPY_REPORT: OnCopyReport(*d); return TRUE;
+        case IDC_ASSIGN_SAVE_REPORT: OnSaveReport(*d); return TRUE;
         case IDCANCEL:
           // Closing stops the sends; the worker reports what is left unverified.
           if (d->host.jobRunning()) d->host.stopJob();
@@ -255,6 +211,9 @@ INT_PTR CALLBACK AssignDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
           return TRUE;
         default: return FALSE;
       }
+    case WM_DROPFILES:
+      if (d != nullptr) OnDropFiles(*d, reinterpret_cast<HDROP>(wParam));
+      return TRUE;
     case WM_DESTROY:
       if (d != nullptr) {
         SetWindowLongPtrA(dialog, DWLP_USER, 0);
@@ -286,10 +245,9 @@ void ShowAssignProgress(HWND dialog, const JobProgress& progress) {
   // A dialog opened again during the job shows no plan of it.
   if (progress.reports.size() != d->preview.steps.size()) return;
   d->reports = progress.reports;
-  for (std::size_t i = 0; i < d->reports.size(); ++i) SetCell(d->plan, static_cast<int>(i), kStatus, StatusText(d->reports[i]));
+  ShowRowStatuses(d->plan, d->reports);
   if (!progress.finished) {
-    SetSummary(*d, "Applying: " + std::to_string(progress.verified) + " of " + std::to_string(progress.toVerify) +
-                       " verified");
+    SetSummary(*d, ApplyingText(progress.verified, progress.toVerify));
     return;
   }
   SetSummary(*d, provisioning::CountsText(d->reports));

@@ -1,9 +1,11 @@
 // "Assign addresses": a whole site from the listed cameras. A range (with a
 // mask, a gateway and a name pattern) is planned as `lumora plan` plans it,
-// or a plan pasted from a spreadsheet is read as `lumora apply` reads one;
+// or a plan pasted from a spreadsheet, opened or dropped as a file, is read
+// as `lumora apply` reads one;
 // Preview shows the dry run, Apply hands the job to the worker, which sends
 // each request out of its camera's adapter and verifies it, and the
-// statuses follow its progress. A modeless dialog owned by the main dialog.
+// statuses follow its progress; the report can be copied or saved. A
+// modeless dialog owned by the main dialog.
 #pragma once
 
 #include <windows.h>

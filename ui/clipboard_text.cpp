@@ -1,4 +1,4 @@
-// The clipboard texts.
+// The clipboard texts and the sheets.
 #include "ui/clipboard_text.h"
 
 #include <cwchar>
@@ -6,6 +6,8 @@
 
 #include "protocol/ipv4.h"
 #include "provisioning/sheet_row.h"
+#include "provisioning/sheet_text.h"
+#include "ui/plan_text.h"
 
 namespace lumora {
 namespace {
@@ -19,28 +21,31 @@ std::string AsciiControlsReplaced(std::string text) {
   return text;
 }
 
-std::string SheetLine(const std::vector<std::string>& cells) {
+std::string SheetLine(const std::vector<std::string>& cells, SheetJoin join) {
   std::string out;
-  for (std::size_t i = 0; i < cells.size(); ++i) out += (i == 0 ? "" : "\t") + cells[i];
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (join == SheetJoin::kTabs) out += (i == 0 ? "" : "\t") + cells[i];
+    else out += (i == 0 ? "" : ",") + provisioning::CsvQuoted(cells[i]);
+  }
   return out + "\r\n";
 }
 
-std::string CameraLine(const ListedCameras& listed, int slot) {
+std::string CameraLine(const ListedCameras& listed, int slot, SheetJoin join) {
   const DeviceRecord& r = listed.table->slots[slot];
   const CameraReading reading = ReadCamera(listed, slot);
   const Arrival& arrival = (*listed.adapters)[slot];
   provisioning::SheetCamera camera{&r, CarriesIpAssign(r), reading.interfaceName,
                                    arrival.sourcePort != 0 ? Ipv4PortText(arrival.sourceIp, arrival.sourcePort) : "",
                                    FindingNames(reading.findings)};
-  return SheetLine(provisioning::SheetCells(camera, false, AsciiControlsReplaced));
+  return SheetLine(provisioning::SheetCells(camera, false, AsciiControlsReplaced), join);
 }
 
 }  // namespace
 
-std::string ReportSheetText(const std::vector<provisioning::RowReport>& reports) {
-  std::string sheet = SheetLine(provisioning::ReportSheetTitles());
+std::string ReportSheetText(const std::vector<provisioning::RowReport>& reports, SheetJoin join) {
+  std::string sheet = SheetLine(provisioning::ReportSheetTitles(), join);
   for (const provisioning::RowReport& report : reports) {
-    sheet += SheetLine(provisioning::ReportSheetCells(report, false, AsciiControlsReplaced));
+    sheet += SheetLine(provisioning::ReportSheetCells(report, false, AsciiControlsReplaced), join);
   }
   return sheet;
 }
@@ -61,8 +66,6 @@ std::string ThroughClipboard(const std::string& bytes) {
 }
 
 bool TakeClipboardText(HWND owner, std::string& text, std::string& problem) {
-  // Far more than a sheet of the most cameras lumora lists.
-  constexpr SIZE_T kMostBytes = 16u << 20;
   if (!OpenClipboard(owner)) {
     problem = "the clipboard could not be opened; try again";
     return false;
@@ -73,22 +76,16 @@ bool TakeClipboardText(HWND owner, std::string& text, std::string& problem) {
   if (wide == nullptr) {
     problem = "the clipboard holds no text: copy the plan's rows, header included, in the spreadsheet first";
   } else {
+    // The text ends at its NUL; GlobalSize may count more than was
+    // allocated, and whatever follows the NUL is not the text's.
     const SIZE_T units = GlobalSize(data) / sizeof(wchar_t);
     SIZE_T length = 0;
     while (length < units && wide[length] != 0) ++length;
-    SIZE_T after = length;
-    while (after < units && wide[after] == 0) ++after;
-    if (length * sizeof(wchar_t) > kMostBytes) {
+    if (length * sizeof(wchar_t) > kMostPlanBytes) {
       problem = "the clipboard holds " + std::to_string(length * sizeof(wchar_t) >> 20) +
                 " MB of text, more than any plan";
-    } else if (after < units) {
-      problem = "the clipboard's text holds a NUL character after " + std::to_string(length) +
-                " characters; no plan holds one";
     } else {
-      int size = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-      text.assign(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-      if (size > 0) WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(length), &text[0], size, nullptr, nullptr);
-      good = true;
+      good = AnsiPlanText(wide, length, text, problem);
     }
     GlobalUnlock(data);
   }
@@ -96,9 +93,9 @@ bool TakeClipboardText(HWND owner, std::string& text, std::string& problem) {
   return good;
 }
 
-std::string ListSheetText(const ListedCameras& listed) {
-  std::string sheet = SheetLine(provisioning::SheetTitles(false));
-  for (int slot : listed.slots) sheet += CameraLine(listed, slot);
+std::string ListSheetText(const ListedCameras& listed, SheetJoin join) {
+  std::string sheet = SheetLine(provisioning::SheetTitles(false), join);
+  for (int slot : listed.slots) sheet += CameraLine(listed, slot, join);
   return sheet;
 }
 

@@ -10,6 +10,8 @@
 #include "resources/resource_ids.h"
 #include "ui/clipboard_text.h"
 #include "ui/details_panel.h"
+#include "ui/plan_file.h"
+#include "ui/plan_text.h"
 #include "ui/web_launch.h"
 
 namespace lumora {
@@ -68,6 +70,20 @@ POINT PlaceAtSelection(const ListMenuContext& menu) {
   return at;
 }
 
+// The list as it is when the operator chose the command, not after the
+// Save As dialog, during which a search may change it. The status line is
+// the search's, so a failure has a message box of its own.
+void SaveList(const ListMenuContext& menu) {
+  const std::string sheet = ListSheetText(
+      ListedCamerasNow(menu.controls.deviceList, menu.search.table, menu.adapters, menu.seen), SheetJoin::kCsv);
+  std::wstring path;
+  if (!AskSaveFile(menu.dialog, "lumora-list", path)) return;
+  std::string problem;
+  if (!SaveFileInPlace(path, Utf8FileText(sheet), problem)) {
+    MessageBoxA(menu.dialog, problem.c_str(), "Save list", MB_OK | MB_ICONERROR);
+  }
+}
+
 }  // namespace
 
 int ShownSlot(const DialogControls& controls, const DeviceTable& table) {
@@ -108,7 +124,12 @@ void OnListMenuCommand(const ListMenuContext& menu, WORD command) {
   if (SendMessageA(menu.controls.deviceList, LB_GETCOUNT, 0, 0) <= 0) return;
   if (command == IDM_COPY_LIST) {
     PutTextOnClipboard(menu.dialog, ListSheetText(ListedCamerasNow(menu.controls.deviceList, menu.search.table,
-                                                                   menu.adapters, menu.seen)));
+                                                                   menu.adapters, menu.seen),
+                                                  SheetJoin::kTabs));
+    return;
+  }
+  if (command == IDM_SAVE_LIST) {
+    SaveList(menu);
     return;
   }
   int slot = ShownSlot(menu.controls, menu.search.table);

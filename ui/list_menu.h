@@ -1,6 +1,6 @@
 // The device list's context menu: open the shown camera's page, copy its IP
-// address or MAC, copy the whole list. It writes no status and sends no
-// datagram.
+// address or MAC, copy the whole list or save it to a CSV file. It writes no
+// status and sends no datagram.
 #pragma once
 
 #include <windows.h>

@@ -3,6 +3,8 @@
 // through window messages.
 #include <windows.h>
 
+#include <commctrl.h>
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +12,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -698,10 +702,56 @@ std::vector<std::string> Split(const std::string& text, const std::string& by) {
   return parts;
 }
 
-// One flow, as the site's installer works: the range previewed (nothing
-// sent), applied out of each camera's own adapter and verified, the report
-// copied, and the same range previewed again once the cameras are listed
-// as they now are.
+// A click that does not wait for the handler: one that opens a modal
+// dialog returns only when that dialog is closed.
+void PostClick(HWND dialog, int id) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// The system's Open or Save As dialog over `owner`, given `path` in its
+// file name control (the Explorer style's combo box cmb13, else edt1) and
+// closed with OK, as an operator types a name and presses Enter.
+bool ChooseFile(HWND owner, const char* caption, const std::string& path) {
+  HWND chooser = nullptr;
+  auto find = [&] {
+    for (HWND w = FindWindowA("#32770", caption); w; w = FindWindowExA(nullptr, w, "#32770", caption)) {
+      if (GetWindow(w, GW_OWNER) == owner && IsWindowVisible(w)) chooser = w;
+    }
+    return chooser != nullptr;
+  };
+  if (!WaitUntil(find, 10000)) return false;
+  HWND name = GetDlgItem(chooser, cmb13);
+  if (name != nullptr && IsWindowVisible(name)) {
+    if (HWND edit = FindWindowExA(name, nullptr, "Edit", nullptr)) name = edit;
+  } else {
+    name = GetDlgItem(chooser, edt1);
+  }
+  if (name == nullptr) return false;
+  SendText(name, path);
+  PostClick(chooser, IDOK);
+  return WaitUntil([&] { return !IsWindow(chooser); }, 10000);
+}
+
+std::string TempPath(const char* name) {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(sizeof folder, folder);
+  std::string path = std::string(folder) + name;
+  DeleteFileA(path.c_str());
+  return path;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+int RowCount(HWND listView) { return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0)); }
+
+// One flow, as the site's installer works: a plan file opened and
+// previewed (nothing sent), the range previewed (nothing sent), applied out
+// of each camera's own adapter and verified, the report copied and saved,
+// the same range previewed again once the cameras are listed as they now
+// are, and the list saved and opened again as a plan that changes nothing.
 TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAndThenUnchanged) {
   Program program;
   ASSERT_NE(program.WaitForWindow(), nullptr);
@@ -718,6 +768,15 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
   EXPECT_EQ(TextOf(item(IDC_ASSIGN_MASK)), "255.255.255.0");
   SendText(item(IDC_ASSIGN_FIRST), "10.77.0.100");
   SendText(item(IDC_ASSIGN_PATTERN), "Cam-{n:02}");
+
+  const std::string plan = TempPath("plan.csv");
+  std::ofstream(plan, std::ios::binary) << "mac;ip;name\r\n00:AA:00:00:A0:01;10.77.0.200;Plan-1\r\n"
+                                          "00:AA:00:00:B0:01;10.77.0.201;Plan-2\r\n";
+  PostClick(dialog, IDC_ASSIGN_OPEN_PLAN);
+  ASSERT_TRUE(ChooseFile(dialog, "Open", plan)) << DescribeTopLevelWindows();
+  EXPECT_TRUE(WaitUntil([&] { return summary() == "plan.csv: 2 would-change"; }, 10000)) << summary();
+  EXPECT_EQ(RowCount(item(IDC_ASSIGN_PLAN)), 2);
+  EXPECT_TRUE(Requests(*sideA_).empty() && Requests(*sideB_).empty()) << "Open plan sent a request";
 
   ClickButton(item(IDC_ASSIGN_PREVIEW));
   EXPECT_EQ(summary(), "20 would-change");
@@ -761,6 +820,14 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
   EXPECT_EQ(interfaces[1].size(), 1u);
   EXPECT_NE(interfaces[0], interfaces[1]);
 
+  // The same report as a UTF-8 CSV file, as lumora apply --format csv writes it.
+  const std::string report = TempPath("report.csv");
+  PostClick(dialog, IDC_ASSIGN_SAVE_REPORT);
+  ASSERT_TRUE(ChooseFile(dialog, "Save As", report)) << DescribeTopLevelWindows();
+  std::string sheet = ClipboardText();
+  std::replace(sheet.begin(), sheet.end(), '\t', ',');
+  EXPECT_EQ(ReadWholeFile(report), "\xEF\xBB\xBF" + sheet);
+
   // The job's own search lists the cameras as they now are.
   ASSERT_TRUE(program.WaitForEntryCount(kCameras, 30000)) << program.EntryCount() << " listed";
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(program.window(), IDC_UPDATE)));
@@ -768,6 +835,16 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
   ClickButton(item(IDC_ASSIGN_PREVIEW));
   EXPECT_EQ(summary(), "20 unchanged");
   EXPECT_EQ(sideA_->LogCount() + sideB_->LogCount(), logged) << "Preview sent something";
+
+  const std::string list = TempPath("list.csv");
+  PostMessageA(program.window(), WM_COMMAND, MAKEWPARAM(IDM_SAVE_LIST, 0), 0);
+  ASSERT_TRUE(ChooseFile(program.window(), "Save As", list)) << DescribeTopLevelWindows();
+  EXPECT_EQ(ReadWholeFile(list).rfind("\xEF\xBB\xBFmac,name,", 0), 0u) << ReadWholeFile(list);
+  PostClick(dialog, IDC_ASSIGN_OPEN_PLAN);
+  ASSERT_TRUE(ChooseFile(dialog, "Open", list)) << DescribeTopLevelWindows();
+  EXPECT_TRUE(WaitUntil([&] { return summary() == "list.csv: 20 unchanged"; }, 10000)) << summary();
+  EXPECT_EQ(RowCount(item(IDC_ASSIGN_PLAN)), kCameras);
+  EXPECT_EQ(sideA_->LogCount() + sideB_->LogCount(), logged) << "Open plan sent something";
 }
 
 }  // namespace
