@@ -190,6 +190,10 @@ std::size_t ApplyJob::verified() const {
       std::count_if(reports_.begin(), reports_.end(), [](const RowReport& r) { return r.status == RowStatus::kChanged; }));
 }
 
+JobProgress ApplyJob::progress() const {
+  return {reports_, verified(), toVerify(), done()};
+}
+
 std::size_t ApplyJob::toVerify() const {
   return static_cast<std::size_t>(
       std::count_if(jobs_.begin(), jobs_.end(), [](const Job& job) { return job.state != State::kNone; }));

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "provisioning/found_camera.h"
+#include "provisioning/job_progress.h"
 #include "provisioning/match.h"
 #include "provisioning/plan.h"
 #include "provisioning/report.h"
@@ -74,6 +75,8 @@ class ApplyJob {
   bool done() const { return phase_ == Phase::kDone; }
   // Counts up whenever a report changes, so a driver passes on only news.
   std::size_t revision() const { return revision_; }
+  // The reports and counts as they stand, copied for whoever shows them.
+  JobProgress progress() const;
 
  private:
   enum class Phase { kSending, kVerifying, kDone };

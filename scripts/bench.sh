@@ -12,8 +12,9 @@
 # peak memory); and a site of 250 cameras at one factory address behind two
 # interfaces, with no loss and with a fifth of the requests ignored, applied
 # by `lumora apply` and then, in the same lab, from the dialog's "Assign
-# addresses" under Wine (the time from Apply to the final counts, and the
-# dialog's worst message round trip meanwhile), beside the same site by
+# addresses" under Wine (the time from Apply to the final counts, the
+# dialog's worst message round trip meanwhile, and the time from closing
+# the program to its end after the job and during one), beside the same site by
 # `lumora set` one camera at a time (BENCH_SET_CAMERAS of them, default 25); `lumora scan --timeout 2`
 # under a stream of cameras never heard before; and how fast, and in how
 # much memory, `lumora apply --dry-run` refuses hostile 64 MiB plans.

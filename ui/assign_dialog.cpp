@@ -238,7 +238,7 @@ HWND OpenAssignDialog(HWND owner, HWND open, AssignHost host) {
   return dialog;
 }
 
-void ShowAssignProgress(HWND dialog, const JobProgress& progress) {
+void ShowAssignProgress(HWND dialog, const provisioning::JobProgress& progress) {
   AssignDialog* d = dialog != nullptr ? Of(dialog) : nullptr;
   if (d == nullptr) return;
   if (progress.finished) EnableJobButtons(*d, true);

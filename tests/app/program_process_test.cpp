@@ -25,7 +25,7 @@
 #include "resources/resource_ids.h"
 #include "tests/support/window_text.h"
 #include "tests/support/camsim_control.h"
-#include "worker/net_socket.h"
+#include "net/net_socket.h"
 
 namespace lumora {
 namespace {
@@ -826,7 +826,9 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
   ASSERT_TRUE(ChooseFile(dialog, "Save As", report)) << DescribeTopLevelWindows();
   std::string sheet = ClipboardText();
   std::replace(sheet.begin(), sheet.end(), '\t', ',');
-  EXPECT_EQ(ReadWholeFile(report), "\xEF\xBB\xBF" + sheet);
+  // The program writes the file after the chooser has closed.
+  EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(report) == "\xEF\xBB\xBF" + sheet; }, 10000))
+      << ReadWholeFile(report);
 
   // The job's own search lists the cameras as they now are.
   ASSERT_TRUE(program.WaitForEntryCount(kCameras, 30000)) << program.EntryCount() << " listed";
@@ -839,7 +841,8 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
   const std::string list = TempPath("list.csv");
   PostMessageA(program.window(), WM_COMMAND, MAKEWPARAM(IDM_SAVE_LIST, 0), 0);
   ASSERT_TRUE(ChooseFile(program.window(), "Save As", list)) << DescribeTopLevelWindows();
-  EXPECT_EQ(ReadWholeFile(list).rfind("\xEF\xBB\xBFmac,name,", 0), 0u) << ReadWholeFile(list);
+  EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(list).rfind("\xEF\xBB\xBFmac,name,", 0) == 0; }, 10000))
+      << ReadWholeFile(list);
   PostClick(dialog, IDC_ASSIGN_OPEN_PLAN);
   ASSERT_TRUE(ChooseFile(dialog, "Open", list)) << DescribeTopLevelWindows();
   EXPECT_TRUE(WaitUntil([&] { return summary() == "list.csv: 20 unchanged"; }, 10000)) << summary();
