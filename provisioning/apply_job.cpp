@@ -11,9 +11,9 @@ namespace {
 
 // The MAC the camera answers with once the row is kept: a new one if the
 // row gives it one (as `lumora set --new-mac` does).
-const std::string& AnswerMac(const PlanRow& row) {
-  static const std::size_t macIndex = SettingIndexOf("mac");
-  return row.values[macIndex] ? *row.values[macIndex] : row.mac;
+MacAddress AnswerMac(const PlanRow& row) {
+  constexpr std::size_t macIndex = SettingIndex(SettingId::kMac);
+  return row.values[macIndex] ? MacOf(TextToMac(row.values[macIndex]->c_str()).bytes) : row.mac;
 }
 
 // How far a late driver may catch up at once: above three ticks of the
@@ -143,15 +143,15 @@ void ApplyJob::EndSearch() {
 // request again, where its reply now says it answers.
 void ApplyJob::Judge(std::size_t index) {
   Job& job = jobs_[index];
-  const std::string& mac = AnswerMac(job.row);
+  const MacAddress mac = AnswerMac(job.row);
   const FoundCamera* answered = nullptr;
   for (const FoundCamera& camera : heard_) {
-    if (MacToText(camera.record.mac).text != mac) continue;
+    if (MacOf(camera.record.mac) != mac) continue;
     job.lastSeen = PlanMismatch(job.row, camera, reading_);
     if (job.lastSeen.empty()) {
       ++revision_;
       job.state = State::kDecided;
-      reports_[index].status = "changed";
+      reports_[index].status = RowStatus::kChanged;
       reports_[index].reason.clear();
       return;
     }
@@ -168,7 +168,7 @@ void ApplyJob::Judge(std::size_t index) {
   if (!refusal.empty()) {
     ++revision_;
     job.state = State::kDecided;
-    reports_[index].status = "refused";
+    reports_[index].status = RowStatus::kRefused;
     reports_[index].reason = refusal;
     return;
   }
@@ -201,7 +201,7 @@ bool ApplyJob::AnyWaiting() const {
 
 std::size_t ApplyJob::verified() const {
   return static_cast<std::size_t>(
-      std::count_if(reports_.begin(), reports_.end(), [](const RowReport& r) { return r.status == "changed"; }));
+      std::count_if(reports_.begin(), reports_.end(), [](const RowReport& r) { return r.status == RowStatus::kChanged; }));
 }
 
 JobProgress ApplyJob::progress() const {

@@ -29,9 +29,8 @@ uint32_t AddressOf(const std::string& text) {
 
 // The address a sent step moves its camera to; 0 when it keeps its own.
 uint32_t TargetOf(const SitePreview& preview, const Step& step, const std::vector<FoundCamera>& cameras) {
-  static const std::size_t ipIndex = provisioning::SettingIndexOf("ip");
   if (step.status != StepStatus::kSend || !step.camera) return 0;
-  const std::optional<std::string>& cell = preview.plan.rows[step.row].values[ipIndex];
+  const std::optional<std::string>& cell = preview.plan.rows[step.row][SettingId::kIp];
   if (!cell) return 0;
   const uint32_t target = AddressOf(*cell);
   return target == AddressOf(cameras[*step.camera].record.ipText) ? 0 : target;
