@@ -37,6 +37,10 @@ std::string HeardKey(const FoundCamera& camera) {
   return key;
 }
 
+// How far a late driver may catch up at once: above three ticks of the
+// coarsest timer a driver meets, far below anything a camera notices.
+constexpr JobDuration kMostBehind = std::chrono::milliseconds(50);
+
 }  // namespace
 
 ApplyJob::ApplyJob(const Plan& plan, const std::vector<Step>& steps, const std::vector<FoundCamera>& cameras,
@@ -66,6 +70,11 @@ JobAction ApplyJob::Next(JobTime now) {
   for (;;) {
     if (phase_ == Phase::kDone) return action;
     if (!queue_.empty()) {
+      // A new round of requests earns no credit from the idle time before it.
+      if (roundStarts_) {
+        nextSendAt_ = std::max(nextSendAt_, now);
+        roundStarts_ = false;
+      }
       if (now < nextSendAt_) {
         action.kind = JobActionKind::kWait;
         action.until = nextSendAt_;  // requests are queued only between searches
@@ -73,7 +82,11 @@ JobAction ApplyJob::Next(JobTime now) {
       }
       const std::size_t index = queue_.front();
       queue_.pop_front();
-      nextSendAt_ = now + settings_.pace;
+      // The pace is a budget: a driver woken late (Windows wakes on a 15.6 ms
+      // system timer) sends every request that fell due meanwhile, one per
+      // Next(), so a round keeps the pace whatever the timer. The credit is
+      // capped, so a driver stalled for long does not flood the site at once.
+      nextSendAt_ = std::max(nextSendAt_, now - kMostBehind) + settings_.pace;
       action.kind = JobActionKind::kSend;
       action.step = index;
       action.to = &jobs_[index].target;
@@ -203,6 +216,7 @@ void ApplyJob::Judge(std::size_t index) {
   }
   job.target = *answered;
   job.state = State::kQueued;
+  if (queue_.empty()) roundStarts_ = true;
   queue_.push_back(index);
 }
 

@@ -3,10 +3,12 @@
 // given time, does it (send one request, start one search, or wait), and
 // reports what happened: Sent() after a send, Reply() for each reply a
 // search heard, ReceiveFailed() when the socket cannot be read. The job
-// paces the requests, verifies each changed camera against its row after
-// every search, resends (a bounded number of times) to a camera that still
-// shows old values, but only while its MAC is still the one camera it was
-// matched to, and gives up at the deadline. It never reads a clock or a socket, so
+// paces the requests (a budget since the round began: a driver that wakes
+// late asks again at once and sends what fell due), verifies each changed
+// camera against its row after every search, resends (a bounded number of
+// times) to a camera that still shows old values, but only while its MAC is
+// still the one camera it was matched to, and gives up at the deadline. It
+// never reads a clock or a socket, so
 // both drivers behave alike and the rules can be checked as a table.
 #pragma once
 
@@ -115,6 +117,7 @@ class ApplyJob {
   std::deque<std::size_t> queue_;
   Phase phase_ = Phase::kSending;
   JobTime nextSendAt_{}, deadline_{}, nextSearchAt_{}, searchEnd_{};
+  bool roundStarts_ = true;  // the queue was empty before its first request
   bool searching_ = false;
   int searches_ = 0;
   // One reply per MAC, address and adapter per search: a repeat, or the

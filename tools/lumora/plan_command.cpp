@@ -6,6 +6,7 @@
 #include "provisioning/sheet_text.h"
 #include "tools/lumora/platform.h"
 #include "tools/lumora/site_commands.h"
+#include "tools/lumora/site_lookup.h"
 #include "tools/lumora/site_output.h"
 #include "tools/lumora/site_scan.h"
 
@@ -50,7 +51,7 @@ int RunPlan(const PlanArgs& args, const ScanOptions& scan, const std::function<b
   options.reserved = AdapterAddresses(scanner);
   provisioning::Plan plan;
   std::string error;
-  if (!provisioning::PlanAddresses(scanner.list().cameras(), options, plan, error)) {
+  if (!PlanAroundHostsInUse(scanner.list().cameras(), options, plan, error)) {
     std::fprintf(stderr, "lumora: %s\n", error.c_str());
     return kSiteUsage;
   }

@@ -17,7 +17,11 @@ gateway, mode and name when given. Cameras are taken in MAC order (stable
 from run to run), or in the order they answered with --order answer. The
 network and broadcast addresses of the mask, the gateway and every address
 a camera keeps are skipped; a camera already on a free address of the range
-keeps it, so planning a planned site changes nothing. --name takes {n}, the
+keeps it, so planning a planned site changes nothing. Each address planned
+is looked up on the wire first: one that a host that is no camera found
+answers on (an NVR, a switch, a PC) is skipped, with a line on stderr naming
+it and its MAC; one on no network of the PC's interfaces cannot be looked
+up, and a line on stderr says so. --name takes {n}, the
 camera's position (1, 2, ...), and {n:0W}, zero-padded to W digits.
 The CSV opens in a spreadsheet as it is: MACs are written 00:11:22:33:44:55
 and a text a spreadsheet would read as a number, a date, a time or a
