@@ -27,7 +27,24 @@ enum class SettingKind {
   kMode,     // the IP-assignment flags: "static", "dhcp" or "pppoe"
 };
 
+// The settings by name, in kSettings' order: a setting is never looked up
+// by its key except where a key is read (a plan's column title).
+enum class SettingId {
+  kMac,
+  kName,
+  kVersion,
+  kIp,
+  kMask,
+  kGateway,
+  kHttpPort,
+  kAudioPort,
+  kMode,
+  kPppoeAccount,
+  kPppoePassword,
+};
+
 struct Setting {
+  SettingId id;
   const char* key;       // the column: "http_port"
   const char* option;    // lumora set's option: "--http-port"
   SettingKind kind;
@@ -48,8 +65,11 @@ struct Setting {
 inline constexpr std::size_t kSettingCount = 11;
 extern const Setting kSettings[kSettingCount];
 
-// The row with this key, or nullptr.
+// The row with this key, or nullptr: for reading a column's title only.
 const Setting* FindSetting(const std::string& key);
+
+inline constexpr std::size_t SettingIndex(SettingId id) { return static_cast<std::size_t>(id); }
+inline const Setting& SettingOf(SettingId id) { return kSettings[SettingIndex(id)]; }
 
 // The row's place in kSettings, for values kept one per row.
 inline std::size_t SettingIndex(const Setting& setting) { return static_cast<std::size_t>(&setting - kSettings); }

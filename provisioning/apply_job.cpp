@@ -13,9 +13,9 @@ namespace {
 
 // The MAC the camera answers with once the row is kept: a new one if the
 // row gives it one (as `lumora set --new-mac` does).
-const std::string& AnswerMac(const PlanRow& row) {
-  static const std::size_t macIndex = SettingIndexOf("mac");
-  return row.values[macIndex] ? *row.values[macIndex] : row.mac;
+MacAddress AnswerMac(const PlanRow& row) {
+  constexpr std::size_t macIndex = SettingIndex(SettingId::kMac);
+  return row.values[macIndex] ? MacOf(TextToMac(row.values[macIndex]->c_str()).bytes) : row.mac;
 }
 
 // Any host on the LAN can send replies: past this many distinct ones a
@@ -52,7 +52,7 @@ ApplyJob::ApplyJob(const Plan& plan, const std::vector<Step>& steps, const std::
     Job job;
     job.row = plan.rows[step.row];
     if (step.status == StepStatus::kSend && !AdapterKnown(cameras[*step.camera].arrival)) {
-      reports_.back().status = "refused";
+      reports_.back().status = RowStatus::kRefused;
       reports_.back().reason = kNoKnownAdapter;
     } else if (step.status == StepStatus::kSend) {
       job.frame = step.frame;
@@ -156,7 +156,7 @@ void ApplyJob::Sent(std::size_t step, bool ok, const std::string& error) {
 // the new values counts even after one showing the old ones.
 void ApplyJob::Reply(const FoundCamera& camera) {
   if (!searching_) return;
-  const std::string mac = MacToText(camera.record.mac).text;
+  const MacAddress mac = MacOf(camera.record.mac);
   for (Job& job : jobs_) {
     if (job.state != State::kWaiting || job.shown || AnswerMac(job.row) != mac) continue;
     std::string mismatch = PlanMismatch(job.row, camera, reading_);
@@ -194,14 +194,14 @@ void ApplyJob::Judge(std::size_t index) {
   if (job.shown) {
     ++revision_;
     job.state = State::kDecided;
-    reports_[index].status = "changed";
+    reports_[index].status = RowStatus::kChanged;
     reports_[index].reason.clear();
     return;
   }
-  const std::string& mac = AnswerMac(job.row);
+  const MacAddress mac = AnswerMac(job.row);
   const FoundCamera* answered = nullptr;
   for (const FoundCamera& camera : heard_) {
-    if (MacToText(camera.record.mac).text != mac) continue;
+    if (MacOf(camera.record.mac) != mac) continue;
     if (answered == nullptr || camera.arrival.index == job.matchedAdapter) answered = &camera;
     if (camera.arrival.index == job.matchedAdapter) break;
   }
@@ -210,7 +210,7 @@ void ApplyJob::Judge(std::size_t index) {
   if (!refusal.empty()) {
     ++revision_;
     job.state = State::kDecided;
-    reports_[index].status = "refused";
+    reports_[index].status = RowStatus::kRefused;
     reports_[index].reason = refusal;
     return;
   }
@@ -247,7 +247,7 @@ bool ApplyJob::AnyWaiting() const {
 
 std::size_t ApplyJob::verified() const {
   return static_cast<std::size_t>(
-      std::count_if(reports_.begin(), reports_.end(), [](const RowReport& r) { return r.status == "changed"; }));
+      std::count_if(reports_.begin(), reports_.end(), [](const RowReport& r) { return r.status == RowStatus::kChanged; }));
 }
 
 JobProgress ApplyJob::progress() const {

@@ -10,6 +10,7 @@
 #include "protocol/ip_assign.h"
 #include "protocol/ipv4.h"
 #include "protocol/mac_text.h"
+#include "provisioning/value_rules.h"
 
 namespace lumora::provisioning {
 namespace {
@@ -48,7 +49,7 @@ std::string RangeText(uint32_t first, uint32_t last) { return Ipv4Text(first) + 
 // The name of the camera at `n`, within the 16 bytes a camera keeps.
 bool CameraName(const std::string& pattern, std::size_t n, std::string& name, std::string& error) {
   if (!ExpandName(pattern, n, name, error)) return false;
-  if (name.size() <= sizeof(DeviceRecord::name)) return true;
+  if (SentValueProblem(SettingId::kName, name).empty()) return true;
   error = "the name '" + name + "' (camera " + std::to_string(n) + ") is longer than the camera keeps (16 bytes)";
   return false;
 }
@@ -65,6 +66,13 @@ bool ParseIpRange(const std::string& text, uint32_t& first, uint32_t& last, std:
   if (!ReadDecimalIpv4(text.substr(0, dash), a) || !ReadDecimalIpv4(text.substr(dash + 1), b)) {
     error = "'" + text + "': FIRST and LAST are each four decimal numbers 0..255 without leading zeros";
     return false;
+  }
+  for (uint32_t end : {a, b}) {
+    std::string problem = TypedValueProblem(SettingId::kIp, Ipv4Text(end));
+    if (!problem.empty()) {
+      error = problem;
+      return false;
+    }
   }
   if (HostOrder(a) > HostOrder(b)) {
     error = "'" + text + "': FIRST comes after LAST";
@@ -85,8 +93,8 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
     error = "the range " + range + " starts after it ends";
     return false;
   }
-  if (!IsSubnetMask(NetOrder(mask))) {
-    error = "the mask " + Ipv4Text(NetOrder(mask)) + " is not a subnet mask (its one bits do not run unbroken from the left)";
+  if (std::string problem = TypedValueProblem(SettingId::kMask, Ipv4Text(NetOrder(mask))); !problem.empty()) {
+    error = "the mask " + problem;
     return false;
   }
   if ((first & mask) != (last & mask)) {
@@ -111,7 +119,7 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
 
   // One entry per MAC, as it first answered; how many cameras hold each address.
   std::vector<std::size_t> order;
-  std::map<std::string, std::size_t> firstOfMac;
+  std::map<MacAddress, std::size_t> firstOfMac;
   std::map<uint32_t, int> holders;
   std::vector<uint32_t> address(cameras.size());
   for (std::size_t i = 0; i < cameras.size(); ++i) {
@@ -119,7 +127,7 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
     ReadDecimalIpv4(cameras[i].record.ipText, ip);
     address[i] = HostOrder(ip);
     ++holders[address[i]];
-    if (firstOfMac.emplace(MacToText(cameras[i].record.mac).text, i).second) order.push_back(i);
+    if (firstOfMac.emplace(MacOf(cameras[i].record.mac), i).second) order.push_back(i);
   }
   if (!options.answerOrder) {
     std::sort(order.begin(), order.end(), [&cameras](std::size_t a, std::size_t b) {
@@ -145,10 +153,10 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
       ++keepers;
     }
   }
-  std::map<std::string, int> entriesOfMac;
-  for (const FoundCamera& camera : cameras) ++entriesOfMac[MacToText(camera.record.mac).text];
+  std::map<MacAddress, int> entriesOfMac;
+  for (const FoundCamera& camera : cameras) ++entriesOfMac[MacOf(camera.record.mac)];
   for (std::size_t i = 0; i < cameras.size(); ++i) {
-    if (entriesOfMac[MacToText(cameras[i].record.mac).text] > 1) taken.insert(address[i]);
+    if (entriesOfMac[MacOf(cameras[i].record.mac)] > 1) taken.insert(address[i]);
   }
   const std::size_t movers = order.size() - keepers;
   std::size_t moved = 0;
@@ -170,17 +178,17 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
     }
     PlanRow row;
     row.line = static_cast<int>(position) + 2;
-    row.mac = MacToText(cameras[i].record.mac).text;
-    row.values[SettingIndexOf("ip")] = Ipv4Text(NetOrder(ip));
-    if (options.mask) row.values[SettingIndexOf("mask")] = Ipv4Text(*options.mask);
-    if (options.gateway) row.values[SettingIndexOf("gateway")] = Ipv4Text(*options.gateway);
-    if (options.mode) row.values[SettingIndexOf("mode")] = *options.mode;
+    row.mac = MacOf(cameras[i].record.mac);
+    row[SettingId::kIp] = Ipv4Text(NetOrder(ip));
+    if (options.mask) row[SettingId::kMask] = Ipv4Text(*options.mask);
+    if (options.gateway) row[SettingId::kGateway] = Ipv4Text(*options.gateway);
+    if (options.mode) row[SettingId::kMode] = *options.mode;
     if (!options.namePattern.empty()) {
       if (!CameraName(options.namePattern, position + 1, name, error)) {
         plan.rows.clear();
         return false;
       }
-      row.values[SettingIndexOf("name")] = name;
+      row[SettingId::kName] = name;
     }
     plan.rows.push_back(std::move(row));
   }

@@ -3,14 +3,14 @@
 #include "provisioning/match.h"
 
 #include <algorithm>
-#include <map>
+#include <unordered_map>
 #include <optional>
 
 #include "protocol/ipv4.h"
 #include "protocol/configuration_request.h"
 #include "protocol/field_text.h"
 #include "protocol/ip_assign.h"
-#include "protocol/mac_text.h"
+#include "provisioning/value_rules.h"
 
 namespace lumora::provisioning {
 namespace {
@@ -92,9 +92,11 @@ std::string AddressList(const std::vector<FoundCamera>& cameras, const std::vect
   return out;
 }
 
-std::map<std::string, std::vector<std::size_t>> EntriesOfMac(const std::vector<FoundCamera>& cameras) {
-  std::map<std::string, std::vector<std::size_t>> entries;
-  for (std::size_t i = 0; i < cameras.size(); ++i) entries[MacToText(cameras[i].record.mac).text].push_back(i);
+using EntriesByMac = std::unordered_map<MacAddress, std::vector<std::size_t>, MacAddressHash>;
+
+EntriesByMac EntriesOfMac(const std::vector<FoundCamera>& cameras) {
+  EntriesByMac entries;
+  for (std::size_t i = 0; i < cameras.size(); ++i) entries[MacOf(cameras[i].record.mac)].push_back(i);
   return entries;
 }
 
@@ -105,7 +107,7 @@ bool Changes(const Step& step, std::size_t setting) {
 
 // The step for one row, before the site is looked at.
 Step StepFor(const Plan& plan, std::size_t r, const std::vector<FoundCamera>& cameras,
-             const std::map<std::string, std::vector<std::size_t>>& entriesOfMac, const TextReading& reading) {
+             const EntriesByMac& entriesOfMac, const TextReading& reading) {
   const PlanRow& row = plan.rows[r];
   Step step;
   step.row = r;
@@ -128,14 +130,14 @@ Step StepFor(const Plan& plan, std::size_t r, const std::vector<FoundCamera>& ca
   if (step.changes.empty()) {
     // Nothing is sent, so a camera that does not say its mode is no risk.
     step.status = StepStatus::kUnchanged;
-    if (!camera.carriesIpAssign && row.values[SettingIndexOf("mode")]) {
+    if (!camera.carriesIpAssign && row[SettingId::kMode]) {
       step.reason = "the camera does not say its mode, so a mode alone is not sent";
     }
   } else if (const SettingChange* zero = ZeroPort(step.changes)) {
     step.status = StepStatus::kRefused;
     step.reason = std::string(kSettings[zero->setting].key) + " 0 cannot be sent: give a port from 1 to 65535";
     step.changes.clear();
-  } else if (!camera.carriesIpAssign && !row.values[SettingIndexOf("mode")]) {
+  } else if (!camera.carriesIpAssign && !row[SettingId::kMode]) {
     // Without the flags the panel would check PPPoE, and the request would
     // carry that; a person at the dialog would see it, here nobody would.
     step.status = StepStatus::kRefused;
@@ -150,6 +152,11 @@ Step StepFor(const Plan& plan, std::size_t r, const std::vector<FoundCamera>& ca
   return step;
 }
 
+// A conflict of a row's setting, named by its column.
+PlanProblem Conflict(int line, SettingId setting, std::string message) {
+  return {line, SettingOf(setting).key, std::move(message), setting};
+}
+
 // Where every camera ends up once the requests to send have been kept: only
 // a request moves a camera, so a refused or unchanged row holds its address.
 struct SiteAfter {
@@ -158,7 +165,7 @@ struct SiteAfter {
 };
 
 SiteAfter PlaceCameras(const Plan& plan, const std::vector<Step>& steps, const std::vector<FoundCamera>& cameras) {
-  static const std::size_t ipIndex = SettingIndexOf("ip");
+  constexpr std::size_t ipIndex = SettingIndex(SettingId::kIp);
   SiteAfter after;
   for (const FoundCamera& camera : cameras) after.ip.push_back(AddressOf(camera.record.ipText));
   after.step.resize(cameras.size());
@@ -175,7 +182,7 @@ SiteAfter PlaceCameras(const Plan& plan, const std::vector<Step>& steps, const s
 void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::size_t index,
                       const std::vector<FoundCamera>& cameras, const SiteAfter& after,
                       const std::vector<uint32_t>& pcAddresses, std::vector<PlanProblem>& conflicts) {
-  static const std::size_t ipIndex = SettingIndexOf("ip"), maskIndex = SettingIndexOf("mask");
+  constexpr std::size_t ipIndex = SettingIndex(SettingId::kIp), maskIndex = SettingIndex(SettingId::kMask);
   const Step& step = steps[index];
   const PlanRow& row = plan.rows[step.row];
   const std::size_t camera = *step.camera;
@@ -184,16 +191,16 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
   const uint32_t finalMask = row.values[maskIndex] ? AddressOf(row.values[maskIndex]->c_str()) : AddressOf(record.maskText);
   if (Changes(step, ipIndex)) {
     if (std::find(pcAddresses.begin(), pcAddresses.end(), finalIp) != pcAddresses.end()) {
-      conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is the address of an adapter of this PC"});
+      conflicts.push_back(Conflict(row.line, SettingId::kIp, Ipv4Text(finalIp) + " is the address of an adapter of this PC"));
     }
     for (std::size_t other = 0; other < cameras.size(); ++other) {
       if (other == camera || after.ip[other] != finalIp) continue;
-      const std::string otherMac = MacToText(cameras[other].record.mac).text;
+      const MacAddress otherMac = MacOf(cameras[other].record.mac);
       if (after.step[other]) {
         // Two rows onto one new address: said once, at the later row.
         if (*after.step[other] < index) {
-          conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is also planned for camera " + otherMac +
-                                                   " on line " + std::to_string(plan.rows[steps[*after.step[other]].row].line)});
+          conflicts.push_back(Conflict(row.line, SettingId::kIp, Ipv4Text(finalIp) + " is also planned for camera " + MacDigits(otherMac) +
+                                                   " on line " + std::to_string(plan.rows[steps[*after.step[other]].row].line)));
         }
         continue;
       }
@@ -203,15 +210,26 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
       }
       std::string whose = otherLine == 0 ? "which the plan does not move"
                                          : "which its row on line " + std::to_string(otherLine) + " leaves there";
-      conflicts.push_back({row.line, "ip", Ipv4Text(finalIp) + " is the address of camera " + otherMac + ", " + whose});
+      conflicts.push_back(Conflict(row.line, SettingId::kIp, Ipv4Text(finalIp) + " is the address of camera " + MacDigits(otherMac) + ", " + whose));
     }
   }
   if (Changes(step, ipIndex) || Changes(step, maskIndex)) {
     std::string edge = SubnetEdgeProblem(finalIp, finalMask);
     if (!edge.empty()) {
-      if (Changes(step, ipIndex)) conflicts.push_back({row.line, "ip", edge});
-      else conflicts.push_back({row.line, "mask", "the camera keeps its address, and " + edge});
+      if (Changes(step, ipIndex)) conflicts.push_back(Conflict(row.line, SettingId::kIp, edge));
+      else conflicts.push_back(Conflict(row.line, SettingId::kMask, "the camera keeps its address, and " + edge));
     }
+  }
+}
+
+// The values a sent step carries, by the rules of a value that is sent: a
+// value only the plan holds (one the camera has already is not sent) is
+// where a name too long for its field or an unreachable address shows.
+void CheckSentValues(const Plan& plan, const Step& step, std::vector<PlanProblem>& conflicts) {
+  for (const SettingChange& change : step.changes) {
+    const Setting& setting = kSettings[change.setting];
+    std::string problem = SentValueProblem(setting.id, change.after);
+    if (!problem.empty()) conflicts.push_back(Conflict(plan.rows[step.row].line, setting.id, problem));
   }
 }
 
@@ -232,16 +250,18 @@ std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& ca
   for (std::size_t r = 0; r < plan.rows.size(); ++r) steps.push_back(StepFor(plan, r, cameras, entriesOfMac, reading));
   const SiteAfter after = PlaceCameras(plan, steps, cameras);
   for (std::size_t i = 0; i < steps.size(); ++i) {
-    if (steps[i].status == StepStatus::kSend) CheckAgainstSite(plan, steps, i, cameras, after, pcAddresses, siteConflicts);
+    if (steps[i].status != StepStatus::kSend) continue;
+    CheckSentValues(plan, steps[i], siteConflicts);
+    CheckAgainstSite(plan, steps, i, cameras, after, pcAddresses, siteConflicts);
   }
   return steps;
 }
 
-std::string ResendRefusal(const std::string& mac, const std::vector<FoundCamera>& seenNow, uint32_t matchedAdapter) {
+std::string ResendRefusal(const MacAddress& mac, const std::vector<FoundCamera>& seenNow, uint32_t matchedAdapter) {
   std::vector<std::size_t> entries;  // one per address
   bool onMatched = false;
   for (std::size_t i = 0; i < seenNow.size(); ++i) {
-    if (MacToText(seenNow[i].record.mac).text != mac) continue;
+    if (MacOf(seenNow[i].record.mac) != mac) continue;
     onMatched = onMatched || seenNow[i].arrival.index == matchedAdapter;
     const uint32_t ip = RecordIp(seenNow[i].record);
     if (std::none_of(entries.begin(), entries.end(), [&](std::size_t e) { return RecordIp(seenNow[e].record) == ip; })) {

@@ -47,12 +47,15 @@ struct Step {
 // plan does not move it, or its row is refused or unchanged), one that two
 // sent rows both take, an address of the PC's own adapters (`pcAddresses`),
 // and an address that is the network or broadcast address of the mask the
-// camera would have. An untouched row, such as an unconfigured camera's at
+// camera would have. A value sent must keep the rules of a sent value
+// (SentValueProblem): a changed text is counted in the bytes sent, so a
+// name the camera holds in another encoding is never refused for its
+// length, being unchanged. An untouched row, such as an unconfigured camera's at
 // 0.0.0.0, is never a conflict.
 //
 // A text equal to the camera's under `reading` is unchanged; a changed text
 // is sent as the plan holds it, as set sends it. A port cell of 0 (see
-// ValueProblem) is unchanged on a camera that did not say its port and
+// value_rules.h) is unchanged on a camera that did not say its port and
 // refused on any other: 0 cannot be sent. The mode is compared
 // with the radio buttons' reading, since that is what a request writes; on
 // a camera that did not say its mode it is sent with the other changes but
@@ -71,6 +74,6 @@ std::string SharedMacReason(const std::vector<FoundCamera>& cameras, const std::
 // addresses, or no longer on the interface `matchedAdapter`); "" when it is
 // still that one camera, heard at its one address through one adapter or
 // more, or when the MAC did not answer.
-std::string ResendRefusal(const std::string& mac, const std::vector<FoundCamera>& seenNow, uint32_t matchedAdapter);
+std::string ResendRefusal(const MacAddress& mac, const std::vector<FoundCamera>& seenNow, uint32_t matchedAdapter);
 
 }  // namespace lumora::provisioning

@@ -3,18 +3,15 @@
 // CSV row and a JSON line with the same values give the same plan.
 #include "provisioning/plan.h"
 
-#include <cctype>
-#include <functional>
 #include <map>
 #include <set>
 #include <string_view>
 
 #include <nlohmann/json.hpp>
 
-#include "protocol/ipv4.h"
-#include "protocol/decimal_text.h"
-#include "protocol/ip_assign.h"
+#include "provisioning/csv_reader.h"
 #include "provisioning/sheet_text.h"
+#include "provisioning/value_rules.h"
 
 namespace lumora::provisioning {
 namespace {
@@ -40,135 +37,12 @@ struct RawRow {
   std::array<std::optional<std::string>, kSettingCount> values;
 };
 
-// A plan has a few dozen columns. A record of more cells than this is no
-// plan's: it is split no further, so a line of separators costs neither the
-// memory of its empty cells nor a problem for each of them.
-constexpr std::size_t kMaxCells = 256;
-
 // As many cameras as lumora scan lists. Past it a plan is refused rather
 // than read on: each row costs far more than its bytes, and a file of
 // millions of short lines would otherwise hold gigabytes and as many problems.
 constexpr std::size_t kMaxRows = 65536;
 
-// No value a camera keeps is longer than 32 bytes. A longer cell is cut
-// here and marked "...": it stays as wrong as it was, and the problem that
-// names it stays short however long the cell.
-constexpr std::size_t kMaxCellBytes = 1024;
-
 constexpr std::size_t kMaxJsonLineBytes = 65536;
-
-struct CsvRecord {
-  int line = 0;
-  std::vector<std::string> cells;  // the first kMaxCells at most
-  bool overLong = false;           // it had more than kMaxCells
-};
-
-bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
-
-// The header line's separator: whichever of , ; and tab occurs most often
-// outside quotes; a comma when none does (a plan of one column).
-char DetectSeparator(const std::string& text) {
-  std::size_t counts[3] = {0, 0, 0};
-  const char kinds[3] = {',', ';', '\t'};
-  bool quoted = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '"') quoted = !quoted;
-    if (quoted) continue;
-    if (IsLineEnd(c)) break;
-    for (int k = 0; k < 3; ++k) {
-      if (c == kinds[k]) ++counts[k];
-    }
-  }
-  int best = 0;
-  for (int k = 1; k < 3; ++k) {
-    if (counts[k] > counts[best]) best = k;
-  }
-  return kinds[best];
-}
-
-// RFC 4180 with what spreadsheets add: CRLF, LF or a lone CR ends a record,
-// a quoted cell holds separators, doubled quotes and line breaks. A quote
-// inside an unquoted cell is taken as it is. Each record keeps the line it
-// starts on and goes to `take` as soon as it ends, so that only one record
-// is held at a time; `take` returns false when it wants no more. False only
-// for a quoted cell left open.
-bool SplitCsv(const std::string& text, char separator, const std::function<bool(const CsvRecord&)>& take,
-              std::vector<PlanProblem>& problems) {
-  int line = 1;
-  std::size_t i = 0, n = text.size();
-  // One record for all, so that a blank line costs no allocation.
-  CsvRecord record;
-  std::string cell;
-  while (i < n) {
-    record.line = line;
-    record.cells.clear();
-    record.overLong = false;
-    bool cellStart = true, quoted = false;
-    // Past the cap nothing more is stored, only the record's end is sought.
-    auto add = [&](char c) {
-      if (record.cells.size() >= kMaxCells) return;
-      if (cell.size() < kMaxCellBytes) cell += c;
-      else if (cell.size() == kMaxCellBytes) cell += "...";
-    };
-    auto endCell = [&] {
-      if (record.cells.size() < kMaxCells) record.cells.push_back(std::move(cell));
-      else record.overLong = true;
-      cell.clear();
-    };
-    for (;;) {
-      if (i >= n) {
-        if (quoted) {
-          problems.push_back({record.line, "", "a quoted cell is not closed before the end of the plan"});
-          return false;
-        }
-        break;
-      }
-      char c = text[i++];
-      if (quoted) {
-        if (c == '"') {
-          if (i < n && text[i] == '"') {
-            add('"');
-            ++i;
-          } else {
-            quoted = false;
-          }
-          continue;
-        }
-        if (c == '\n' || (c == '\r' && (i >= n || text[i] != '\n'))) ++line;
-        add(c);
-        continue;
-      }
-      if (c == '"' && cellStart) {
-        quoted = true;
-        cellStart = false;
-        continue;
-      }
-      if (c == separator) {
-        endCell();
-        cellStart = true;
-        continue;
-      }
-      if (IsLineEnd(c)) {
-        if (c == '\r' && i < n && text[i] == '\n') ++i;
-        ++line;
-        break;
-      }
-      add(c);
-      cellStart = false;
-    }
-    endCell();
-    if (!take(record)) return true;
-  }
-  return true;
-}
-
-bool AllEmpty(const std::vector<std::string>& cells) {
-  for (const std::string& cell : cells) {
-    if (!cell.empty()) return false;
-  }
-  return true;
-}
 
 // Which setting a column names: its kSettings index, kIgnoredColumn for an
 // informational or untitled one.
@@ -195,8 +69,8 @@ bool IsGuardedColumn(std::size_t setting) {
 // The header's columns by ColumnOf; false when no row can be read by them.
 bool ReadHeader(const CsvRecord& header, std::vector<int>& columns, std::vector<PlanProblem>& problems) {
   if (header.overLong) {
-    problems.push_back({header.line, "", "the header has more than " + std::to_string(kMaxCells) +
-                                             " columns (a plan has at most " + std::to_string(kMaxCells) + ")"});
+    problems.push_back({header.line, "", "the header has more than " + std::to_string(kMaxCsvCells) +
+                                             " columns (a plan has at most " + std::to_string(kMaxCsvCells) + ")"});
     return false;
   }
   if (AllEmpty(header.cells)) {
@@ -232,11 +106,10 @@ bool ReadCsvRow(const CsvRecord& record, const std::vector<int>& columns, std::s
     return false;
   }
   if (record.overLong) {
-    problems.push_back({record.line, "", "has more than " + std::to_string(kMaxCells) + " cells (a plan has at most " +
-                                             std::to_string(kMaxCells) + " columns)"});
+    problems.push_back({record.line, "", "has more than " + std::to_string(kMaxCsvCells) + " cells (a plan has at most " +
+                                             std::to_string(kMaxCsvCells) + " columns)"});
     return true;
   }
-  const std::size_t macColumn = 0;  // kSettings[0] is the MAC
   RawRow row;
   row.line = record.line;
   for (std::size_t c = 0; c < record.cells.size(); ++c) {
@@ -248,7 +121,7 @@ bool ReadCsvRow(const CsvRecord& record, const std::vector<int>& columns, std::s
     }
     if (columns[c] == kIgnoredColumn || columns[c] == kUnknownColumn) continue;
     std::size_t setting = static_cast<std::size_t>(columns[c]);
-    if (setting == macColumn) row.mac = cell;
+    if (setting == SettingIndex(SettingId::kMac)) row.mac = cell;
     else row.values[setting] = IsGuardedColumn(setting) ? SheetUnescape(cell) : cell;
   }
   rows.push_back(std::move(row));
@@ -265,13 +138,12 @@ void ReadCsv(const std::string& text, std::vector<RawRow>& rows, std::vector<Pla
     atHeader = false;
     return ReadHeader(record, columns, problems);
   };
-  std::vector<PlanProblem> unclosed;
-  if (!SplitCsv(text, DetectSeparator(text), take, unclosed)) {
+  if (int line = ReadCsvRecords(text, DetectSeparator(text), take)) {
     // A quote left open swallowed the rest of the plan into one cell: what
     // was read before it says nothing, so the open quote is the problem.
     rows.resize(rowsBefore);
     problems.resize(problemsBefore);
-    problems.insert(problems.end(), unclosed.begin(), unclosed.end());
+    problems.push_back({line, "", "a quoted cell is not closed before the end of the plan"});
     return;
   }
   if (atHeader) problems.push_back({1, "", "the plan has no header line"});
@@ -324,7 +196,7 @@ void ReadJsonLines(const std::string& text, std::vector<RawRow>& rows, std::vect
         continue;
       }
       if (cell && cell->empty()) cell.reset();
-      if (column == 0) row.mac = cell;
+      if (column == static_cast<int>(SettingIndex(SettingId::kMac))) row.mac = cell;
       else row.values[static_cast<std::size_t>(column)] = cell;
     }
     rows.push_back(std::move(row));
@@ -333,13 +205,13 @@ void ReadJsonLines(const std::string& text, std::vector<RawRow>& rows, std::vect
 
 // The checks of one row, then of the rows together.
 void CheckRows(const std::vector<RawRow>& raws, Plan& plan, std::vector<PlanProblem>& problems) {
-  std::map<std::string, int> macLines;
+  std::map<MacAddress, int> macLines;
   for (const RawRow& raw : raws) {
     PlanRow row;
     row.line = raw.line;
     bool good = true;
     std::string message;
-    std::optional<std::string> mac;
+    std::optional<MacAddress> mac;
     if (!raw.mac) {
       message = "is empty: every row needs the MAC of its camera";
     } else {
@@ -351,7 +223,7 @@ void CheckRows(const std::vector<RawRow>& raws, Plan& plan, std::vector<PlanProb
     }
     for (std::size_t s = 0; s < kSettingCount; ++s) {
       if (!raw.values[s] || kSettings[s].kind == SettingKind::kVersion) continue;
-      std::string problem = ValueProblem(s, *raw.values[s]);
+      std::string problem = ValueProblem(kSettings[s].id, *raw.values[s]);
       if (!problem.empty()) {
         problems.push_back({raw.line, kSettings[s].key, problem});
         good = false;
@@ -363,7 +235,7 @@ void CheckRows(const std::vector<RawRow>& raws, Plan& plan, std::vector<PlanProb
       row.mac = *mac;
       auto seen = macLines.emplace(*mac, raw.line);
       if (!seen.second) {
-        problems.push_back({raw.line, "mac", *mac + " is also on line " + std::to_string(seen.first->second)});
+        problems.push_back({raw.line, "mac", MacDigits(*mac) + " is also on line " + std::to_string(seen.first->second)});
         good = false;
       }
     }
@@ -371,89 +243,12 @@ void CheckRows(const std::vector<RawRow>& raws, Plan& plan, std::vector<PlanProb
   }
 }
 
-std::string Quoted(const std::string& value) { return "'" + value + "'"; }
-
 }  // namespace
 
 std::string ProblemText(const PlanProblem& problem) {
   std::string out = "line " + std::to_string(problem.line);
   if (!problem.column.empty()) out += ", column " + problem.column;
   return out + ": " + problem.message;
-}
-
-std::size_t SettingIndexOf(const char* key) { return SettingIndex(*FindSetting(key)); }
-
-std::optional<std::string> ReadMacCell(const std::string& cell, std::string& message) {
-  std::string digits = cell;
-  if (cell.size() == 17 && (cell[2] == ':' || cell[2] == '-')) {
-    std::string joined;
-    bool oneSeparator = true;  // "00:11-22..." is not a MAC
-    for (std::size_t i = 0; i < cell.size(); ++i) {
-      if (i % 3 != 2) joined += cell[i];
-      else oneSeparator = oneSeparator && cell[i] == cell[2];
-    }
-    if (oneSeparator) digits = joined;
-  }
-  bool hex = digits.size() == 12;
-  for (char& c : digits) {
-    hex = hex && std::isxdigit(static_cast<unsigned char>(c));
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  if (hex) return digits;
-  // Never padded or guessed: a guessed MAC could name another camera.
-  const std::string cause = " (keep the mac column as text, or export with this version of lumora)";
-  bool decimal = !cell.empty() && cell.size() < 12 && cell.find_first_not_of("0123456789") == std::string::npos;
-  if (decimal) {
-    message = cell + " is not a MAC; a spreadsheet may have read " + std::string(12 - cell.size(), '0') + cell +
-              " as a number" + cause;
-  } else if (ReadsAsNumber(cell)) {
-    message = cell + " is not a MAC; a spreadsheet may have read a MAC as a number" + cause;
-  } else {
-    message = Quoted(cell) + " is not a MAC (12 hexadecimal digits, with : or - between the pairs or without)";
-  }
-  return std::nullopt;
-}
-
-std::string ValueProblem(std::size_t setting, const std::string& value) {
-  const Setting& s = kSettings[setting];
-  switch (s.kind) {
-    case SettingKind::kMac: {
-      std::string message;
-      return ReadMacCell(value, message) ? "" : message;
-    }
-    case SettingKind::kVersion: return "";
-    case SettingKind::kText: {
-      std::string shown = s.secret ? "the value" : Quoted(value);
-      // The request carries the text up to its first zero byte.
-      if (value.find('\0') != std::string::npos) return shown + " holds a zero byte";
-      if (value.size() > SettingWidth(s)) {
-        return shown + " is longer than the camera keeps (" + std::to_string(SettingWidth(s)) + " bytes)";
-      }
-      return "";
-    }
-    case SettingKind::kAddress: {
-      uint32_t ip = 0;
-      if (!ReadDecimalIpv4(value, ip)) {
-        return Quoted(value) + " is not four decimal numbers 0..255 without leading zeros, such as 192.168.1.10";
-      }
-      if (&s == FindSetting("mask") && !IsSubnetMask(ip)) {
-        return Quoted(value) + " is not a subnet mask (its one bits do not run unbroken from the left)";
-      }
-      return "";
-    }
-    case SettingKind::kPort: {
-      uint64_t port = 0;
-      if (!ReadDecimal(value, 0, 65535, port)) {
-        return Quoted(value) + " is not a decimal port from 1 to 65535 without leading zeros";  // as set says
-      }
-      return "";
-    }
-    case SettingKind::kMode: {
-      IpAssignMode mode;
-      return ModeFromName(value, mode) ? "" : Quoted(value) + " is none of static, dhcp, pppoe";
-    }
-  }
-  return "";
 }
 
 bool ReadPlan(const std::string& text, Plan& plan, std::vector<PlanProblem>& problems) {

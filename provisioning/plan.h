@@ -8,21 +8,26 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "protocol/settings.h"
+#include "provisioning/mac_address.h"
 
 namespace lumora::provisioning {
 
 struct PlanRow {
   int line = 0;     // where the row starts in the plan text (1 = first line)
-  std::string mac;  // 12 upper-case hexadecimal digits
+  MacAddress mac;
   // By kSettings index. An empty cell or a missing column is nullopt: the
   // camera keeps that setting. A plan file never fills the version entry,
   // nor the mac entry, which `lumora set --new-mac` alone gives.
   // Texts are as the camera should hold them (a CSV cell's guarding
   // apostrophe removed); ports as typed, already checked to be decimal.
   std::array<std::optional<std::string>, kSettingCount> values;
+
+  std::optional<std::string>& operator[](SettingId id) { return values[SettingIndex(id)]; }
+  const std::optional<std::string>& operator[](SettingId id) const { return values[SettingIndex(id)]; }
 };
 
 // What the plan was read from, which says how its texts stand for a
@@ -36,9 +41,14 @@ struct Plan {
 };
 
 struct PlanProblem {
+  PlanProblem() = default;
+  PlanProblem(int at, std::string title, std::string text, std::optional<SettingId> of = std::nullopt)
+      : line(at), column(std::move(title)), message(std::move(text)), setting(of) {}
+
   int line = 0;
   std::string column;  // "" when the problem is the row's or the file's
   std::string message;
+  std::optional<SettingId> setting;  // a conflict's setting, which set names by its option
 };
 
 // "line 7, column mac: ..." ("line 7: ..." without a column).
@@ -50,25 +60,10 @@ std::string ProblemText(const PlanProblem& problem);
 // character that is not blank is '{'). Columns are kSettings' keys (mac
 // required); interface, source and warnings, which scan writes, are accepted
 // and ignored, as is version; any other column is a problem. Values follow
-// `lumora set`'s rules. Then across rows: two rows for one MAC. Where the
+// the value rules (value_rules.h). Then across rows: two rows for one MAC. Where the
 // cameras end up (two on one address, an address at the edge of its
 // subnet) depends on what is sent, which MatchPlan knows. Every problem goes
 // into `problems`; true when there is none (only then is `plan` to be used).
 bool ReadPlan(const std::string& text, Plan& plan, std::vector<PlanProblem>& problems);
-
-// The 12 upper-case digits of a MAC cell written with ':' or '-' between
-// the pairs, or with neither, in either case; nullopt otherwise, with
-// `message` saying why (the wording for a MAC a spreadsheet turned into a
-// number included).
-std::optional<std::string> ReadMacCell(const std::string& cell, std::string& message);
-
-// "" when `value` is good for setting `setting` (a kSettings index) by set's
-// rules, else the message (a secret's value is never repeated in it). A port
-// of 0 reads too: scan writes it for a camera that did not say its port,
-// and a scan's own output is a plan. MatchPlan never sends it.
-std::string ValueProblem(std::size_t setting, const std::string& value);
-
-// The kSettings index of the setting with this key (a column's title).
-std::size_t SettingIndexOf(const char* key);
 
 }  // namespace lumora::provisioning

@@ -1,11 +1,22 @@
 // The report records and their counts.
 #include "provisioning/report.h"
 
-#include "protocol/mac_text.h"
 #include "protocol/settings.h"
 #include "provisioning/sheet_text.h"
 
 namespace lumora::provisioning {
+
+const char* StatusName(RowStatus status) {
+  switch (status) {
+    case RowStatus::kChanged: return "changed";
+    case RowStatus::kUnchanged: return "unchanged";
+    case RowStatus::kNotFound: return "not-found";
+    case RowStatus::kRefused: return "refused";
+    case RowStatus::kNotVerified: return "not-verified";
+    case RowStatus::kWouldChange: return "would-change";
+  }
+  return "";
+}
 
 RowReport ReportFor(const Plan& plan, const Step& step, const std::vector<FoundCamera>& cameras, bool dryRun) {
   RowReport report;
@@ -14,21 +25,17 @@ RowReport ReportFor(const Plan& plan, const Step& step, const std::vector<FoundC
   report.changes = step.changes;
   report.reason = step.reason;
   switch (step.status) {
-    case StepStatus::kSend: report.status = dryRun ? "would-change" : "not-verified"; break;
-    case StepStatus::kUnchanged: report.status = "unchanged"; break;
-    case StepStatus::kNotFound: report.status = "not-found"; break;
-    case StepStatus::kRefused: report.status = "refused"; break;
+    case StepStatus::kSend: report.status = dryRun ? RowStatus::kWouldChange : RowStatus::kNotVerified; break;
+    case StepStatus::kUnchanged: report.status = RowStatus::kUnchanged; break;
+    case StepStatus::kNotFound: report.status = RowStatus::kNotFound; break;
+    case StepStatus::kRefused: report.status = RowStatus::kRefused; break;
   }
   return report;
 }
 
 std::vector<std::size_t> CountStatuses(const std::vector<RowReport>& reports) {
   std::vector<std::size_t> counts(kStatusCount, 0);
-  for (const RowReport& report : reports) {
-    for (std::size_t i = 0; i < kStatusCount; ++i) {
-      if (report.status == kStatuses[i]) ++counts[i];
-    }
-  }
+  for (const RowReport& report : reports) ++counts[static_cast<std::size_t>(report.status)];
   return counts;
 }
 
@@ -38,7 +45,7 @@ std::string CountsText(const std::vector<RowReport>& reports) {
   for (std::size_t i = 0; i < kStatusCount; ++i) {
     if (counts[i] == 0) continue;
     if (!out.empty()) out += ", ";
-    out += std::to_string(counts[i]) + " " + kStatuses[i];
+    out += std::to_string(counts[i]) + " " + StatusName(static_cast<RowStatus>(i));
   }
   return out.empty() ? "no rows" : out;
 }
@@ -59,13 +66,14 @@ std::string ChangesText(const RowReport& report, bool showSecrets, const CellTex
 std::vector<std::string> ReportSheetTitles() { return {"mac", "status", "interface", "changes", "reason"}; }
 
 std::vector<std::string> ReportSheetCells(const RowReport& report, bool showSecrets, const CellText& cellText) {
-  return {ColonMac(TextToMac(report.mac.c_str()).bytes), report.status, SheetSafe(cellText(report.interfaceName)),
+  return {ColonMac(report.mac.bytes.data()), StatusName(report.status), SheetSafe(cellText(report.interfaceName)),
           SheetSafe(ChangesText(report, showSecrets, cellText)), SheetSafe(cellText(report.reason))};
 }
 
 bool AllApplied(const std::vector<RowReport>& reports) {
   for (const RowReport& report : reports) {
-    if (report.status != "changed" && report.status != "unchanged" && report.status != "would-change") return false;
+    const RowStatus s = report.status;
+    if (s != RowStatus::kChanged && s != RowStatus::kUnchanged && s != RowStatus::kWouldChange) return false;
   }
   return true;
 }

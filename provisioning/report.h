@@ -12,14 +12,16 @@
 
 namespace lumora::provisioning {
 
-// The statuses, in the order the counts are given.
-inline constexpr const char* kStatuses[] = {"changed", "unchanged", "not-found", "refused", "not-verified",
-                                            "would-change"};
-inline constexpr std::size_t kStatusCount = sizeof kStatuses / sizeof kStatuses[0];
+// A row's outcome, in the order the counts are given.
+enum class RowStatus { kChanged, kUnchanged, kNotFound, kRefused, kNotVerified, kWouldChange };
+inline constexpr std::size_t kStatusCount = 6;
+
+// "changed", "not-found", "would-change": as reports print it.
+const char* StatusName(RowStatus status);
 
 struct RowReport {
-  std::string mac;     // 12 upper-case hexadecimal digits
-  std::string status;  // one of kStatuses
+  MacAddress mac;
+  RowStatus status = RowStatus::kNotFound;
   std::string interfaceName;
   std::vector<SettingChange> changes;
   std::string reason;
@@ -31,7 +33,7 @@ struct RowReport {
 // "changed", or puts the last mismatch in `reason`).
 RowReport ReportFor(const Plan& plan, const Step& step, const std::vector<FoundCamera>& cameras, bool dryRun);
 
-// How many rows have each status, in kStatuses' order.
+// How many rows have each status, in RowStatus' order.
 std::vector<std::size_t> CountStatuses(const std::vector<RowReport>& reports);
 
 // "38 changed, 1 unchanged, 1 not-found": the statuses that occur.

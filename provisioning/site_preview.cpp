@@ -2,35 +2,34 @@
 #include "provisioning/site_preview.h"
 
 #include "protocol/ipv4.h"
+#include "provisioning/value_rules.h"
 
 namespace lumora::provisioning {
 namespace {
 
-bool ReadAddress(const char* caption, const std::string& text, std::optional<uint32_t>& out,
+// A field of the form by the value rules of the setting it fills.
+bool ReadAddress(const char* caption, SettingId setting, const std::string& text, std::optional<uint32_t>& out,
                  std::vector<std::string>& problems) {
   if (text.empty()) return true;
-  uint32_t ip = 0;
-  if (!ReadDecimalIpv4(text, ip)) {
-    problems.push_back(std::string(caption) + ": '" + text +
-                       "' is not four decimal numbers 0..255 without leading zeros, such as 192.168.1.10");
+  std::string problem = TypedValueProblem(setting, text);
+  if (!problem.empty()) {
+    problems.push_back(std::string(caption) + ": " + problem);
     return false;
   }
+  uint32_t ip = 0;
+  ReadDecimalIpv4(text, ip);
   out = ip;
   return true;
 }
 
 bool ReadForm(const AssignForm& form, AssignOptions& options, std::vector<std::string>& problems) {
   std::optional<uint32_t> first, last, mask, gateway;
-  bool good = ReadAddress("First address", form.first, first, problems);
-  good = ReadAddress("Last address", form.last, last, problems) && good;
-  good = ReadAddress("Mask", form.mask, mask, problems) && good;
-  good = ReadAddress("Gateway", form.gateway, gateway, problems) && good;
+  bool good = ReadAddress("First address", SettingId::kIp, form.first, first, problems);
+  good = ReadAddress("Last address", SettingId::kIp, form.last, last, problems) && good;
+  good = ReadAddress("Mask", SettingId::kMask, form.mask, mask, problems) && good;
+  good = ReadAddress("Gateway", SettingId::kGateway, form.gateway, gateway, problems) && good;
   if (good && form.first.empty()) {
     problems.push_back("First address: give the first address of the range");
-    good = false;
-  }
-  if (good && mask && !IsSubnetMask(*mask)) {
-    problems.push_back("Mask: '" + form.mask + "' is not a subnet mask (its one bits do not run unbroken from the left)");
     good = false;
   }
   if (!good) return false;

@@ -23,10 +23,6 @@ namespace {
 // a second, and the next search follows at once.
 provisioning::JobSettings DialogJobSettings() {
   provisioning::JobSettings settings;
-  settings.pace = std::chrono::milliseconds(2);
-  settings.verifyFor = std::chrono::seconds(30);
-  settings.resends = 3;
-  settings.rescanEvery = std::chrono::seconds(1);
   settings.listen = std::chrono::seconds(1);
   return settings;
 }

@@ -34,7 +34,8 @@ void SetCameraNow(HWND list, int row, const DeviceRecord& r) {
 }
 
 std::string StatusText(const provisioning::RowReport& report) {
-  return report.reason.empty() ? report.status : report.status + ": " + ThroughClipboard(report.reason);
+  const std::string status = provisioning::StatusName(report.status);
+  return report.reason.empty() ? status : status + ": " + ThroughClipboard(report.reason);
 }
 
 // Filled row by row while shown, a list view of 250 rows held the dialog
@@ -96,17 +97,16 @@ void ShowCameraRows(HWND list, const std::vector<provisioning::FoundCamera>& cam
 void ShowPlanRows(HWND list, const provisioning::SitePreview& preview,
                   const std::vector<provisioning::FoundCamera>& cameras,
                   const std::vector<provisioning::RowReport>& reports) {
-  static const std::size_t ipIndex = provisioning::SettingIndexOf("ip"), nameIndex = provisioning::SettingIndexOf("name");
   Refill refill(list, preview.steps.size());
   for (std::size_t i = 0; i < preview.steps.size(); ++i) {
     const provisioning::Step& step = preview.steps[i];
     const provisioning::PlanRow& row = preview.plan.rows[step.row];
     const int at = static_cast<int>(i);
     AddRow(list, at);
-    SetCell(list, at, kMac, provisioning::ColonMac(TextToMac(row.mac.c_str()).bytes));
+    SetCell(list, at, kMac, provisioning::ColonMac(row.mac.bytes.data()));
     if (step.camera) SetCameraNow(list, at, cameras[*step.camera].record);
-    SetCell(list, at, kIpPlanned, row.values[ipIndex].value_or(""));
-    SetCell(list, at, kNamePlanned, ThroughClipboard(row.values[nameIndex].value_or("")));
+    SetCell(list, at, kIpPlanned, row[SettingId::kIp].value_or(""));
+    SetCell(list, at, kNamePlanned, ThroughClipboard(row[SettingId::kName].value_or("")));
     SetCell(list, at, kStatus, StatusText(reports[i]));
   }
 }

@@ -53,7 +53,7 @@ TEST(PlanFile, ReadsAsLumoraApplyReadsAndNamesWhatNoPlanHolds) {
     std::vector<provisioning::PlanProblem> problems;
     ASSERT_TRUE(provisioning::ReadPlan(text, plan, problems)) << text;
     ASSERT_EQ(plan.rows.size(), 1u);
-    EXPECT_EQ(plan.rows[0].values[provisioning::SettingIndexOf("name")], c.name);
+    EXPECT_EQ(plan.rows[0][SettingId::kName], c.name);
   }
 }
 

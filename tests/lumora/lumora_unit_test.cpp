@@ -15,13 +15,14 @@
 #include "protocol/ipv4.h"
 #include "protocol/mac_text.h"
 #include "provisioning/match.h"
+#include "provisioning/value_rules.h"
 #include "provisioning/verify.h"
 #include "tests/support/reply_builder.h"
 #include "tools/lumora/camera_list.h"
 #include "tools/lumora/camera_text.h"
 #include "tools/lumora/code_page.h"
 #include "tools/lumora/output.h"
-#include "tools/lumora/settings_change.h"
+#include "tools/lumora/set_row.h"
 #include "tests/support/ipv4.h"
 
 namespace lumora::cli {
@@ -226,10 +227,10 @@ TEST(Values, AddressesPortsAndMacsAreCheckedStrictly) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(IsDecimalIpv4(c.text), c.ip) << c.text;
-    EXPECT_EQ(IsPort(c.text), c.port) << c.text;
-    EXPECT_EQ(NormalizeMac(c.text).has_value(), c.mac) << c.text;
+    EXPECT_EQ(provisioning::TypedValueProblem(SettingId::kHttpPort, c.text).empty(), c.port) << c.text;
+    EXPECT_EQ(provisioning::ReadMacDigits(c.text).has_value(), c.mac) << c.text;
   }
-  EXPECT_EQ(NormalizeMac("001a2b3c4d0f"), "001A2B3C4D0F");
+  EXPECT_EQ(provisioning::ReadMacDigits("001a2b3c4d0f"), "001A2B3C4D0F");
 }
 
 TEST(Values, TimesAreDecimalSecondsWithinTheirRange) {
@@ -254,45 +255,46 @@ TEST(Values, TimesAreDecimalSecondsWithinTheirRange) {
 
 TEST(Values, ABadValueIsNamedByItsOption) {
   struct Case {
-    SettingsChange change;
+    provisioning::PlanRow change;
     const char* option;
   };
-  auto with = [](const char* key, const std::string& value) {
-    SettingsChange c;
-    c[key] = value;
+  auto with = [](SettingId id, const std::string& value) {
+    provisioning::PlanRow c;
+    c[id] = value;
     return c;
   };
   const Case cases[] = {
-      {with("ip", "1.2.3"), "--ip: "},
-      {with("mask", "255.255.255.256"), "--mask: "},
-      {with("gateway", "gw"), "--gateway: "},
-      {with("http_port", "0"), "--http-port: "},
-      {with("audio_port", "70000"), "--audio-port: "},
-      {with("name", "SeventeenCharsNam"), "--name: "},
-      {with("pppoe_account", std::string(33, 'a')), "--pppoe-account: "},
-      {with("mode", "bootp"), "--mode: "},
-      {with("mac", "12345"), "--new-mac: "},
+      {with(SettingId::kIp, "1.2.3"), "--ip: "},
+      {with(SettingId::kMask, "255.255.255.256"), "--mask: "},
+      {with(SettingId::kGateway, "gw"), "--gateway: "},
+      {with(SettingId::kHttpPort, "0"), "--http-port: "},
+      {with(SettingId::kAudioPort, "70000"), "--audio-port: "},
+      {with(SettingId::kName, "SeventeenCharsNam"), "--name: "},
+      {with(SettingId::kPppoeAccount, std::string(33, 'a')), "--pppoe-account: "},
+      {with(SettingId::kMode, "bootp"), "--mode: "},
+      {with(SettingId::kMac, "12345"), "--new-mac: "},
   };
   for (Case c : cases) {
-    std::string message = CheckChange(c.change);
+    std::string message = CheckSetRow(c.change);
     EXPECT_EQ(message.rfind(c.option, 0), 0u) << message;
   }
-  SettingsChange secret = with("pppoe_password", std::string(33, 's'));
-  EXPECT_EQ(CheckChange(secret).find("sss"), std::string::npos);  // never echoed
-  SettingsChange good = with("mac", "00aa0000b001");
-  good["name"] = "SixteenCharsLong";
-  EXPECT_EQ(CheckChange(good), "");
-  EXPECT_EQ(good["mac"], "00AA0000B001");
+  provisioning::PlanRow secret = with(SettingId::kPppoePassword, std::string(33, 's'));
+  EXPECT_EQ(CheckSetRow(secret).find("sss"), std::string::npos);  // never echoed
+  provisioning::PlanRow good = with(SettingId::kMac, "00aa0000b001");
+  good[SettingId::kName] = "SixteenCharsLong";
+  EXPECT_EQ(CheckSetRow(good), "");
+  EXPECT_EQ(good[SettingId::kMac], "00AA0000B001");
 }
 
 // The fields of the request `set` sends, behind the magic; none when the
 // camera already shows the values and nothing is sent.
-std::vector<uint8_t> RequestFor(const DeviceRecord& record, const SettingsChange& change) {
+std::vector<uint8_t> RequestFor(const DeviceRecord& record, provisioning::PlanRow change) {
   provisioning::FoundCamera camera;
   camera.record = record;
   camera.carriesIpAssign = true;
   provisioning::Plan plan;
-  plan.rows.push_back(SetRow(MacToText(record.mac).text, change));
+  change.mac = provisioning::MacOf(record.mac);
+  plan.rows.push_back(change);
   std::vector<provisioning::PlanProblem> conflicts;
   const provisioning::Step step = provisioning::MatchPlan(plan, {camera}, conflicts).front();
   return std::vector<uint8_t>(step.frame.bytes + (step.frame.cursor ? kMagicSize : 0),
@@ -320,8 +322,8 @@ TEST(SetRow, AChangedCameraGetsItsModeBackByTheRadioRule) {
                                 .Field(0x1F, {c.assign[0], c.assign[1], c.assign[2], c.assign[3]})
                                 .Text(0x22, std::string(32, 'a'), 32)
                                 .Text(0x23, std::string(32, 'p'), 32));
-    SettingsChange change;
-    change["http_port"] = "80";
+    provisioning::PlanRow change;
+    change[SettingId::kHttpPort] = "80";
     std::vector<uint8_t> expected = {0x10, 6, 0, 0xAA, 0, 0, 0, 1, 0x14, 5, '8', '0', 0, 0, 0, 0x1F, 4};
     expected.insert(expected.end(), c.flags, c.flags + 4);
     EXPECT_EQ(RequestFor(camera.record, change), expected) << int(c.assign[0]) << " " << int(c.assign[2]);
@@ -330,28 +332,28 @@ TEST(SetRow, AChangedCameraGetsItsModeBackByTheRadioRule) {
 
 TEST(SetRow, EachGivenValueIsSentAsTheOperatorWouldTypeIt) {
   const DeviceRecord record = LabCamera(1, 11).record;  // DHCP, http 80, audio 8000
-  auto with = [](const char* key, const std::string& value) {
-    SettingsChange c;
-    c[key] = value;
+  auto with = [](SettingId id, const std::string& value) {
+    provisioning::PlanRow c;
+    c[id] = value;
     return c;
   };
   const std::vector<uint8_t> mac = {0x10, 6, 0, 0xAA, 0, 0, 0, 1};
   const std::vector<uint8_t> dhcp = {0x1F, 4, 0xFF, 0xFF, 0x01, 0xFF};
   struct Case {
-    SettingsChange change;
+    provisioning::PlanRow change;
     std::vector<uint8_t> middle;  // between the target MAC and the flags
     std::vector<uint8_t> flags;
   };
   const Case cases[] = {
-      {with("ip", "10.77.0.99"), {0x11, 4, 10, 77, 0, 99}, dhcp},
-      {with("ip", "10.77.0.11"), {}, {}},  // what it has already: nothing is sent
-      {with("http_port", "8080"), {0x14, 5, '8', '0', '8', '0', 0}, dhcp},
-      {with("http_port", "80"), {}, {}},
-      {with("name", "Gate"), {0x20, 16, 'G', 'a', 't', 'e', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, dhcp},
-      {with("mac", "00AA00000002"), {0x10, 6, 0, 0xAA, 0, 0, 0, 2}, dhcp},
-      {with("mac", "00AA00000001"), {}, {}},
-      {with("mode", "static"), {}, {0x1F, 4, 0xFF, 0xFF, 0xFF, 0xFF}},
-      {with("mode", "pppoe"), {}, {0x1F, 4, 0x01, 0xFF, 0xFF, 0xFF}},
+      {with(SettingId::kIp, "10.77.0.99"), {0x11, 4, 10, 77, 0, 99}, dhcp},
+      {with(SettingId::kIp, "10.77.0.11"), {}, {}},  // what it has already: nothing is sent
+      {with(SettingId::kHttpPort, "8080"), {0x14, 5, '8', '0', '8', '0', 0}, dhcp},
+      {with(SettingId::kHttpPort, "80"), {}, {}},
+      {with(SettingId::kName, "Gate"), {0x20, 16, 'G', 'a', 't', 'e', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, dhcp},
+      {with(SettingId::kMac, "00AA00000002"), {0x10, 6, 0, 0xAA, 0, 0, 0, 2}, dhcp},
+      {with(SettingId::kMac, "00AA00000001"), {}, {}},
+      {with(SettingId::kMode, "static"), {}, {0x1F, 4, 0xFF, 0xFF, 0xFF, 0xFF}},
+      {with(SettingId::kMode, "pppoe"), {}, {0x1F, 4, 0x01, 0xFF, 0xFF, 0xFF}},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> expected = c.flags.empty() ? std::vector<uint8_t>{} : mac;
@@ -365,15 +367,16 @@ TEST(SetRow, VerificationNamesTheFirstValueTheCameraDoesNotShow) {
   provisioning::FoundCamera camera;
   camera.record = LabCamera(1, 11).record;
   camera.carriesIpAssign = true;
-  SettingsChange change;
-  change["ip"] = "10.77.0.11";
-  change["mode"] = "dhcp";
-  EXPECT_EQ(provisioning::PlanMismatch(SetRow("00AA00000001", change), camera), "");
-  change["http_port"] = "8080";
-  EXPECT_EQ(provisioning::PlanMismatch(SetRow("00AA00000001", change), camera).rfind("http_port", 0), 0u);
-  change["http_port"].reset();
-  change["pppoe_password"] = "other";
-  EXPECT_EQ(provisioning::PlanMismatch(SetRow("00AA00000001", change), camera), "pppoe_password differs");  // never echoed
+  provisioning::PlanRow change;
+  change[SettingId::kIp] = "10.77.0.11";
+  change[SettingId::kMode] = "dhcp";
+  change.mac = provisioning::MacOf(camera.record.mac);
+  EXPECT_EQ(provisioning::PlanMismatch(change, camera), "");
+  change[SettingId::kHttpPort] = "8080";
+  EXPECT_EQ(provisioning::PlanMismatch(change, camera).rfind("http_port", 0), 0u);
+  change[SettingId::kHttpPort].reset();
+  change[SettingId::kPppoePassword] = "other";
+  EXPECT_EQ(provisioning::PlanMismatch(change, camera), "pppoe_password differs");  // never echoed
 }
 
 }  // namespace

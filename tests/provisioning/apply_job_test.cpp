@@ -91,8 +91,8 @@ TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
       found.push_back(Heard(i, false, static_cast<int>(10 + i)));
       if (cameras[i].noAdapter) found.back().arrival = {};
       PlanRow planRow;
-      planRow.mac = MacToText(found.back().record.mac).text;
-      planRow.values[SettingIndexOf("name")] = "B";
+      planRow.mac = MacOf(found.back().record.mac);
+      planRow[SettingId::kName] = "B";
       plan.rows.push_back(planRow);
     }
     std::vector<PlanProblem> conflicts;
@@ -153,7 +153,7 @@ TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
     if (row.lastSendNearMs == 0) EXPECT_EQ(trace, row.trace);
     else EXPECT_NEAR(lastSendMs, row.lastSendNearMs, row.tickUs / 1000.0);
     std::vector<std::string> statuses;
-    for (const RowReport& report : job.reports()) statuses.push_back(report.status + ": " + report.reason);
+    for (const RowReport& report : job.reports()) statuses.push_back(StatusName(report.status) + std::string(": ") + report.reason);
     EXPECT_EQ(statuses, row.statuses);
   }
 }

@@ -109,10 +109,10 @@ TEST(PlanAddresses, GivesEachCameraTheNextFreeAddressOfTheRange) {
     EXPECT_EQ(error.substr(0, c.error.size()), c.error);
     std::vector<std::string> rows;
     for (const PlanRow& row : plan.rows) {
-      std::string text = row.mac + " " + *row.values[SettingIndexOf("ip")];
-      if (row.values[SettingIndexOf("name")]) text += " " + *row.values[SettingIndexOf("name")];
-      EXPECT_EQ(row.values[SettingIndexOf("gateway")].has_value(), *c.gateway != 0);
-      EXPECT_EQ(row.values[SettingIndexOf("mask")].has_value(), *c.mask != 0);
+      std::string text = MacDigits(row.mac) + " " + *row[SettingId::kIp];
+      if (row[SettingId::kName]) text += " " + *row[SettingId::kName];
+      EXPECT_EQ(row[SettingId::kGateway].has_value(), *c.gateway != 0);
+      EXPECT_EQ(row[SettingId::kMask].has_value(), *c.mask != 0);
       rows.push_back(text);
     }
     EXPECT_EQ(rows, c.rows);

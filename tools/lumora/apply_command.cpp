@@ -3,6 +3,8 @@
 // job, which sends each request out of its camera's interface, paced, and
 // rescans until every changed camera shows its row or the time is up;
 // finally the report.
+#include "tools/lumora/apply_command.h"
+
 #include <chrono>
 #include <cstdio>
 
@@ -10,13 +12,42 @@
 #include "provisioning/plan.h"
 #include "provisioning/report.h"
 #include "provisioning/sheet_text.h"
+#include "tools/lumora/camera_scan.h"
+#include "tools/lumora/option_checks.h"
 #include "tools/lumora/platform.h"
-#include "tools/lumora/site_commands.h"
-#include "tools/lumora/site_output.h"
-#include "tools/lumora/site_scan.h"
+#include "tools/lumora/report_output.h"
 
 namespace lumora::cli {
 namespace {
+
+constexpr char kApplyFooter[] = R"(
+Reads and checks the whole plan first (the CSV scan and plan write, as a
+spreadsheet saves it again, or scan's JSON Lines): any invalid row, two rows
+for one MAC or for one IP, or a network or broadcast address, and nothing
+is sent (exit 2, every problem listed with its line and column); so is a
+plan over 64 MiB, or a CSV one of over 256 columns or 65,536 rows. Then scans
+(with the scan options) and matches rows to cameras by MAC; a row that would
+put its camera on the address of a camera the plan leaves alone stops it
+too, still before anything is sent. Each camera to change gets the request
+the dialog would send for it, out of the interface it answered on only,
+requests --pace ms apart; then scans every second until each shows the
+plan's values or --verify-timeout runs out, sending again (at most --rounds
+times) to a camera that answers with other values. A row for a MAC that
+answers from two addresses is refused: one request would reach both.
+An empty cell leaves that setting as it is. The PPPoE password is sent only
+when it differs and printed only with --show-secrets.
+The report has one line per row: mac, status (changed, unchanged,
+not-found, refused, not-verified; would-change with --dry-run), interface,
+changes (setting: before -> after) and reason; the last line counts each
+status (on stderr for json and csv).
+Exit status: 0 every row changed or unchanged, 1 any other (the rest were
+still applied), 2 on a usage error, an invalid plan or a conflict with the
+site.
+
+Examples:
+  lumora apply site.csv --dry-run
+  lumora apply site.csv
+  lumora apply site.csv --format json --verify-timeout 60 > report.jsonl)";
 
 using provisioning::Plan;
 using provisioning::RowReport;
@@ -43,19 +74,79 @@ void PrintReport(const std::vector<RowReport>& reports, const ApplyArgs& args, c
   std::fflush(where);
 }
 
+// At most this much plan: far more than a site of 65536 cameras needs.
+constexpr std::size_t kMaxPlanBytes = 64u << 20;
+
+bool ReadPlanFile(const std::string& path, std::string& text) {
+  std::FILE* file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    std::fprintf(stderr, "lumora: cannot open the plan %s\n", path.c_str());
+    return false;
+  }
+  char buffer[65536];
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, file)) {
+    text.append(buffer, n);
+    if (text.size() > kMaxPlanBytes) break;
+  }
+  bool failed = std::ferror(file) != 0;
+  if (file != stdin) std::fclose(file);
+  if (failed || text.size() > kMaxPlanBytes) {
+    std::fprintf(stderr, "lumora: cannot read the plan %s%s\n", path.c_str(),
+                 failed ? "" : ": larger than 64 MiB");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-int RunApply(const ApplyArgs& args, const std::string& planText, const ScanOptions& scan,
-             const CodePageReader& readCodePage, const std::function<bool()>& guard) {
+void AddApplyCommand(CLI::App& parent, ApplyCommand& c) {
+  ApplyArgs& a = c.args;
+  CLI::App& apply = *(c.app = parent.add_subcommand("apply", "set up every camera of a plan, verify and report"));
+  apply.footer(kApplyFooter);
+  apply.add_option("PLAN", a.planPath, "the plan file (CSV or JSON Lines; - for standard input)")->required();
+  apply.add_flag("--dry-run", a.dryRun, "report what would be sent, and send nothing");
+  // The defaults are JobSettings' own, which the dialog's job keeps too.
+  provisioning::JobSettings& job = a.job;
+  apply.add_option_function<int>("--pace", [&job](int ms) { job.pace = std::chrono::milliseconds(ms); },
+                                 "at least MS ms between two requests, 2..10000 (default 2)")
+      ->type_name("MS")
+      ->check(WholeNumber(2, 10000));
+  apply.add_option_function<double>(
+           "--verify-timeout",
+           [&job](double seconds) {
+             job.verifyFor = std::chrono::duration_cast<provisioning::JobDuration>(std::chrono::duration<double>(seconds));
+           },
+           "wait at most S seconds for the cameras to show the plan (default 30)")
+      ->type_name("S")
+      ->check(DecimalSeconds(1, 3600));
+  apply.add_option("--rounds", job.resends, "send again at most N times to a camera that shows other values, 0..10 (default 3)")
+      ->type_name("N")
+      ->check(WholeNumber(0, 10));
+  apply.add_option("--format", a.format, "the report as table (default), json (JSON Lines) or csv")
+      ->type_name("F")
+      ->check(OneOf({"table", "json", "csv"}));
+  apply.add_flag("--bom", a.bom, "start a csv report with a UTF-8 byte-order mark (for Excel)");
+  apply.add_flag("--show-secrets", a.showSecrets, "show the PPPoE password in the report's changes");
+  AddScanOptions(apply, c.scanArgs);
+}
+
+ExitCode RunApplyCommand(ApplyCommand& c, const HostGuard& guard) {
+  if (!ReadCodePageOption(c.scanArgs)) return ExitCode::kUsage;
+  const ApplyArgs& args = c.args;
+  const ScanOptions& scan = c.scanArgs.scan;
+  const CodePageReader& readCodePage = c.scanArgs.readCodePage;
+  std::string planText;
+  if (!ReadPlanFile(args.planPath, planText)) return ExitCode::kUsage;
   Plan plan;
   std::vector<provisioning::PlanProblem> problems;
   if (!provisioning::ReadPlan(planText, plan, problems)) {
     PrintProblems(problems);
     std::fprintf(stderr, "lumora: the plan has %zu problem%s; nothing was sent\n", problems.size(),
                  problems.size() == 1 ? "" : "s");
-    return kSiteUsage;
+    return ExitCode::kUsage;
   }
-  if (!guard()) return kSiteUsage;
+  if (!guard()) return ExitCode::kUsage;
   Scanner scanner;
   if (auto code = ScanOnce(scanner, scan)) return *code;
   const std::vector<Camera> found = scanner.list().cameras();  // the scan the steps are matched to
@@ -65,23 +156,19 @@ int RunApply(const ApplyArgs& args, const std::string& planText, const ScanOptio
   if (!conflicts.empty()) {
     PrintProblems(conflicts);
     std::fprintf(stderr, "lumora: the plan conflicts with the site; nothing was sent\n");
-    return kSiteUsage;
+    return ExitCode::kUsage;
   }
   std::vector<RowReport> reports;
   for (const Step& step : steps) reports.push_back(provisioning::ReportFor(plan, step, found, args.dryRun));
   if (!args.dryRun) {
-    provisioning::JobSettings settings;
-    settings.pace = std::chrono::milliseconds(args.paceMs);
-    settings.verifyFor = std::chrono::duration_cast<provisioning::JobDuration>(
-        std::chrono::duration<double>(args.verifyTimeoutSeconds));
-    settings.resends = args.rounds;
+    provisioning::JobSettings settings = args.job;
     settings.silentReason = "it did not answer in time (--verify-timeout)";
     provisioning::ApplyJob job(plan, steps, found, settings, reading);
     DriveJob(scanner, job);
     reports = job.reports();
   }
   PrintReport(reports, args, readCodePage);
-  return provisioning::AllApplied(reports) ? kSiteDone : kSiteNotDone;
+  return provisioning::AllApplied(reports) ? ExitCode::kDone : ExitCode::kNotDone;
 }
 
 }  // namespace lumora::cli

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "protocol/decimal_text.h"
-#include "protocol/ipv4.h"
+#include "provisioning/value_rules.h"
 
 namespace lumora::cli {
 
@@ -30,13 +30,8 @@ CLI::Validator DecimalSeconds(double min, double max) {
       "");
 }
 
-CLI::Validator Address() {
-  return CLI::Validator(
-      [](std::string& text) -> std::string {
-        if (IsDecimalIpv4(text)) return "";
-        return "'" + text + "' is not four decimal numbers 0..255 without leading zeros";
-      },
-      "");
+CLI::Validator Value(SettingId setting) {
+  return CLI::Validator([setting](std::string& text) { return provisioning::TypedValueProblem(setting, text); }, "");
 }
 
 CLI::Validator OneOf(std::vector<std::string> names) { return CLI::IsMember(names).description(""); }

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "protocol/settings.h"
+
 namespace lumora::cli {
 
 CLI::Validator WholeNumber(uint64_t min, uint64_t max);
 CLI::Validator DecimalSeconds(double min, double max);
-// Four decimal numbers 0..255 without leading zeros.
-CLI::Validator Address();
+// A value of `setting` typed to be sent, by provisioning's value rules.
+CLI::Validator Value(SettingId setting);
 // One of `names`, without CLI11's own list in the help.
 CLI::Validator OneOf(std::vector<std::string> names);
 

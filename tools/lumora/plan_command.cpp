@@ -1,31 +1,61 @@
 // `lumora plan`: a scan, the range assignment, and the plan CSV on stdout.
+#include "tools/lumora/plan_command.h"
+
 #include <cstdio>
 
 #include "protocol/ipv4.h"
 #include "provisioning/assign.h"
+#include "provisioning/plan_writer.h"
 #include "provisioning/sheet_text.h"
+#include "tools/lumora/camera_scan.h"
+#include "tools/lumora/csv_line.h"
+#include "tools/lumora/option_checks.h"
 #include "tools/lumora/platform.h"
-#include "tools/lumora/site_commands.h"
 #include "tools/lumora/site_lookup.h"
-#include "tools/lumora/site_output.h"
-#include "tools/lumora/site_scan.h"
 
 namespace lumora::cli {
 namespace {
 
+constexpr char kPlanFooter[] = R"(
+Scans (with the scan options) and writes a plan for every camera found as
+CSV to stdout, one row per MAC: the next address of the range, and the mask,
+gateway, mode and name when given. Cameras are taken in MAC order (stable
+from run to run), or in the order they answered with --order answer. The
+network and broadcast addresses of the mask, the gateway and every address
+a camera keeps are skipped; a camera already on a free address of the range
+keeps it, so planning a planned site changes nothing. Each address planned
+is looked up on the wire first: one that a host that is no camera found
+answers on (an NVR, a switch, a PC) is skipped, with a line on stderr naming
+it and its MAC; one on no network of the PC's interfaces cannot be looked
+up, and a line on stderr says so. --name takes {n}, the
+camera's position (1, 2, ...), and {n:0W}, zero-padded to W digits.
+The CSV opens in a spreadsheet as it is: MACs are written 00:11:22:33:44:55
+and a text a spreadsheet would read as a number, a date, a time or a
+formula (0123, 1E5, 1,234, 3/4, 12:30, =1+1) gets one leading apostrophe,
+which apply removes again. --bom starts
+the file with the byte-order mark Excel needs for non-ASCII names.
+Exit status: 0 written, 1 no camera found, 2 on a usage error, too few
+addresses, a name longer than 16 bytes, a mask of 0.0.0.0 or
+255.255.255.255, an address no camera can be reached on or a gateway
+outside the range's subnet.
+
+Examples:
+  lumora plan --ip-range 192.168.1.100-192.168.1.139 --gateway 192.168.1.1 > site.csv
+  lumora plan --ip-range 10.0.0.10-10.0.0.60 --mask 255.255.255.0 --name Cam-{n:03} --bom > site.csv)";
+
 // CLI11 has checked the form of each value; the range is read here.
-bool ReadAssignOptions(const PlanArgs& args, provisioning::AssignOptions& options) {
+bool ReadAssignOptions(const PlanCommand& command, provisioning::AssignOptions& options) {
   std::string error;
-  if (!provisioning::ParseIpRange(args.ipRange, options.first, options.last, error)) {
+  if (!provisioning::ParseIpRange(command.ipRange, options.first, options.last, error)) {
     std::fprintf(stderr, "lumora: --ip-range: %s\n", error.c_str());
     return false;
   }
   uint32_t address = 0;
-  if (!args.mask.empty() && ReadDecimalIpv4(args.mask, address)) options.mask = address;
-  if (!args.gateway.empty() && ReadDecimalIpv4(args.gateway, address)) options.gateway = address;
-  if (!args.mode.empty()) options.mode = args.mode;
-  options.namePattern = args.namePattern;
-  options.answerOrder = args.order == "answer";
+  if (!command.mask.empty() && ReadDecimalIpv4(command.mask, address)) options.mask = address;
+  if (!command.gateway.empty() && ReadDecimalIpv4(command.gateway, address)) options.gateway = address;
+  if (!command.mode.empty()) options.mode = command.mode;
+  options.namePattern = command.namePattern;
+  options.answerOrder = command.order == "answer";
   // With no camera only the options themselves can be at fault (a pattern,
   // a gateway outside the range's subnet): said before anything is sent.
   provisioning::Plan none;
@@ -38,28 +68,49 @@ bool ReadAssignOptions(const PlanArgs& args, provisioning::AssignOptions& option
 
 }  // namespace
 
-int RunPlan(const PlanArgs& args, const ScanOptions& scan, const std::function<bool()>& guard) {
+void AddPlanCommand(CLI::App& parent, PlanCommand& c) {
+  CLI::App& plan = *(c.app = parent.add_subcommand("plan", "write a plan that gives every camera found an address"));
+  plan.footer(kPlanFooter);
+  plan.add_option("--ip-range", c.ipRange, "the addresses to give out, FIRST-LAST")->type_name("A-B")->required();
+  plan.add_option("--mask", c.mask, "subnet mask for every camera (default: keep; 255.255.255.0 for the range)")
+      ->type_name("A")
+      ->check(Value(SettingId::kMask));
+  plan.add_option("--gateway", c.gateway, "gateway for every camera")->type_name("A")->check(Value(SettingId::kGateway));
+  plan.add_option("--mode", c.mode, "IP assignment for every camera: static, dhcp or pppoe")
+      ->type_name("MODE")
+      ->check(OneOf({"static", "dhcp", "pppoe"}));
+  plan.add_option("--name", c.namePattern, "name every camera from PATTERN ({n}, {n:03})")->type_name("PATTERN");
+  plan.add_option("--order", c.order, "mac (default) or answer: the order addresses are given in")
+      ->type_name("O")
+      ->check(OneOf({"mac", "answer"}));
+  plan.add_flag("--bom", c.bom, "start the CSV with a UTF-8 byte-order mark (for Excel)");
+  AddScanOptions(plan, c.scanArgs);
+}
+
+ExitCode RunPlanCommand(PlanCommand& c, const HostGuard& guard) {
+  const ScanOptions& scan = c.scanArgs.scan;
+  if (!ReadCodePageOption(c.scanArgs)) return ExitCode::kUsage;
   provisioning::AssignOptions options;
-  if (!ReadAssignOptions(args, options)) return kSiteUsage;
-  if (!guard()) return kSiteUsage;
+  if (!ReadAssignOptions(c, options)) return ExitCode::kUsage;
+  if (!guard()) return ExitCode::kUsage;
   Scanner scanner;
   if (auto code = ScanOnce(scanner, scan)) return *code;
   if (scanner.list().cameras().empty()) {
     std::fprintf(stderr, "lumora: no camera answered\n");
-    return kSiteNotDone;
+    return ExitCode::kNotDone;
   }
   options.reserved = AdapterAddresses(scanner);
   provisioning::Plan plan;
   std::string error;
   if (!PlanAroundHostsInUse(scanner.list().cameras(), options, plan, error)) {
     std::fprintf(stderr, "lumora: %s\n", error.c_str());
-    return kSiteUsage;
+    return ExitCode::kUsage;
   }
-  if (args.bom) WriteText(stdout, provisioning::kUtf8Bom);
-  for (const std::string& line : PlanCsvLines(plan)) WriteText(stdout, line + "\n");
+  if (c.bom) WriteText(stdout, provisioning::kUtf8Bom);
+  for (const auto& cells : provisioning::PlanSheet(plan)) WriteText(stdout, CsvLine(cells) + "\n");
   std::fflush(stdout);
   std::fprintf(stderr, "%zu camera%s planned\n", plan.rows.size(), plan.rows.size() == 1 ? "" : "s");
-  return kSiteDone;
+  return ExitCode::kDone;
 }
 
 }  // namespace lumora::cli

@@ -31,7 +31,7 @@ bool IsListedCamera(const std::vector<provisioning::FoundCamera>& cameras, const
 // rather than costing another round.
 std::vector<uint32_t> NewAddresses(const provisioning::Plan& plan, const provisioning::AssignOptions& options,
                                    std::set<uint32_t>& asked) {
-  static const std::size_t ipIndex = provisioning::SettingIndexOf("ip");
+  constexpr std::size_t ipIndex = SettingIndex(SettingId::kIp);
   std::vector<uint32_t> fresh;
   if (asked.empty()) {
     const uint32_t size = HostOrder(options.last) - HostOrder(options.first);
@@ -65,7 +65,7 @@ void ReserveForeignHosts(const std::vector<net::AddressLookup>& found,
 
 // Neither free nor in use: the operator learns that nothing checked them.
 void SayNotLookedUp(const provisioning::Plan& plan, const std::set<uint32_t>& notLookedUp) {
-  static const std::size_t ipIndex = provisioning::SettingIndexOf("ip");
+  constexpr std::size_t ipIndex = SettingIndex(SettingId::kIp);
   std::string list;
   for (const provisioning::PlanRow& row : plan.rows) {
     uint32_t ip = 0;

@@ -1,5 +1,5 @@
-// Scanning for set, open, plan and apply.
-#include "tools/lumora/site_scan.h"
+// Scanning for the commands that act on what a scan found.
+#include "tools/lumora/camera_scan.h"
 
 #include <cstdio>
 #include <string>
@@ -9,15 +9,15 @@
 
 namespace lumora::cli {
 
-std::optional<int> OpenScanner(Scanner& scanner, const ScanOptions& options) {
+std::optional<ExitCode> OpenScanner(Scanner& scanner, const ScanOptions& options) {
   std::string error;
   bool usageError = false;
   if (scanner.Open(options, error, usageError)) return std::nullopt;
   std::fprintf(stderr, "lumora: %s\n", error.c_str());
-  return usageError ? 2 : 1;
+  return usageError ? ExitCode::kUsage : ExitCode::kNotDone;
 }
 
-std::optional<int> ScanOnce(Scanner& scanner, const ScanOptions& options) {
+std::optional<ExitCode> ScanOnce(Scanner& scanner, const ScanOptions& options) {
   if (auto code = OpenScanner(scanner, options)) return code;
   scanner.Run([](const CameraList&, std::size_t) {});
   if (scanner.receiveError() != 0) {
@@ -27,19 +27,19 @@ std::optional<int> ScanOnce(Scanner& scanner, const ScanOptions& options) {
   return std::nullopt;
 }
 
-std::optional<int> FindCamera(Scanner& scanner, const ScanOptions& options, const std::string& mac,
+std::optional<ExitCode> FindCamera(Scanner& scanner, const ScanOptions& options, const std::string& mac,
                               std::size_t& index) {
   if (auto code = ScanOnce(scanner, options)) return *code;
   std::vector<std::size_t> found = scanner.list().FindMac(mac);
   if (found.empty()) {
     std::fprintf(stderr, "lumora: no camera with MAC %s answered\n", mac.c_str());
-    return 1;
+    return ExitCode::kNotDone;
   }
   if (found.size() > 1) {
     std::fprintf(stderr, "lumora: MAC %s answers from %zu IP addresses (duplicate-mac):", mac.c_str(), found.size());
     for (std::size_t i : found) std::fprintf(stderr, " %s", scanner.list().cameras()[i].record.ipText);
     std::fprintf(stderr, "; a request by MAC would reach all of them, so nothing is done\n");
-    return 1;
+    return ExitCode::kNotDone;
   }
   index = found.front();
   return std::nullopt;

@@ -1,6 +1,5 @@
-// What `lumora plan` and `lumora apply` print: the plan as CSV (the columns
-// the plan sets, as apply reads them back), and apply's report, one line per
-// plan row, as a table, JSON Lines or CSV, the same records in each.
+// The report `lumora apply` prints (and `set` is the one-row case of): one
+// line per plan row, as a table, JSON Lines or CSV, the same records in each.
 #pragma once
 
 #include <string>
@@ -12,11 +11,6 @@
 #include "tools/lumora/output.h"
 
 namespace lumora::cli {
-
-// The plan CSV: a header of mac and every setting some row gives, then one
-// line per row, each without its newline. MACs in colon notation, texts
-// guarded for spreadsheets.
-std::vector<std::string> PlanCsvLines(const provisioning::Plan& plan);
 
 struct ReportOptions {
   Format format = Format::kTable;

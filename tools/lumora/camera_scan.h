@@ -1,5 +1,6 @@
-// The scan as set, open, plan and apply use it: the cameras found as provisioning's
-// plain records, and the plan's texts read against the cameras' own bytes.
+// The scan as set, open, plan and apply use it: opening the scanner, one
+// scan, finding one camera, the PC's own addresses, and driving an apply job
+// over the scanner's sockets.
 #pragma once
 
 #include <functional>
@@ -11,22 +12,23 @@
 #include "provisioning/found_camera.h"
 #include "provisioning/plan.h"
 #include "tools/lumora/camera_text.h"
+#include "tools/lumora/exit_code.h"
 #include "tools/lumora/scanner.h"
 
 namespace lumora::cli {
 
 // Opens the scanner; the exit status when it cannot be (2 for a usage error
 // such as an unknown --interface, else 1).
-std::optional<int> OpenScanner(Scanner& scanner, const ScanOptions& options);
+std::optional<ExitCode> OpenScanner(Scanner& scanner, const ScanOptions& options);
 
 // Opens the scanner, runs one scan and says on stderr what was ignored; the
 // exit status when it cannot open. Every command but scan starts here.
-std::optional<int> ScanOnce(Scanner& scanner, const ScanOptions& options);
+std::optional<ExitCode> ScanOnce(Scanner& scanner, const ScanOptions& options);
 
 // Scans (as ScanOnce) and finds the one camera with this MAC; the exit
 // status, said on stderr, when none answered (1) or its MAC answers from
 // several addresses (1), where one request would reach every one of them.
-std::optional<int> FindCamera(Scanner& scanner, const ScanOptions& options, const std::string& mac,
+std::optional<ExitCode> FindCamera(Scanner& scanner, const ScanOptions& options, const std::string& mac,
                               std::size_t& index);
 
 // Every address of every adapter the scan searched: the PC's own, which no

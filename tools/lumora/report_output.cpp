@@ -1,13 +1,12 @@
-// The plan CSV and the report's three printings. A change's before is the
+// The report's three printings. A change's before is the
 // camera's own bytes, read like every camera text (CameraText); its after is
 // the plan's text, already UTF-8 or the camera's bytes where they read the same.
-#include "tools/lumora/site_output.h"
+#include "tools/lumora/report_output.h"
 
 #include <algorithm>
 
 #include <nlohmann/json.hpp>
 
-#include "protocol/mac_text.h"
 #include "protocol/settings.h"
 #include "provisioning/sheet_text.h"
 #include "tools/lumora/csv_line.h"
@@ -20,10 +19,6 @@ using provisioning::SettingChange;
 
 constexpr char kHidden[] = "(hidden)";
 
-std::string ColonMacOf(const std::string& twelveDigits) {
-  return provisioning::ColonMac(TextToMac(twelveDigits.c_str()).bytes);
-}
-
 // One side of a change as printed.
 std::string ChangeValue(const SettingChange& change, const std::string& value, const ReportOptions& options) {
   if (kSettings[change.setting].secret && !options.showSecrets) return kHidden;
@@ -32,8 +27,8 @@ std::string ChangeValue(const SettingChange& change, const std::string& value, c
 
 std::string JsonLine(const RowReport& report, const ReportOptions& options) {
   nlohmann::ordered_json line;
-  line["mac"] = report.mac;
-  line["status"] = report.status;
+  line["mac"] = provisioning::MacDigits(report.mac);
+  line["status"] = provisioning::StatusName(report.status);
   line["interface"] = report.interfaceName;
   line["changes"] = nlohmann::ordered_json::object();
   for (const SettingChange& change : report.changes) {
@@ -65,26 +60,6 @@ std::vector<std::string> TableLines(const std::vector<std::vector<std::string>>&
 
 }  // namespace
 
-std::vector<std::string> PlanCsvLines(const provisioning::Plan& plan) {
-  std::vector<std::size_t> columns;
-  for (std::size_t s = 0; s < kSettingCount; ++s) {
-    bool given = std::any_of(plan.rows.begin(), plan.rows.end(), [s](const auto& row) { return row.values[s]; });
-    if (given && kSettings[s].kind != SettingKind::kMac) columns.push_back(s);
-  }
-  std::vector<std::string> header = {"mac"};
-  for (std::size_t s : columns) header.push_back(kSettings[s].key);
-  std::vector<std::string> lines = {CsvLine(header)};
-  for (const provisioning::PlanRow& row : plan.rows) {
-    std::vector<std::string> cells = {ColonMacOf(row.mac)};
-    for (std::size_t s : columns) {
-      std::string value = row.values[s].value_or("");
-      cells.push_back(kSettings[s].kind == SettingKind::kText ? provisioning::SheetSafe(value) : value);
-    }
-    lines.push_back(CsvLine(cells));
-  }
-  return lines;
-}
-
 std::vector<std::string> ReportLines(const std::vector<RowReport>& reports, const ReportOptions& options) {
   std::vector<std::string> lines;
   if (options.format == Format::kJson) {
@@ -103,7 +78,7 @@ std::vector<std::string> ReportLines(const std::vector<RowReport>& reports, cons
   }
   std::vector<std::vector<std::string>> rows = {{"MAC", "STATUS", "INTERFACE", "CHANGES", "REASON"}};
   for (const RowReport& report : reports) {
-    std::vector<std::string> cells = {report.mac, report.status, cellText(report.interfaceName),
+    std::vector<std::string> cells = {provisioning::MacDigits(report.mac), provisioning::StatusName(report.status), cellText(report.interfaceName),
                                       provisioning::ChangesText(report, options.showSecrets, cellText),
                                       cellText(report.reason)};
     for (std::string& cell : cells) cell = Utf8ControlsReplaced(cell, false);
