@@ -128,6 +128,7 @@ class Worker {
       remote_addr_ = {net::kBroadcastAddress, ToolPortOnWire()};
       BuildSearchRequest(msg_);
       outcome = SendSearchOutOfListedAdapters(socket_.socket, msg_.bytes, size, remote_addr_, adapters_, &everyAdapter_);
+      NotePcAddresses();
       link_.HandOverAdapters(everyAdapter_);
     } else {
       // A configuration request goes where the last reply came from; the
@@ -160,6 +161,7 @@ class Worker {
         net::Address to{net::kBroadcastAddress, ToolPortOnWire()};
         SendOutcome outcome = SendSearchOutOfListedAdapters(socket_.socket, msg_.bytes,
                                                             static_cast<int>(kRequestSize), to, adapters_);
+        NotePcAddresses();
         if (!outcome.sent) ReportError(kStatusSendFailed, outcome.error);
         break;
       }
@@ -178,17 +180,23 @@ class Worker {
     job_->Sent(action.step, outcome.sent, outcome.sent ? "" : "sending failed (code " + std::to_string(outcome.error) + ")");
   }
 
-  // One datagram for the job, else sleep until `until` or the wake.
+  // One datagram for the job, else sleep until `until` or the wake. A
+  // failure that would only repeat ends the job: retrying it at once would
+  // spin, and waiting on the socket returns at once as well.
   void ReceiveForJob(std::chrono::steady_clock::time_point until) {
     int n = net::ReceiveWithArrival(socket_, RecvMsg_, static_cast<int>(kReceiveSize), adapters_, arrival_);
     if (n >= 0) {
       provisioning::FoundCamera camera;
-      if (!provisioning::DecodeCamera(RecvMsg_, n, camera)) return;
+      if (FromPc(arrival_, pcAddresses_) || !provisioning::DecodeCamera(RecvMsg_, n, camera)) return;
       camera.arrival = arrival_;
       job_->Reply(camera);
       return;
     }
-    if (net::LastError() != net::kWouldBlock) return;
+    const int code = net::LastError();
+    if (code != net::kWouldBlock) {
+      if (!net::ReceiveErrorPasses(code)) job_->ReceiveFailed("receiving failed (code " + std::to_string(code) + ")");
+      return;
+    }
     auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now()).count();
     if (left > 0) Wait(static_cast<int>(left));
   }
@@ -211,8 +219,18 @@ class Worker {
     ctx_.udpToolPort.store(port);
   }
 
+  void NotePcAddresses() {
+    pcAddresses_.clear();
+    for (const Adapter& adapter : adapters_) {
+      for (const AdapterSubnet& subnet : adapter.subnets) pcAddresses_.push_back(subnet.ip);
+    }
+  }
+
+  // A datagram from the PC's own address is not handed over, and leaves the
+  // next request's port as the last camera's reply set it.
   void ReceiveOne() {
     int n = net::ReceiveWithArrival(socket_, RecvMsg_, static_cast<int>(kReceiveSize), adapters_, arrival_);
+    if (n >= 0 && FromPc(arrival_, pcAddresses_)) return;
     if (n < 0) {
       int code = net::LastError();
       if (code == net::kWouldBlock) {
@@ -243,6 +261,7 @@ class Worker {
   uint8_t RecvMsg_[kReceiveSize] = {};
   std::vector<Adapter> adapters_;  // read afresh at each search
   std::vector<Adapter> everyAdapter_;  // the same list before the choice: the PC's every address
+  std::vector<uint32_t> pcAddresses_;  // theirs
   bool lookupAsked_ = false;
   std::vector<uint32_t> lookupAddresses_;
   LookupAnswer lookup_;
