@@ -66,26 +66,26 @@ void EnableJobButtons(AssignDialog& d, bool enable) {
   }
 }
 
-std::vector<uint32_t> PcAddresses(const std::vector<provisioning::FoundCamera>& cameras) {
-  std::vector<uint32_t> addresses;
+provisioning::SiteFacts SiteOf(const std::vector<provisioning::FoundCamera>& cameras) {
+  provisioning::SiteFacts site;
   for (const provisioning::FoundCamera& camera : cameras) {
-    if (camera.arrival.ip != 0) addresses.push_back(camera.arrival.ip);
+    if (camera.arrival.ip != 0) site.pcAddresses.push_back(camera.arrival.ip);
   }
-  return addresses;
+  return site;
 }
 
 // The preview again, of the cameras listed now: Apply sends what it shows.
 bool RunPreview(AssignDialog& d) {
   if (d.source == AssignDialog::Source::kNothing) return false;
   d.cameras = FoundCamerasOf(d.host.listed());
-  const std::vector<uint32_t> pc = PcAddresses(d.cameras);
+  const provisioning::SiteFacts site = SiteOf(d.cameras);
   if (d.source == AssignDialog::Source::kPlanText) {
-    d.preview = provisioning::PreviewPlan(d.planText, d.cameras, pc, ThroughClipboard);
+    d.preview = provisioning::PreviewPlan(d.planText, d.cameras, site, ThroughClipboard);
   } else {
     provisioning::AssignForm form{ItemText(d.dialog, IDC_ASSIGN_FIRST), ItemText(d.dialog, IDC_ASSIGN_LAST),
                                   ItemText(d.dialog, IDC_ASSIGN_MASK), ItemText(d.dialog, IDC_ASSIGN_GATEWAY),
                                   ItemText(d.dialog, IDC_ASSIGN_PATTERN)};
-    d.preview = provisioning::PreviewRange(form, d.cameras, pc, ThroughClipboard);
+    d.preview = provisioning::PreviewRange(form, d.cameras, site, ThroughClipboard);
   }
   d.reports = d.preview.reports;
   if (!d.preview.problems.empty()) {

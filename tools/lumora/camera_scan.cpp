@@ -49,6 +49,12 @@ std::vector<uint32_t> AdapterAddresses(const Scanner& scanner) {
   return addresses;
 }
 
+provisioning::SiteFacts SiteFactsOf(const Scanner& scanner) {
+  provisioning::SiteFacts site;
+  site.pcAddresses = AdapterAddresses(scanner);
+  return site;
+}
+
 void DriveJob(Scanner& scanner, provisioning::ApplyJob& job, const SentListener& onSent) {
   using provisioning::JobActionKind;
   for (;;) {

@@ -5,6 +5,7 @@
 
 #include "protocol/ipv4.h"
 #include "provisioning/assign.h"
+#include "provisioning/match.h"
 #include "provisioning/plan_writer.h"
 #include "provisioning/sheet_text.h"
 #include "tools/lumora/camera_scan.h"
@@ -61,6 +62,21 @@ bool ReadAssignOptions(const PlanCommand& command, provisioning::AssignOptions& 
   return true;
 }
 
+// A camera the range moves away from its gateway still works on its own
+// segment: said, and planned all the same.
+void PrintGatewayWarnings(const provisioning::Plan& plan, const std::vector<Camera>& cameras) {
+  for (const provisioning::PlanRow& row : plan.rows) {
+    for (const Camera& camera : cameras) {
+      if (provisioning::MacOf(camera.record.mac) != row.mac) continue;
+      std::string warning = provisioning::LostGatewayWarning(row, camera.record);
+      if (!warning.empty()) {
+        std::fprintf(stderr, "lumora: line %d (%s): %s\n", row.line, provisioning::MacDigits(row.mac).c_str(), warning.c_str());
+      }
+      break;
+    }
+  }
+}
+
 }  // namespace
 
 void AddPlanCommand(CLI::App& parent, PlanCommand& c) {
@@ -94,13 +110,14 @@ ExitCode RunPlanCommand(PlanCommand& c, const HostGuard& guard) {
     std::fprintf(stderr, "lumora: no camera answered\n");
     return ExitCode::kNotDone;
   }
-  options.reserved = AdapterAddresses(scanner);
+  options.site = SiteFactsOf(scanner);
   provisioning::Plan plan;
   std::string error;
   if (!provisioning::PlanAddresses(scanner.list().cameras(), options, plan, error)) {
     std::fprintf(stderr, "lumora: %s\n", error.c_str());
     return ExitCode::kUsage;
   }
+  PrintGatewayWarnings(plan, scanner.list().cameras());
   if (c.bom) WriteText(stdout, provisioning::kUtf8Bom);
   for (const auto& cells : provisioning::PlanSheet(plan)) WriteText(stdout, CsvLine(cells) + "\n");
   std::fflush(stdout);
