@@ -51,6 +51,9 @@ class Scanner {
 
   const CameraList& list() const { return list_; }
   const std::vector<Adapter>& adapters() const { return chosen_; }
+  // Every IPv4 address of every adapter of the PC, whatever --interface
+  // chose: a camera given one of them would take the PC off that network.
+  const std::vector<uint32_t>& pcAddresses() const { return pcAddresses_; }
 
  private:
   void SendSearch();
@@ -60,6 +63,7 @@ class Scanner {
 
   ScanOptions options_;
   std::vector<Adapter> chosen_;
+  std::vector<uint32_t> pcAddresses_;
   net::Socket socket_ = net::kInvalidSocket;
   net::ReadWatch watch_;
   net::WakeSignal wake_;
