@@ -8,7 +8,7 @@ AppState& App() {
 }
 
 void ForgetArrivals(AppState& app) {
-  app.slotAdapters.fill(Arrival{});
+  app.slotArrivals.fill(Arrival{});
   app.slotAddresses.fill(SeenAddresses{});
 }
 

@@ -1,6 +1,6 @@
 // Everything the program holds for the life of the process, in one owner:
-// the dialog and its controls, the block shared with the worker, the worker
-// thread and the hand-over between them.
+// the dialog and its controls, the table, the worker's context with its
+// inbox, the worker thread and the hand-over back from it.
 #pragma once
 
 #include <windows.h>
@@ -26,11 +26,11 @@ struct AppState {
   char title[256] = {};  // the dialog's caption and the single-instance key
 
   SearchState search;
-  // The adapter each slot's camera last answered on, as the worker described
-  // it, beside the table since the record layout is fixed; zeroed with the
-  // table. "Submit" goes out of its target's adapter alone; the note and
+  // Each slot's camera's last arrival (the adapter its reply came in on and
+  // its sender), as the worker described it, beside the table since the
+  // record layout is fixed; zeroed with the table. "Submit" goes out of its target's adapter alone; the note and
   // "Copy list" read its network and name.
-  SlotAdapters slotAdapters{};
+  SlotArrivals slotArrivals{};
   // The addresses replies with each slot's MAC came from (a few, then "more"),
   // for the note and "Copy list"; zeroed with the table as well.
   SlotAddresses slotAddresses{};

@@ -19,7 +19,7 @@ struct DialogOptions {
 // The worker's word on an apply job: to the "Assign addresses" dialog if it
 // is open; after the last, the buttons come back and a search lists the
 // cameras as they now are.
-void OnJobProgress(AppState& app, const JobProgress& progress);
+void OnJobProgress(AppState& app, const provisioning::JobProgress& progress);
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -27,10 +27,10 @@ class DialogApplier final : public DialogEventSink {
     HoldSelection(app_.deviceList);
   }
 
-  void TakeDatagram(const uint8_t* data, int length, const Arrival& adapter) override {
+  void TakeDatagram(const uint8_t* data, int length, const Arrival& arrival) override {
     int slot = DecodeReply(&app_.search, data, length);
     if (slot == kNoSlot) return;
-    app_.slotAdapters[static_cast<std::size_t>(slot)] = adapter;
+    app_.slotArrivals[static_cast<std::size_t>(slot)] = arrival;
     NoteSeenAddress(app_.slotAddresses[static_cast<std::size_t>(slot)], RecordIp(app_.search.table.slots[slot]));
     AddDeviceEntry(app_.deviceList, &app_.search, slot);
   }
@@ -42,7 +42,7 @@ class DialogApplier final : public DialogEventSink {
 
   void ShowToolPort(unsigned port) override { SetDlgItemInt(app_.dialog, IDC_TOOL_PORT, port, FALSE); }
 
-  void ShowJobProgress(const JobProgress& progress) override { OnJobProgress(app_, progress); }
+  void ShowJobProgress(const provisioning::JobProgress& progress) override { OnJobProgress(app_, progress); }
 
   void ShowStatus(const char* text) override { SetWindowTextA(app_.controls.statusLine, text); }
 

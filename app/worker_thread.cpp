@@ -14,7 +14,7 @@ void StartWorkerThread(AppState& app) {
 }
 
 void StopWorkerThread(AppState& app) {
-  RequestStop(app.worker);
+  app.worker.inbox.Stop();
   if (app.workerThread != nullptr) {
     WaitForSingleObject(app.workerThread, INFINITE);
     CloseHandle(app.workerThread);

@@ -9,7 +9,8 @@ namespace lumora {
 // handle stays none: no request is ever sent, and "Exit" quits at once.
 void StartWorkerThread(AppState& app);
 
-// Sets the stop flag, wakes the worker, waits for it to end and closes the
+// Puts the stop into the inbox (which wakes the worker), waits for it to
+// end and closes the
 // worker context.
 //
 // Trap: this waits with no time-out on the dialog thread. That is safe only

@@ -3,9 +3,13 @@
 // dialog, as an installer would, and prints the time from the Apply click
 // to the final counts in the summary, and the worst round trip of a message
 // to the main dialog meanwhile (a WM_NULL every 2 ms, sent from this
-// process, bounded by SendMessageTimeout). Asserts nothing.
+// process, bounded by SendMessageTimeout), then closes the program as a
+// user would (WM_CLOSE) with "Assign addresses" still open, and prints the
+// time to the process's end. With --exit-during-job it closes the program
+// once the job has sent its first requests instead, and prints that time.
+// Asserts nothing.
 //
-//   assign-site.exe CAMERAS FIRST-ADDRESS [NAME-PATTERN]
+//   assign-site.exe [--exit-during-job] CAMERAS FIRST-ADDRESS [NAME-PATTERN]
 #include <windows.h>
 
 #include <algorithm>
@@ -44,6 +48,20 @@ bool WaitFor(Found found, int limitMs) {
   return true;
 }
 
+// Closes the program as its caption's close button would and waits for its
+// process to end; the milliseconds that took, or -1.
+double ExitMs(HWND main) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(main, &pid);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  if (process == nullptr) return -1;
+  const Clock::time_point closed = Clock::now();
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  const bool ended = WaitForSingleObject(process, 60000) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  return ended ? Ms(Clock::now() - closed) : -1;
+}
+
 int Fail(const char* what) {
   std::fprintf(stderr, "assign-site: %s\n", what);
   return 1;
@@ -52,7 +70,12 @@ int Fail(const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) return Fail("usage: assign-site.exe CAMERAS FIRST-ADDRESS [NAME-PATTERN]");
+  const bool exitDuringJob = argc > 1 && std::string(argv[1]) == "--exit-during-job";
+  if (exitDuringJob) {
+    --argc;
+    ++argv;
+  }
+  if (argc < 3) return Fail("usage: assign-site.exe [--exit-during-job] CAMERAS FIRST-ADDRESS [NAME-PATTERN]");
   const int cameras = std::atoi(argv[1]);
   HWND main = nullptr, dialog = nullptr;
   if (!WaitFor([&] { return (main = FindWindowA("#32770", "Lumora Search V2.6")) != nullptr; }, 30000)) {
@@ -91,6 +114,14 @@ int main(int argc, char** argv) {
   });
   const Clock::time_point clicked = Clock::now();
   Send(GetDlgItem(dialog, IDC_ASSIGN_APPLY), BM_CLICK, 0, 0);
+  if (exitDuringJob) {
+    // The requests go out 2 ms apart: by now the job is sending.
+    Sleep(300);
+    measuring.store(false);
+    pinger.join();
+    std::printf("exit during the job, %d cameras: the program ended %.0f ms after WM_CLOSE\n", cameras, ExitMs(main));
+    return 0;
+  }
   std::string counts;
   // Apply writes "Applying: 0 of N verified" before the click returns; the
   // job's last progress replaces it with the counts.
@@ -105,5 +136,6 @@ int main(int argc, char** argv) {
   std::printf("dialog apply, %d cameras: counts after %.2f s (%s); round trip to the main dialog during the job:"
               " median %.2f ms, worst %.1f ms over %zu messages\n",
               cameras, applyMs / 1000, counts.c_str(), median, worst, trips.size());
+  std::printf("exit after the job, Assign addresses open: the program ended %.0f ms after WM_CLOSE\n", ExitMs(main));
   return 0;
 }

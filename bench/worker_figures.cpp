@@ -1,6 +1,6 @@
 // Figures for the worker, run on the PC side of a lab (scripts/bench.sh):
 //  - CPU the process uses over 10 s while the worker idles;
-//  - request-to-wire latency: from PostRequest until the search datagram
+//  - request-to-wire latency: from the inbox's AskSearch until the search datagram
 //    leaves the PC side's interface, seen by a packet socket on it;
 //  - a dialog thread that stalls while replies flood in: what the
 //    hand-over holds, what it dropped, and the process's peak memory.
@@ -39,12 +39,10 @@ class QuietLink : public lumora::DialogLink {
  public:
   std::atomic<int> clears{0};
   void WriteStatus(const char*) override {}
-  unsigned ReadToolPortEdit() override { return 4000; }
   void WriteToolPortEdit(unsigned) override {}
   void HandOverDatagram(const uint8_t*, int, const lumora::Arrival&) override {}
-  uint32_t AppendConfigurationFields(lumora::RequestFrame&) override { return 0; }
   void ClearDevices() override { clears.fetch_add(1); }
-  void HandOverJobProgress(const lumora::JobProgress&) override {}
+  void HandOverJobProgress(const lumora::provisioning::JobProgress&) override {}
 };
 
 double CpuSeconds() {
@@ -106,10 +104,9 @@ double PeakMegabytes() {
 // The dialog thread stalled (a browser launch blocking it) while a camera
 // floods the program with replies for `seconds`: nothing is drained.
 void StalledDialogUnderFlood(int seconds) {
-  auto state = std::make_unique<lumora::SearchState>();
   lumora::QueuedDialogLink link([] { return true; });
   lumora::WorkerContext ctx;
-  lumora::OpenWorkerContext(ctx, state.get(), &link);
+  lumora::OpenWorkerContext(ctx, &link);
   std::thread worker([&] { lumora::RunWorker(ctx); });
   double before = PeakMegabytes();
 
@@ -128,7 +125,7 @@ void StalledDialogUnderFlood(int seconds) {
   }
   close(flood);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the worker takes what is left
-  lumora::RequestStop(ctx);
+  ctx.inbox.Stop();
   worker.join();
   lumora::CloseWorkerContext(ctx);
   CountingSink sink;
@@ -145,11 +142,11 @@ int main() {
     std::fprintf(stderr, "worker_figures: run it inside the lab (scripts/bench.sh)\n");
     return 2;
   }
-  lumora::SearchState state;
   QuietLink link;
   lumora::WorkerContext ctx;
-  lumora::OpenWorkerContext(ctx, &state, &link);
-  state.pendingRequest.store(lumora::kRequestSearch);
+  lumora::OpenWorkerContext(ctx, &link);
+  ctx.inbox.SetToolPortEdit(4000);
+  ctx.inbox.AskSearch();
   std::thread worker([&] { lumora::RunWorker(ctx); });
   while (link.clears.load() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 
@@ -173,7 +170,7 @@ int main() {
     for (int i = 0; i < 200; ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));  // let the worker fall asleep again
       auto start = Clock::now();
-      lumora::PostRequest(ctx, lumora::kRequestSearch);
+      ctx.inbox.AskSearch();
       if (!WaitForSearchOnWire(packets)) continue;
       micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
     }
@@ -184,7 +181,7 @@ int main() {
     }
     close(packets);
   }
-  lumora::RequestStop(ctx);
+  ctx.inbox.Stop();
   auto stopAsked = Clock::now();
   worker.join();
   std::printf("stop to worker end: %.0f us\n",

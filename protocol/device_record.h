@@ -1,9 +1,7 @@
 // What the program knows about the cameras: one record per camera that has
-// answered since the table was last zeroed, and the block the dialog and the
-// worker share.
+// answered since the table was last zeroed, in the table the dialog keeps.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 namespace lumora {
@@ -37,18 +35,9 @@ struct DeviceTable {
 // Sets every byte of all 255 records to zero: every slot becomes free.
 void ZeroTable(DeviceTable& table);
 
-enum PendingRequest : int32_t {
-  kRequestNone = 0,
-  kRequestSearch = 1,
-  kRequestConfiguration = 2,
-};
-
-// Shared by the dialog thread and the worker. The two words are atomic; the
-// table belongs to the dialog thread alone (the worker only hands datagrams
-// over), so it needs no lock.
+// The table the replies are decoded into. It belongs to the dialog thread
+// alone (the worker only hands datagrams over), so it needs no lock.
 struct SearchState {
-  std::atomic<int32_t> stopFlag{0};        // 0 run, 1 stop
-  std::atomic<int32_t> pendingRequest{0};  // a PendingRequest
   DeviceTable table{};
 };
 

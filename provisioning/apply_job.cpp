@@ -16,6 +16,10 @@ MacAddress AnswerMac(const PlanRow& row) {
   return row.values[macIndex] ? MacOf(TextToMac(row.values[macIndex]->c_str()).bytes) : row.mac;
 }
 
+// How far a late driver may catch up at once: above three ticks of the
+// coarsest timer a driver meets, far below anything a camera notices.
+constexpr JobDuration kMostBehind = std::chrono::milliseconds(50);
+
 }  // namespace
 
 ApplyJob::ApplyJob(const Plan& plan, const std::vector<Step>& steps, const std::vector<FoundCamera>& cameras,
@@ -42,6 +46,11 @@ JobAction ApplyJob::Next(JobTime now) {
   for (;;) {
     if (phase_ == Phase::kDone) return action;
     if (!queue_.empty()) {
+      // A new round of requests earns no credit from the idle time before it.
+      if (roundStarts_) {
+        nextSendAt_ = std::max(nextSendAt_, now);
+        roundStarts_ = false;
+      }
       if (now < nextSendAt_) {
         action.kind = JobActionKind::kWait;
         action.until = nextSendAt_;  // requests are queued only between searches
@@ -49,7 +58,11 @@ JobAction ApplyJob::Next(JobTime now) {
       }
       const std::size_t index = queue_.front();
       queue_.pop_front();
-      nextSendAt_ = now + settings_.pace;
+      // The pace is a budget: a driver woken late (Windows wakes on a 15.6 ms
+      // system timer) sends every request that fell due meanwhile, one per
+      // Next(), so a round keeps the pace whatever the timer. The credit is
+      // capped, so a driver stalled for long does not flood the site at once.
+      nextSendAt_ = std::max(nextSendAt_, now - kMostBehind) + settings_.pace;
       action.kind = JobActionKind::kSend;
       action.step = index;
       action.to = &jobs_[index].target;
@@ -161,6 +174,7 @@ void ApplyJob::Judge(std::size_t index) {
   }
   job.target = *answered;
   job.state = State::kQueued;
+  if (queue_.empty()) roundStarts_ = true;
   queue_.push_back(index);
 }
 
@@ -188,6 +202,10 @@ bool ApplyJob::AnyWaiting() const {
 std::size_t ApplyJob::verified() const {
   return static_cast<std::size_t>(
       std::count_if(reports_.begin(), reports_.end(), [](const RowReport& r) { return r.status == RowStatus::kChanged; }));
+}
+
+JobProgress ApplyJob::progress() const {
+  return {reports_, verified(), toVerify(), done()};
 }
 
 std::size_t ApplyJob::toVerify() const {

@@ -2,7 +2,8 @@
 // (lumora's loop, the dialog's network worker) asks Next() what to do at a
 // given time, does it (send one request, start one search, or wait), and
 // reports what happened: Sent() after a send, Reply() for each camera a
-// search heard. The job paces the requests, verifies each changed camera
+// search heard. The job paces the requests (a budget since the round began:
+// a driver that wakes late asks again at once and sends what fell due), verifies each changed camera
 // against its row after every search, resends to a camera that still shows
 // old values (but only while its MAC is still the one camera it was matched
 // to), and gives up at the deadline. It never reads a clock or a socket, so
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "provisioning/found_camera.h"
+#include "provisioning/job_progress.h"
 #include "provisioning/match.h"
 #include "provisioning/plan.h"
 #include "provisioning/report.h"
@@ -74,6 +76,8 @@ class ApplyJob {
   bool done() const { return phase_ == Phase::kDone; }
   // Counts up whenever a report changes, so a driver passes on only news.
   std::size_t revision() const { return revision_; }
+  // The reports and counts as they stand, copied for whoever shows them.
+  JobProgress progress() const;
 
  private:
   enum class Phase { kSending, kVerifying, kDone };
@@ -102,6 +106,7 @@ class ApplyJob {
   std::deque<std::size_t> queue_;
   Phase phase_ = Phase::kSending;
   JobTime nextSendAt_{}, deadline_{}, nextSearchAt_{}, searchEnd_{};
+  bool roundStarts_ = true;  // the queue was empty before its first request
   bool searching_ = false;
   int searches_ = 0;
   std::vector<FoundCamera> heard_;

@@ -55,6 +55,7 @@
 #define IDC_ASSIGN_MASK 1103
 #define IDC_ASSIGN_GATEWAY 1104
 #define IDC_ASSIGN_PATTERN 1105
+#define IDC_ASSIGN_ADAPTER 1106  // the adapter whose cameras the range takes, or all
 #define IDC_ASSIGN_PLAN 1110  // the plan: a report-style list view
 #define IDC_ASSIGN_PREVIEW 1120
 #define IDC_ASSIGN_PASTE 1121

@@ -12,16 +12,20 @@
 # peak memory); and a site of 250 cameras at one factory address behind two
 # interfaces, with no loss and with a fifth of the requests ignored, applied
 # by `lumora apply` and then, in the same lab, from the dialog's "Assign
-# addresses" under Wine (the time from Apply to the final counts, and the
-# dialog's worst message round trip meanwhile), beside the same site by
+# addresses" under Wine (the time from Apply to the final counts, the
+# dialog's worst message round trip meanwhile, and the time from closing
+# the program to its end after the job and during one), beside the same site by
 # `lumora set` one camera at a time (BENCH_SET_CAMERAS of them, default 25); `lumora scan --timeout 2`
 # under a stream of cameras never heard before; and how fast, and in how
-# much memory, `lumora apply --dry-run` refuses hostile 64 MiB plans.
+# much memory, `lumora apply --dry-run` refuses hostile 64 MiB plans; and
+# how long the look-up of 250 addresses (who answers on each) takes, and
+# what it adds to `lumora plan`.
 # Figures only: nothing here passes or fails on a number.
 # As root; the network parts run in a private lab inside an empty namespace.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ -x build/native/bench/decode_reply_bench ] && [ -f build/windows/app/LumoraSearch.exe ] && [ -f build/windows/bench/assign-site.exe ] || scripts/build.sh
+[ -x build/native/bench/decode_reply_bench ] && [ -f build/windows/app/LumoraSearch.exe ] && [ -f build/windows/bench/assign-site.exe ] \
+  && [ -f build/windows/bench/address-lookup.exe ] || scripts/build.sh
 echo "== DecodeReply"
 build/native/bench/decode_reply_bench --benchmark_min_time=0.2 2>/dev/null | grep -E '^BM_|^-|^Benchmark'
 # The site: 150 cameras behind side A and 100 behind side B, all at 192.168.1.64.
@@ -47,6 +51,8 @@ exec unshare --net bash -c 'ip link set lo up
   echo "== the same site by lumora set"
   scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--config $site-a.conf" \
     --camsim-args-b "--source-port 4100 --config $site-b.conf" -- scripts/lumora-figures.sh site-set $BENCH_SET_CAMERAS
+  echo "== who answers on 250 addresses, natively and under Wine"
+  scripts/lab-run.sh --two-sides --camsim $camsim --camsim-args "--burst 200" --wine-server -- scripts/lookup-figures.sh
   echo "== native worker"
   scripts/lab-run.sh -- build/native/bench/worker_figures
   echo "== lumora scan, 1000 cameras"

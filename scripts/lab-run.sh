@@ -27,7 +27,7 @@
 #                  another subnet makes its simulator a camera off the PC's
 #                  subnet, which the PC cannot reach by unicast)
 #
-# The command sees LUMORA_LAB=1. Exit code: the command's, or 77 (skipped)
+# The command sees LUMORA_LAB=1 and LUMORA_LAB_CAM_NS, the camera side's namespace. Exit code: the command's, or 77 (skipped)
 # when no lab can be built here.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -82,6 +82,9 @@ trap 'exit 130' INT TERM
 
 lab_up $no_route $two_sides || skip_or_fail "could not build the lab (network namespaces and veth pairs)"
 export LUMORA_LAB=1
+# The camera side's namespace, for a command that must change it (an extra
+# address there plays a host that is no camera).
+export LUMORA_LAB_CAM_NS="${LAB_CAM:-}"
 [ -n "$no_route" ] && export LUMORA_LAB_NO_ROUTE=1
 
 # start_camsim NS ARGS OUT PIDVAR: camsim on a camera side, its control

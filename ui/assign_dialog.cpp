@@ -3,10 +3,12 @@
 
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "protocol/ipv4.h"
+#include "provisioning/range_adapters.h"
 #include "provisioning/site_preview.h"
 #include "resources/resource_ids.h"
 #include "ui/clipboard_text.h"
@@ -34,7 +36,9 @@ struct AssignDialog {
   enum class Source { kRange, kPlanText, kNothing } source = Source::kRange;
   std::string planText;  // pasted or read from a file, in the ANSI code page
   std::string fileName;  // the plan file's, shown with the summary; "" for a paste
-  std::vector<provisioning::FoundCamera> cameras;
+  std::vector<provisioning::FoundCamera> cameras;  // the range's (behind its adapter), or all for a plan
+  std::vector<provisioning::RangeAdapter> adapters;  // the drop-down's entries
+  bool listFull = false;  // the main list holds all it can: more cameras may answer unlisted
   provisioning::SitePreview preview;
   std::vector<provisioning::RowReport> reports;  // the preview's, then the job's
 };
@@ -74,11 +78,49 @@ provisioning::SiteFacts SiteOf(const std::vector<provisioning::FoundCamera>& cam
   return site;
 }
 
+const provisioning::RangeAdapter& ChosenAdapter(const AssignDialog& d) {
+  const LRESULT chosen = SendDlgItemMessageA(d.dialog, IDC_ASSIGN_ADAPTER, CB_GETCURSEL, 0, 0);
+  const bool valid = chosen >= 0 && static_cast<std::size_t>(chosen) < d.adapters.size();
+  return d.adapters[valid ? static_cast<std::size_t>(chosen) : 0];
+}
+
+// The entries for the cameras listed now, on the adapter chosen before if
+// there was one.
+void ShowRangeAdapters(AssignDialog& d, const ListedCameras& listed) {
+  std::optional<provisioning::RangeAdapter> kept;
+  if (!d.adapters.empty()) kept = ChosenAdapter(d);
+  std::vector<Arrival> arrivals;
+  for (int slot : listed.slots) arrivals.push_back((*listed.arrivals)[slot]);
+  d.adapters = provisioning::RangeAdaptersOf(arrivals, kept);
+  HWND box = GetDlgItem(d.dialog, IDC_ASSIGN_ADAPTER);
+  SendMessageA(box, CB_RESETCONTENT, 0, 0);
+  for (const provisioning::RangeAdapter& entry : d.adapters) {
+    SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(provisioning::RangeAdapterText(entry).c_str()));
+  }
+  SendMessageA(box, CB_SETCURSEL, provisioning::ChosenRangeAdapter(d.adapters, kept), 0);
+}
+
+// Every listed camera, with the drop-down rebuilt to match.
+std::vector<provisioning::FoundCamera> ReadListed(AssignDialog& d) {
+  const ListedCameras listed = d.host.listed();
+  ShowRangeAdapters(d, listed);
+  d.listFull = listed.slots.size() >= static_cast<std::size_t>(kTableSlots);
+  return FoundCamerasOf(listed);
+}
+
+std::string CountsSummary(const AssignDialog& d) {
+  const std::string counts = provisioning::CountsText(d.reports);
+  if (!d.listFull) return counts;
+  return counts + ". The list is full at " + std::to_string(kTableSlots) + ": more cameras may be unlisted.";
+}
+
 // The preview again, of the cameras listed now: Apply sends what it shows.
 bool RunPreview(AssignDialog& d) {
   if (d.source == AssignDialog::Source::kNothing) return false;
-  d.cameras = FoundCamerasOf(d.host.listed());
-  const provisioning::SiteFacts site = SiteOf(d.cameras);
+  const std::vector<provisioning::FoundCamera> listed = ReadListed(d);
+  // Every adapter's address is the PC's, whichever the range keeps to.
+  const provisioning::SiteFacts site = SiteOf(listed);
+  d.cameras = d.source == AssignDialog::Source::kRange ? provisioning::CamerasBehind(ChosenAdapter(d), listed) : listed;
   if (d.source == AssignDialog::Source::kPlanText) {
     d.preview = provisioning::PreviewPlan(d.planText, d.cameras, site, ThroughClipboard);
   } else {
@@ -95,7 +137,7 @@ bool RunPreview(AssignDialog& d) {
     return false;
   }
   ShowPlanRows(d.plan, d.preview, d.cameras, d.reports);
-  SetSummary(d, provisioning::CountsText(d.reports));
+  SetSummary(d, CountsSummary(d));
   return true;
 }
 
@@ -181,9 +223,10 @@ void OnInit(HWND dialog, AssignHost* host) {
   d->plan = GetDlgItem(dialog, IDC_ASSIGN_PLAN);
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(d));
   AddPlanColumns(dialog, d->plan);
-  d->cameras = FoundCamerasOf(d->host.listed());
+  const std::vector<provisioning::FoundCamera> listed = ReadListed(*d);
+  d->cameras = provisioning::CamerasBehind(ChosenAdapter(*d), listed);
   ShowCameraRows(d->plan, d->cameras);
-  // The network the first camera answered on: the site's, most likely.
+  // The network the range's first camera answered on: the site's, most likely.
   if (!d->cameras.empty() && d->cameras.front().arrival.mask != 0) {
     SetDlgItemTextA(dialog, IDC_ASSIGN_MASK, Ipv4Text(d->cameras.front().arrival.mask).c_str());
   }
@@ -238,7 +281,7 @@ HWND OpenAssignDialog(HWND owner, HWND open, AssignHost host) {
   return dialog;
 }
 
-void ShowAssignProgress(HWND dialog, const JobProgress& progress) {
+void ShowAssignProgress(HWND dialog, const provisioning::JobProgress& progress) {
   AssignDialog* d = dialog != nullptr ? Of(dialog) : nullptr;
   if (d == nullptr) return;
   if (progress.finished) EnableJobButtons(*d, true);
@@ -250,7 +293,7 @@ void ShowAssignProgress(HWND dialog, const JobProgress& progress) {
     SetSummary(*d, ApplyingText(progress.verified, progress.toVerify));
     return;
   }
-  SetSummary(*d, provisioning::CountsText(d->reports));
+  SetSummary(*d, CountsSummary(*d));
 }
 
 }  // namespace lumora

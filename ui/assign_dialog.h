@@ -14,8 +14,8 @@
 #include <memory>
 
 #include "provisioning/apply_job.h"
+#include "provisioning/job_progress.h"
 #include "ui/listed_cameras.h"
-#include "worker/job_progress.h"
 
 namespace lumora {
 
@@ -35,6 +35,6 @@ HWND OpenAssignDialog(HWND owner, HWND open, AssignHost host);
 
 // The worker's latest word on the job, shown as each row's status and in the
 // summary; with `progress.finished` the buttons come back.
-void ShowAssignProgress(HWND dialog, const JobProgress& progress);
+void ShowAssignProgress(HWND dialog, const provisioning::JobProgress& progress);
 
 }  // namespace lumora

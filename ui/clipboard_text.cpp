@@ -33,7 +33,7 @@ std::string SheetLine(const std::vector<std::string>& cells, SheetJoin join) {
 std::string CameraLine(const ListedCameras& listed, int slot, SheetJoin join) {
   const DeviceRecord& r = listed.table->slots[slot];
   const CameraReading reading = ReadCamera(listed, slot);
-  const Arrival& arrival = (*listed.adapters)[slot];
+  const Arrival& arrival = (*listed.arrivals)[slot];
   provisioning::SheetCamera camera{&r, CarriesIpAssign(r), reading.interfaceName,
                                    arrival.sourcePort != 0 ? Ipv4PortText(arrival.sourceIp, arrival.sourcePort) : "",
                                    FindingNames(reading.findings)};

@@ -62,7 +62,7 @@ void ShowDeviceDetails(const DialogControls& c, const DeviceRecord& record) {
   SetWindowTextA(c.deviceInfo, DeviceInfoText(record).c_str());
 }
 
-void OnDeviceListNotify(WPARAM wParam, SearchState* state, const DialogControls& c, const SlotAdapters& adapters,
+void OnDeviceListNotify(WPARAM wParam, SearchState* state, const DialogControls& c, const SlotArrivals& arrivals,
                         const SlotAddresses& seen) {
   LRESULT selected = SendMessageA(c.deviceList, LB_GETCURSEL, 0, 0);
   if (selected == LB_ERR) return;
@@ -81,7 +81,7 @@ void OnDeviceListNotify(WPARAM wParam, SearchState* state, const DialogControls&
   switch (HIWORD(wParam)) {
     case LBN_SELCHANGE:
       ShowDeviceDetails(c, record);
-      ShowDeviceNote(c, state->table, adapters, seen, slot);
+      ShowDeviceNote(c, state->table, arrivals, seen, slot);
       break;
     case LBN_DBLCLK: OpenDeviceWebPage(record, GetParent(c.deviceList)); break;
     default: break;

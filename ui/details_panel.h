@@ -22,7 +22,7 @@ inline constexpr char kNoCameraCaption[] = "ffffffffffff";
 // what the dialog keeps beside the table), a double click opens its web
 // page; an entry that names no used slot leads to nothing.
 void OnDeviceListNotify(WPARAM wParam, SearchState* state, const DialogControls& controls,
-                        const SlotAdapters& adapters, const SlotAddresses& seen);
+                        const SlotArrivals& arrivals, const SlotAddresses& seen);
 
 // Fills the panel from one record; the note is the caller's.
 void ShowDeviceDetails(const DialogControls& controls, const DeviceRecord& record);

@@ -29,11 +29,11 @@ std::string DeviceNoteText(const ListedCameras& listed, int slot) {
   return note;
 }
 
-void ShowDeviceNote(const DialogControls& c, const DeviceTable& table, const SlotAdapters& adapters,
+void ShowDeviceNote(const DialogControls& c, const DeviceTable& table, const SlotArrivals& arrivals,
                     const SlotAddresses& seen, int slot) {
   std::string note;
   if (slot >= 0 && slot < kTableSlots) {
-    note = DeviceNoteText(ListedCamerasNow(c.deviceList, table, adapters, seen), slot);
+    note = DeviceNoteText(ListedCamerasNow(c.deviceList, table, arrivals, seen), slot);
   }
   SetWindowTextA(c.deviceNote, note.c_str());
 }

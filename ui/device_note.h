@@ -17,7 +17,7 @@ std::string DeviceNoteText(const ListedCameras& listed, int slot);
 
 // Sets the note for used slot `slot` of `table`, read with what the dialog
 // keeps beside the table.
-void ShowDeviceNote(const DialogControls& controls, const DeviceTable& table, const SlotAdapters& adapters,
+void ShowDeviceNote(const DialogControls& controls, const DeviceTable& table, const SlotArrivals& arrivals,
                     const SlotAddresses& seen, int slot);
 
 void ClearDeviceNote(const DialogControls& controls);

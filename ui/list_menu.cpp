@@ -30,7 +30,7 @@ int SelectedSlot(const DialogControls& controls) {
 
 // The same path a left click takes.
 void ShowSelectedEntry(const ListMenuContext& menu) {
-  OnDeviceListNotify(MAKEWPARAM(IDC_DEVICE_LIST, LBN_SELCHANGE), &menu.search, menu.controls, menu.adapters,
+  OnDeviceListNotify(MAKEWPARAM(IDC_DEVICE_LIST, LBN_SELCHANGE), &menu.search, menu.controls, menu.arrivals,
                      menu.seen);
 }
 
@@ -75,7 +75,7 @@ POINT PlaceAtSelection(const ListMenuContext& menu) {
 // the search's, so a failure has a message box of its own.
 void SaveList(const ListMenuContext& menu) {
   const std::string sheet = ListSheetText(
-      ListedCamerasNow(menu.controls.deviceList, menu.search.table, menu.adapters, menu.seen), SheetJoin::kCsv);
+      ListedCamerasNow(menu.controls.deviceList, menu.search.table, menu.arrivals, menu.seen), SheetJoin::kCsv);
   std::wstring path;
   if (!AskSaveFile(menu.dialog, "lumora-list", path)) return;
   std::string problem;
@@ -124,7 +124,7 @@ void OnListMenuCommand(const ListMenuContext& menu, WORD command) {
   if (SendMessageA(menu.controls.deviceList, LB_GETCOUNT, 0, 0) <= 0) return;
   if (command == IDM_COPY_LIST) {
     PutTextOnClipboard(menu.dialog, ListSheetText(ListedCamerasNow(menu.controls.deviceList, menu.search.table,
-                                                                   menu.adapters, menu.seen),
+                                                                   menu.arrivals, menu.seen),
                                                   SheetJoin::kTabs));
     return;
   }

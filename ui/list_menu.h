@@ -18,7 +18,7 @@ struct ListMenuContext {
   HWND dialog;
   const DialogControls& controls;
   SearchState& search;
-  const SlotAdapters& adapters;
+  const SlotArrivals& arrivals;
   const SlotAddresses& seen;
 };
 

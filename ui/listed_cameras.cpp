@@ -33,11 +33,11 @@ void NoteSeenAddress(SeenAddresses& seen, uint32_t ip) {
   }
 }
 
-ListedCameras ListedCamerasNow(HWND listBox, const DeviceTable& table, const SlotAdapters& adapters,
+ListedCameras ListedCamerasNow(HWND listBox, const DeviceTable& table, const SlotArrivals& arrivals,
                                const SlotAddresses& seen) {
   ListedCameras listed;
   listed.table = &table;
-  listed.adapters = &adapters;
+  listed.arrivals = &arrivals;
   listed.seen = &seen;
   LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
@@ -54,7 +54,7 @@ CameraReading ReadCamera(const ListedCameras& listed, int slot) {
   CameraReading reading;
   CameraFacts facts;
   facts.ip = RecordIp(listed.table->slots[slot]);
-  const Arrival& arrival = (*listed.adapters)[slot];
+  const Arrival& arrival = (*listed.arrivals)[slot];
   facts.adapterIp = arrival.ip;
   facts.adapterMask = arrival.mask;
   if (arrival.mask != 0) reading.network = SubnetText(arrival.ip, arrival.mask);
@@ -89,7 +89,7 @@ std::vector<provisioning::FoundCamera> FoundCamerasOf(const ListedCameras& liste
     provisioning::FoundCamera camera;
     camera.record = listed.table->slots[slot];
     camera.carriesIpAssign = CarriesIpAssign(camera.record);
-    camera.arrival = (*listed.adapters)[slot];
+    camera.arrival = (*listed.arrivals)[slot];
     found.push_back(camera);
     // The slot holds the last of the cameras with its MAC; the others are
     // still there, each at its own address.

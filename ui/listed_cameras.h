@@ -1,7 +1,7 @@
 // The cameras the list shows, with what the dialog knows of each beyond its
-// record: the adapter it answered on, as the worker described it, and the
-// addresses replies with its MAC came from. The note and "Copy list" read
-// them through ReadCamera.
+// record: its arrival (the adapter it answered on, as the worker described
+// it, and its sender), and the addresses replies with its MAC came from.
+// The note and "Copy list" read them through ReadCamera.
 #pragma once
 
 #include <windows.h>
@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "protocol/arrival.h"
 #include "protocol/camera_findings.h"
-#include "provisioning/found_camera.h"
 #include "protocol/device_record.h"
 #include "protocol/ipv4.h"
-#include "worker/adapters.h"
+#include "provisioning/found_camera.h"
 
 namespace lumora {
 
@@ -32,19 +32,19 @@ struct SeenAddresses {
 // Adds `ip` unless it is kept already.
 void NoteSeenAddress(SeenAddresses& seen, uint32_t ip);
 
-using SlotAdapters = std::array<Arrival, kTableSlots>;
+using SlotArrivals = std::array<Arrival, kTableSlots>;
 using SlotAddresses = std::array<SeenAddresses, kTableSlots>;
 
 struct ListedCameras {
   const DeviceTable* table = nullptr;
-  const SlotAdapters* adapters = nullptr;
+  const SlotArrivals* arrivals = nullptr;
   const SlotAddresses* seen = nullptr;
   std::vector<int> slots;            // the listed slots, in list order
   std::vector<std::string> entries;  // and their entry texts
 };
 
 // The list box's entries that name a used slot.
-ListedCameras ListedCamerasNow(HWND listBox, const DeviceTable& table, const SlotAdapters& adapters,
+ListedCameras ListedCamerasNow(HWND listBox, const DeviceTable& table, const SlotArrivals& arrivals,
                                const SlotAddresses& seen);
 
 // What the note and the sheet say of one listed camera.

@@ -41,18 +41,25 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   return FlushFileBuffers(file) != FALSE;
 }
 
+// The chooser's common fields; `file` is the name it starts with and returns.
+OPENFILENAMEW FileChooser(HWND owner, const wchar_t* filter, wchar_t (&file)[MAX_PATH], DWORD flags) {
+  OPENFILENAMEW dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter;
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | flags;
+  return dialog;
+}
+
 }  // namespace
 
 bool AskPlanFile(HWND owner, std::wstring& path) {
   wchar_t file[MAX_PATH] = {};
-  OPENFILENAMEW dialog = {};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = L"Plans (*.csv;*.txt)\0*.csv;*.txt\0All files\0*.*\0";
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = MAX_PATH;
-  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  OPENFILENAMEW dialog =
+      FileChooser(owner, L"Plans (*.csv;*.txt)\0*.csv;*.txt\0All files\0*.*\0", file, OFN_FILEMUSTEXIST);
   if (!GetOpenFileNameW(&dialog)) return false;
   path = file;
   return true;
@@ -64,15 +71,8 @@ bool AskSaveFile(HWND owner, const std::string& stem, std::wstring& path) {
   wchar_t file[MAX_PATH] = {};
   std::swprintf(file, MAX_PATH, L"%hs-%04u-%02u-%02u-%02u%02u.csv", stem.c_str(), now.wYear, now.wMonth, now.wDay,
                 now.wHour, now.wMinute);
-  OPENFILENAMEW dialog = {};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = L"CSV (*.csv)\0*.csv\0All files\0*.*\0";
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file;
-  dialog.nMaxFile = MAX_PATH;
+  OPENFILENAMEW dialog = FileChooser(owner, L"CSV (*.csv)\0*.csv\0All files\0*.*\0", file, OFN_OVERWRITEPROMPT);
   dialog.lpstrDefExt = L"csv";
-  dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (!GetSaveFileNameW(&dialog)) return false;
   path = file;
   return true;

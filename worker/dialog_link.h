@@ -1,4 +1,5 @@
-// How the worker reaches the dialog, and nothing more.
+// How the worker reaches the dialog, and nothing more: every call goes
+// outwards (what the dialog hands the worker comes through its inbox).
 //
 // Trap: at "Exit" the dialog thread waits for the worker to end. Every call
 // here must therefore return without waiting for the dialog thread; an
@@ -8,9 +9,8 @@
 
 #include <cstdint>
 
-#include "protocol/packet_format.h"
-#include "worker/adapters.h"
-#include "worker/job_progress.h"
+#include "protocol/arrival.h"
+#include "provisioning/job_progress.h"
 
 namespace lumora {
 
@@ -19,20 +19,15 @@ class DialogLink {
   // Replaces the status line text; the text is copied.
   virtual void WriteStatus(const char* text) = 0;
 
-  // The UDP tool port edit, read as an unsigned number (0 when it is empty or
-  // holds no number) and written with a number.
-  virtual unsigned ReadToolPortEdit() = 0;
+  // The UDP tool port edit, written with a number (the default, where the
+  // edit held none at a search).
   virtual void WriteToolPortEdit(unsigned port) = 0;
 
-  // One received datagram, copied, with the adapter it arrived on, also
-  // copied. The dialog decodes it into the table, lists it and keeps the
-  // adapter for its slot; the worker's "OK" for it follows in order.
-  virtual void HandOverDatagram(const uint8_t* data, int length, const Arrival& adapter) = 0;
-
-  // Appends the configuration request's fields behind the magic. Returns the
-  // adapter the target camera last answered on, out of which alone the
-  // request is sent; 0 (no target, or its adapter unknown): sent unforced.
-  virtual uint32_t AppendConfigurationFields(RequestFrame& frame) = 0;
+  // One received datagram, copied, with its arrival (the adapter it came in
+  // on and its sender), also copied. The dialog decodes it into the table,
+  // lists it and keeps the arrival for its slot; the worker's "OK" for it
+  // follows in order.
+  virtual void HandOverDatagram(const uint8_t* data, int length, const Arrival& arrival) = 0;
 
   // After every sent request: empty the details panel and the list, zero the
   // table.
@@ -40,7 +35,7 @@ class DialogLink {
 
   // An apply job's progress, copied; only the latest matters, and the one
   // with `finished` set is the job's last.
-  virtual void HandOverJobProgress(const JobProgress& progress) = 0;
+  virtual void HandOverJobProgress(const provisioning::JobProgress& progress) = 0;
 
  protected:
   ~DialogLink() = default;

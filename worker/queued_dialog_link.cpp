@@ -1,7 +1,6 @@
 // The ordered hand-over from the worker to the dialog thread.
 #include "worker/queued_dialog_link.h"
 
-#include <cstring>
 #include <utility>
 
 namespace lumora {
@@ -26,7 +25,7 @@ void QueuedDialogLink::WriteStatus(const char* text) {
   });
 }
 
-void QueuedDialogLink::HandOverJobProgress(const JobProgress& progress) {
+void QueuedDialogLink::HandOverJobProgress(const provisioning::JobProgress& progress) {
   ReplaceLatest([&] {
     latestProgress_ = progress;
     progressPending_ = true;
@@ -34,32 +33,14 @@ void QueuedDialogLink::HandOverJobProgress(const JobProgress& progress) {
 }
 
 void QueuedDialogLink::WriteToolPortEdit(unsigned port) {
-  // The edit will hold the number once the dialog applies it; until then the
-  // worker must not read the old value back.
-  toolPortEdit_.store(port);
   Push({Event::kToolPort, {}, port, {}});
 }
 
-void QueuedDialogLink::HandOverDatagram(const uint8_t* data, int length, const Arrival& adapter) {
-  Push({Event::kDatagram, std::vector<uint8_t>(data, data + (length > 0 ? length : 0)), 0, adapter});
+void QueuedDialogLink::HandOverDatagram(const uint8_t* data, int length, const Arrival& arrival) {
+  Push({Event::kDatagram, std::vector<uint8_t>(data, data + (length > 0 ? length : 0)), 0, arrival});
 }
 
 void QueuedDialogLink::ClearDevices() { Push({Event::kClear, {}, 0, {}}); }
-
-uint32_t QueuedDialogLink::AppendConfigurationFields(RequestFrame& frame) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  std::size_t room = kRequestSize - frame.cursor;
-  std::size_t size = configurationFields_.size() < room ? configurationFields_.size() : room;
-  if (size > 0) std::memcpy(frame.bytes + frame.cursor, configurationFields_.data(), size);
-  frame.cursor += size;
-  return configurationAdapter_;
-}
-
-void QueuedDialogLink::SetConfigurationFields(const uint8_t* fields, std::size_t size, uint32_t adapter) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  configurationFields_.assign(fields, fields + size);
-  configurationAdapter_ = adapter;
-}
 
 void QueuedDialogLink::Push(Event event) {
   bool notice;
@@ -96,7 +77,7 @@ std::size_t QueuedDialogLink::Drain(DialogEventSink& sink) {
   std::size_t datagrams;
   std::string status;
   bool statusPending;
-  JobProgress progress;
+  provisioning::JobProgress progress;
   bool progressPending;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -117,7 +98,7 @@ std::size_t QueuedDialogLink::Drain(DialogEventSink& sink) {
     switch (event.kind) {
       case Event::kToolPort: sink.ShowToolPort(event.port); break;
       case Event::kDatagram:
-        sink.TakeDatagram(event.data.data(), static_cast<int>(event.data.size()), event.adapter);
+        sink.TakeDatagram(event.data.data(), static_cast<int>(event.data.size()), event.arrival);
         break;
       case Event::kClear: sink.ClearDevices(); break;
     }

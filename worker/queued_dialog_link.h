@@ -22,14 +22,14 @@ namespace lumora {
 class DialogEventSink {
  public:
   virtual void BatchBegins(std::size_t datagrams) { (void)datagrams; }
-  virtual void TakeDatagram(const uint8_t* data, int length, const Arrival& adapter) = 0;
+  virtual void TakeDatagram(const uint8_t* data, int length, const Arrival& arrival) = 0;
   virtual void ClearDevices() = 0;
   virtual void ShowToolPort(unsigned port) = 0;
   // The status line only shows the latest text, so a batch hands over the
   // last one, after everything else in the batch.
   virtual void ShowStatus(const char* text) = 0;
   // Likewise the latest job progress, before the status.
-  virtual void ShowJobProgress(const JobProgress& progress) { (void)progress; }
+  virtual void ShowJobProgress(const provisioning::JobProgress& progress) { (void)progress; }
   virtual void BatchEnds() {}
 
  protected:
@@ -54,20 +54,12 @@ class QueuedDialogLink final : public DialogLink {
 
   // Worker side.
   void WriteStatus(const char* text) override;
-  unsigned ReadToolPortEdit() override { return toolPortEdit_.load(); }
   void WriteToolPortEdit(unsigned port) override;
-  void HandOverDatagram(const uint8_t* data, int length, const Arrival& adapter) override;
-  uint32_t AppendConfigurationFields(RequestFrame& frame) override;
+  void HandOverDatagram(const uint8_t* data, int length, const Arrival& arrival) override;
   void ClearDevices() override;
-  void HandOverJobProgress(const JobProgress& progress) override;
+  void HandOverJobProgress(const provisioning::JobProgress& progress) override;
 
-  // Dialog side: keep the tool port edit's value here whenever it changes,
-  // and the configuration fields composed when "Submit" was pressed, with
-  // the adapter their target last answered on (0: none known).
-  void SetToolPortEdit(unsigned value) { toolPortEdit_.store(value); }
-  void SetConfigurationFields(const uint8_t* fields, std::size_t size, uint32_t adapter);
-
-  // Applies every queued event in order, then the latest status text;
+  // Dialog side: applies every queued event in order, then the latest status text;
   // returns how many events that was (the status counting as one).
   std::size_t Drain(DialogEventSink& sink);
 
@@ -78,7 +70,7 @@ class QueuedDialogLink final : public DialogLink {
     enum Kind { kToolPort, kDatagram, kClear } kind;
     std::vector<uint8_t> data;
     unsigned port = 0;
-    Arrival adapter;
+    Arrival arrival;
   };
 
   void Push(Event event);
@@ -89,7 +81,6 @@ class QueuedDialogLink final : public DialogLink {
   void PostNotice();
 
   Notify notify_;
-  std::atomic<unsigned> toolPortEdit_{0};
   std::atomic<std::size_t> dropped_{0};
 
   std::mutex mutex_;  // guards everything below; never held while calling out
@@ -97,11 +88,9 @@ class QueuedDialogLink final : public DialogLink {
   std::size_t queuedDatagrams_ = 0;
   std::string latestStatus_;
   bool statusPending_ = false;
-  JobProgress latestProgress_;
+  provisioning::JobProgress latestProgress_;
   bool progressPending_ = false;
   bool notified_ = false;
-  std::vector<uint8_t> configurationFields_;
-  uint32_t configurationAdapter_ = 0;
 };
 
 }  // namespace lumora

@@ -1,16 +1,17 @@
-// The worker loop. Each pass: look at the stop flag, send the pending request
-// if there is one, then take at most one datagram. Between datagrams it
-// sleeps in the socket layer's Wait, so an idle worker uses no CPU and a new
-// request or the stop flag is acted on as soon as the wake is signalled.
+// The worker loop. Each pass: take what the inbox holds, end on a stop, run
+// the job if there is one, else send the pending request if there is one
+// and take at most one datagram. Between datagrams it sleeps in the socket
+// layer's Wait, so an idle worker uses no CPU and whatever the dialog puts
+// into the inbox is acted on as soon as its wake is signalled.
 #include "worker/worker.h"
 
 #include <chrono>
 #include <string>
 #include <vector>
 
+#include "net/adapter_send.h"
+#include "net/reply_socket.h"
 #include "protocol/packet_format.h"
-#include "worker/adapter_send.h"
-#include "worker/net_interfaces.h"
 #include "worker/status_text.h"
 
 namespace lumora {
@@ -22,16 +23,16 @@ constexpr int kFallbackPollMs = 10;
 
 class Worker {
  public:
-  explicit Worker(WorkerContext& ctx) : ctx_(ctx), state_(*ctx.state), link_(*ctx.link) {}
+  explicit Worker(WorkerContext& ctx) : ctx_(ctx), link_(*ctx.link) {}
 
   int Run() {
     if (!StartUp()) {
-      state_.stopFlag.store(1);
-      CloseDown();
+      net::CloseReplySocket(socket_);
       return 1;
     }
-    while (state_.stopFlag.load() == 0) Pass();
-    CloseDown();
+    while (Pass()) {
+    }
+    net::CloseReplySocket(socket_);
     return 0;
   }
 
@@ -42,111 +43,98 @@ class Worker {
     link_.WriteStatus(szErrMsg);
   }
 
+  // "OK" for each start-up step that worked, then the failed one's text.
   bool StartUp() {
-    int code = net::Startup();
-    if (code != 0) {
-      ReportError(kStatusStartupFailed, code);
-      return false;
+    const net::OpenOutcome outcome = net::OpenReplySocket(socket_);
+    ctx_.receiveBufferGranted.store(socket_.receiveBufferGranted);
+    const net::OpenStep steps[] = {net::OpenStep::kStartup, net::OpenStep::kSocket, net::OpenStep::kBind};
+    const char* failures[] = {kStatusStartupFailed, kStatusSocketFailed, kStatusBindFailed};
+    for (std::size_t i = 0; i < 3; ++i) {
+      if (outcome.failed == steps[i]) {
+        ReportError(failures[i], outcome.code);
+        return false;
+      }
+      link_.WriteStatus(kStatusOk);
     }
-    winsockStarted_ = true;
-    link_.WriteStatus(kStatusOk);
-
-    socket_ = net::OpenUdp();
-    if (socket_ == net::kInvalidSocket) {
-      ReportError(kStatusSocketFailed, net::LastError());
-      return false;
-    }
-    link_.WriteStatus(kStatusOk);
-
-    net::SetBroadcast(socket_);
-    ctx_.receiveBufferGranted.store(net::SetReceiveBuffer(socket_, kReceiveBufferRequest));
-    if (!net::Bind(socket_, kLocalPort)) {
-      ReportError(kStatusBindFailed, net::LastError());
-      return false;
-    }
-    link_.WriteStatus(kStatusOk);
-
     // Without the arrival adapter replies are still taken, and "Submit"
     // then goes out unforced.
-    arrivalKnown_ = net::EnableArrivalAdapter(socket_);
-    eventDriven_ = net::WatchReadable(socket_, watch_);
     remote_addr_ = {net::kBroadcastAddress, ToolPortOnWire()};
     return true;
-  }
-
-  void CloseDown() {
-    net::CloseWatch(watch_);
-    net::Close(socket_);
-    socket_ = net::kInvalidSocket;
-    if (winsockStarted_) net::Cleanup();
   }
 
   // The low 16 bits: a tool port of 70000 goes out as 4464.
   uint16_t ToolPortOnWire() const { return static_cast<uint16_t>(ctx_.udpToolPort.load() & 0xFFFF); }
 
-  void Pass() {
-    if (ctx_.jobOffered.load()) TakeJob();
+  bool Pass() {
+    if (!TakeMail()) return false;
     if (job_) {
       JobPass();
-      return;
+      return true;
     }
-    int32_t pending = state_.pendingRequest.load();
-    if (pending != kRequestNone) SendRequest(pending);
+    if (pending_ != kRequestNone) SendRequest();
     ReceiveOne();
+    return true;
   }
 
-  void SendRequest(int32_t pending) {
+  // The one place the dialog's words come in. A request taken while a job
+  // runs waits for the job's end; a stop of the job with no job running is
+  // a stop of one already done, and is dropped.
+  bool TakeMail() {
+    InboxMail mail = ctx_.inbox.Take();
+    if (mail.stop) return false;
+    toolPortEdit_ = mail.toolPortEdit;
+    if (mail.request != kRequestNone) {
+      pending_ = mail.request;
+      fields_ = std::move(mail.configurationFields);
+      fieldsAdapter_ = mail.configurationAdapter;
+    }
+    if (mail.job) {
+      job_ = std::move(mail.job);
+      ReportJob();
+    }
+    if (mail.stopJob && job_) job_->Stop();
+    return true;
+  }
+
+  void SendRequest() {
     const int size = static_cast<int>(kRequestSize);
     SendOutcome outcome;
-    if (pending == kRequestSearch) {
+    if (pending_ == kRequestSearch) {
       RefreshToolPort();
       remote_addr_ = {net::kBroadcastAddress, ToolPortOnWire()};
       BuildSearchRequest(msg_);
-      outcome = SendSearchOutOfListedAdapters(socket_, msg_.bytes, size, remote_addr_, adapters_);
+      outcome = SendSearchOutOfListedAdapters(socket_.socket, msg_.bytes, size, remote_addr_, adapters_);
     } else {
       // A configuration request goes where the last reply came from; the
       // destination is deliberately not rebuilt. Only the target's adapter
       // sees it, so a camera with the same MAC behind another is left alone;
       // its source address is the one that adapter had at the last search.
       StartRequest(msg_);
-      uint32_t adapter = link_.AppendConfigurationFields(msg_);
-      outcome = SendOutOfAdapter(socket_, msg_.bytes, size, remote_addr_, RouteOf(adapters_, adapter));
+      AppendConfigurationFields(fields_, msg_);
+      outcome = SendOutOfAdapter(socket_.socket, msg_.bytes, size, remote_addr_, RouteOf(adapters_, fieldsAdapter_));
     }
     if (outcome.sent) {
       link_.WriteStatus(kStatusOk);
     } else {
       ReportError(kStatusSendFailed, outcome.error);
     }
-    // Cleared whether or not the send worked: a failed request is dropped.
-    // Only if it still holds the code just sent: a request posted while this
-    // one was being sent goes out on the next pass instead of being lost.
-    int32_t sent = pending;
-    state_.pendingRequest.compare_exchange_strong(sent, kRequestNone);
+    // Dropped whether or not the send worked: a failed request is not
+    // repeated. One asked meanwhile waits in the inbox for the next pass.
+    pending_ = kRequestNone;
     link_.ClearDevices();
-  }
-
-  void TakeJob() {
-    std::lock_guard<std::mutex> lock(ctx_.jobMutex);
-    ctx_.jobOffered.store(false);
-    if (!ctx_.offeredJob) return;
-    job_ = std::move(ctx_.offeredJob);
-    ctx_.jobStopAsked.store(false);
-    jobRevision_ = job_->revision();
-    ReportJob();
   }
 
   // While a job runs it alone sends. Its searches' replies are its own: the
   // dialog's list stays empty until the search that follows the job.
   void JobPass() {
-    if (ctx_.jobStopAsked.exchange(false)) job_->Stop();
     const provisioning::JobAction action = job_->Next(std::chrono::steady_clock::now());
     switch (action.kind) {
       case provisioning::JobActionKind::kSend: SendJobRequest(action); break;
       case provisioning::JobActionKind::kSearch: {
         BuildSearchRequest(msg_);
         net::Address to{net::kBroadcastAddress, ToolPortOnWire()};
-        SendOutcome outcome =
-            SendSearchOutOfListedAdapters(socket_, msg_.bytes, static_cast<int>(kRequestSize), to, adapters_);
+        SendOutcome outcome = SendSearchOutOfListedAdapters(socket_.socket, msg_.bytes,
+                                                            static_cast<int>(kRequestSize), to, adapters_);
         if (!outcome.sent) ReportError(kStatusSendFailed, outcome.error);
         break;
       }
@@ -160,14 +148,14 @@ class Worker {
   void SendJobRequest(const provisioning::JobAction& action) {
     const Arrival& camera = action.to->arrival;
     net::Address to{net::kBroadcastAddress, camera.sourcePort};
-    SendOutcome outcome = SendOutOfAdapter(socket_, action.frame->bytes, static_cast<int>(kRequestSize), to,
+    SendOutcome outcome = SendOutOfAdapter(socket_.socket, action.frame->bytes, static_cast<int>(kRequestSize), to,
                                            RouteOf(adapters_, camera.index));
     job_->Sent(action.step, outcome.sent, outcome.sent ? "" : "sending failed (code " + std::to_string(outcome.error) + ")");
   }
 
   // One datagram for the job, else sleep until `until` or the wake.
   void ReceiveForJob(std::chrono::steady_clock::time_point until) {
-    int n = ReceiveDatagram();
+    int n = net::ReceiveWithArrival(socket_, RecvMsg_, static_cast<int>(kReceiveSize), adapters_, arrival_);
     if (n >= 0) {
       provisioning::FoundCamera camera;
       if (!provisioning::DecodeCamera(RecvMsg_, n, camera)) return;
@@ -177,21 +165,20 @@ class Worker {
     }
     if (net::LastError() != net::kWouldBlock) return;
     auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now()).count();
-    if (left > 0) net::Wait(watch_, ctx_.wake, eventDriven_ ? static_cast<int>(left) : kFallbackPollMs);
+    if (left > 0) Wait(static_cast<int>(left));
+  }
+
+  void Wait(int timeoutMs) {
+    net::Wait(socket_.watch, ctx_.inbox.wake(), socket_.eventDriven ? timeoutMs : kFallbackPollMs);
   }
 
   void ReportJob() {
     jobRevision_ = job_->revision();
-    JobProgress progress;
-    progress.reports = job_->reports();
-    progress.verified = job_->verified();
-    progress.toVerify = job_->toVerify();
-    progress.finished = job_->done();
-    link_.HandOverJobProgress(progress);
+    link_.HandOverJobProgress(job_->progress());
   }
 
   void RefreshToolPort() {
-    unsigned port = link_.ReadToolPortEdit();
+    unsigned port = toolPortEdit_;
     if (port == 0) {
       port = kDefaultToolPort;
       link_.WriteToolPortEdit(port);
@@ -199,23 +186,12 @@ class Worker {
     ctx_.udpToolPort.store(port);
   }
 
-  // One datagram into RecvMsg_, where it came from into arrival_; -1 with
-  // the socket's error code when there is none.
-  int ReceiveDatagram() {
-    net::Address sender{};
-    uint32_t adapter = 0;
-    int n = arrivalKnown_ ? net::RecvFromAdapter(socket_, RecvMsg_, static_cast<int>(kReceiveSize), sender, adapter)
-                          : net::RecvFrom(socket_, RecvMsg_, static_cast<int>(kReceiveSize), sender);
-    if (n >= 0) DescribeArrival(adapters_, adapter, sender.ip, sender.port, arrival_);
-    return n;
-  }
-
   void ReceiveOne() {
-    int n = ReceiveDatagram();
+    int n = net::ReceiveWithArrival(socket_, RecvMsg_, static_cast<int>(kReceiveSize), adapters_, arrival_);
     if (n < 0) {
       int code = net::LastError();
       if (code == net::kWouldBlock) {
-        net::Wait(watch_, ctx_.wake, eventDriven_ ? -1 : kFallbackPollMs);
+        Wait(-1);
         return;
       }
       ReportError(kStatusRecvFailed, code);
@@ -229,14 +205,15 @@ class Worker {
   }
 
   WorkerContext& ctx_;
-  SearchState& state_;
   DialogLink& link_;
-  bool winsockStarted_ = false;
-  bool eventDriven_ = false;
-  bool arrivalKnown_ = false;
-  net::Socket socket_ = net::kInvalidSocket;
-  net::ReadWatch watch_;
+  net::ReplySocket socket_;
   net::Address remote_addr_{net::kBroadcastAddress, 0};
+  // What the inbox last gave: the edit's value, and the request to send
+  // with its fields and their adapter.
+  unsigned toolPortEdit_ = 0;
+  PendingRequest pending_ = kRequestNone;
+  std::vector<uint8_t> fields_;
+  uint32_t fieldsAdapter_ = 0;
   RequestFrame msg_{};
   uint8_t RecvMsg_[kReceiveSize] = {};
   std::vector<Adapter> adapters_;  // read afresh at each search
@@ -247,37 +224,13 @@ class Worker {
 
 }  // namespace
 
-bool OpenWorkerContext(WorkerContext& ctx, SearchState* state, DialogLink* link) {
-  ctx.state = state;
+bool OpenWorkerContext(WorkerContext& ctx, DialogLink* link) {
   ctx.link = link;
-  return net::OpenWake(ctx.wake);
+  ctx.udpToolPort.store(kDefaultToolPort);
+  return ctx.inbox.Open();
 }
 
-void CloseWorkerContext(WorkerContext& ctx) { net::CloseWake(ctx.wake); }
-
-void PostRequest(WorkerContext& ctx, PendingRequest code) {
-  ctx.state->pendingRequest.store(code);
-  net::Signal(ctx.wake);
-}
-
-void OfferJob(WorkerContext& ctx, std::unique_ptr<provisioning::ApplyJob> job) {
-  {
-    std::lock_guard<std::mutex> lock(ctx.jobMutex);
-    ctx.offeredJob = std::move(job);
-    ctx.jobOffered.store(true);
-  }
-  net::Signal(ctx.wake);
-}
-
-void StopJob(WorkerContext& ctx) {
-  ctx.jobStopAsked.store(true);
-  net::Signal(ctx.wake);
-}
-
-void RequestStop(WorkerContext& ctx) {
-  ctx.state->stopFlag.store(1);
-  net::Signal(ctx.wake);
-}
+void CloseWorkerContext(WorkerContext& ctx) { ctx.inbox.Close(); }
 
 int RunWorker(WorkerContext& ctx) {
   // The buffers live with the thread, not in the loop: a pass allocates

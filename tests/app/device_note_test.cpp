@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "net/adapters.h"
 #include "tests/app/dialog_fixture.h"
 #include "tests/support/reply_builder.h"
 #include "ui/device_note.h"
@@ -57,14 +58,14 @@ TEST(DeviceNote, SaysWhatBitesTheCameraShown) {
   for (const NoteRow& row : rows) {
     SCOPED_TRACE(row.what);
     static DeviceTable table;
-    static SlotAdapters adapters;
+    static SlotArrivals arrivals;
     static SlotAddresses seen;
     table = DeviceTable{};
-    adapters.fill(Arrival{});
+    arrivals.fill(Arrival{});
     seen.fill(SeenAddresses{});
     ListedCameras listed;
     listed.table = &table;
-    listed.adapters = &adapters;
+    listed.arrivals = &arrivals;
     listed.seen = &seen;
     // The adapters the search went out of, as the worker describes a reply's.
     const std::vector<Adapter> searched = {
@@ -76,7 +77,7 @@ TEST(DeviceNote, SaysWhatBitesTheCameraShown) {
       r.mac[5] = static_cast<uint8_t>(c.slot);
       std::snprintf(r.name, sizeof r.name, "%s", c.name);
       std::snprintf(r.ipText, sizeof r.ipText, "%s", c.ip);
-      DescribeArrival(searched, c.adapter, RecordIp(r), 0, adapters[c.slot]);
+      DescribeArrival(searched, c.adapter, RecordIp(r), 0, arrivals[c.slot]);
       for (uint32_t ip : c.alsoFrom) NoteSeenAddress(seen[c.slot], ip);
       NoteSeenAddress(seen[c.slot], RecordIp(r));
       listed.slots.push_back(c.slot);

@@ -105,11 +105,11 @@ TEST_F(DialogKeyboardTest, ShiftTabGoesBackTheSameWay) {
 }
 
 TEST_F(DialogKeyboardTest, SpacePressesTheFocusedButton) {
-  App().search.pendingRequest.store(0);
+  App().worker.inbox.Take();
   SetFocus(Item(IDC_SUBMIT));
   ASSERT_EQ(GetFocus(), Item(IDC_SUBMIT));
   Press(VK_SPACE, ' ');
-  EXPECT_EQ(App().search.pendingRequest.load(), kRequestConfiguration);
+  EXPECT_EQ(App().worker.inbox.pendingRequest(), kRequestConfiguration);
 }
 
 TEST_F(DialogKeyboardTest, EnterChangesNothingAndQueuesNothing) {
@@ -122,7 +122,7 @@ TEST_F(DialogKeyboardTest, EnterChangesNothingAndQueuesNothing) {
     SendMessageA(Item(IDC_DEVICE_LIST), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("255 Cam"));
     SetWindowTextA(Item(IDC_NAME), "Gate cam");
     App().search.table.slots[254].number = 255;
-    App().search.pendingRequest.store(0);
+    App().worker.inbox.Take();
     SetFocus(Item(row.focus));
     ASSERT_EQ(GetFocus(), Item(row.focus));
 
@@ -130,7 +130,7 @@ TEST_F(DialogKeyboardTest, EnterChangesNothingAndQueuesNothing) {
     EXPECT_EQ(Text(Item(IDC_NAME)), "Gate cam") << row.focus;
     EXPECT_EQ(SendMessageA(Item(IDC_DEVICE_LIST), LB_GETCOUNT, 0, 0), 1) << row.focus;
     EXPECT_EQ(App().search.table.slots[254].number, 255) << row.focus;
-    EXPECT_EQ(App().search.pendingRequest.load(), 0) << row.focus;
+    EXPECT_EQ(App().worker.inbox.pendingRequest(), kRequestNone) << row.focus;
     EXPECT_EQ(GetFocus(), Item(row.focus)) << row.focus;
   }
 }
@@ -141,7 +141,7 @@ TEST_F(DialogKeyboardTest, EscLeavesTheProgramRunning) {
     Press(VK_ESCAPE, 0x1B);
     EXPECT_FALSE(sawQuit_) << focus;
     EXPECT_TRUE(IsWindow(dialog_)) << focus;
-    EXPECT_EQ(App().search.stopFlag.load(), 0) << focus;
+    EXPECT_FALSE(App().worker.inbox.stopAsked()) << focus;
   }
 }
 

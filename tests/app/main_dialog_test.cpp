@@ -37,11 +37,10 @@ class MainDialogTest : public test::DialogTest {
 
 TEST_F(MainDialogTest, InitialisationQueuesASearchOnAZeroedTable) {
   DirtyTable();
-  App().search.pendingRequest.store(0);
-  App().search.stopFlag.store(1);
+  App().worker.inbox.Stop();
   ASSERT_NE(Create(false), nullptr);
-  EXPECT_EQ(App().search.pendingRequest.load(), kRequestSearch);
-  EXPECT_EQ(App().search.stopFlag.load(), 0);
+  EXPECT_EQ(App().worker.inbox.pendingRequest(), kRequestSearch);
+  EXPECT_FALSE(App().worker.inbox.stopAsked());
   EXPECT_EQ(App().worker.udpToolPort.load(), 4000u);
   EXPECT_TRUE(TableIsZero());
   EXPECT_EQ(App().dialog, dialog_);
@@ -53,20 +52,20 @@ TEST_F(MainDialogTest, InitialisationQueuesASearchOnAZeroedTable) {
 
 TEST_F(MainDialogTest, UpdateEmptiesTheListZeroesTheTableAndQueuesASearch) {
   ASSERT_NE(Create(false), nullptr);
-  App().search.pendingRequest.store(0);
+  App().worker.inbox.Take();
   SendMessageA(Item(IDC_DEVICE_LIST), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("255 Dirty"));
   DirtyTable();
   Command(IDC_UPDATE);
   EXPECT_EQ(SendMessageA(Item(IDC_DEVICE_LIST), LB_GETCOUNT, 0, 0), 0);
   EXPECT_TRUE(TableIsZero());
-  EXPECT_EQ(App().search.pendingRequest.load(), kRequestSearch);
+  EXPECT_EQ(App().worker.inbox.pendingRequest(), kRequestSearch);
 }
 
 TEST_F(MainDialogTest, SubmitQueuesAConfigurationRequest) {
   ASSERT_NE(Create(false), nullptr);
-  App().search.pendingRequest.store(0);
+  App().worker.inbox.Take();
   Command(IDC_SUBMIT);
-  EXPECT_EQ(App().search.pendingRequest.load(), kRequestConfiguration);
+  EXPECT_EQ(App().worker.inbox.pendingRequest(), kRequestConfiguration);
 }
 
 TEST_F(MainDialogTest, TheModeButtonsEnableTheAddressEditsOnlyForStatic) {
@@ -102,7 +101,7 @@ TEST_F(MainDialogTest, TheMarkerFileEnablesTheNewMacAndToolPortEdits) {
   EXPECT_TRUE(IsWindowEnabled(Item(IDC_TOOL_PORT)));
 }
 
-// The worker reads the tool port edit through the link; the link's copy must
+// The worker reads the tool port edit from its inbox; the inbox's copy must
 // follow whatever the edit holds, with GetDlgItemInt's reading of it.
 TEST_F(MainDialogTest, TheWorkerSeesTheToolPortEditAsAnUnsignedNumber) {
   ASSERT_NE(Create(false), nullptr);
@@ -114,7 +113,7 @@ TEST_F(MainDialogTest, TheWorkerSeesTheToolPortEditAsAnUnsignedNumber) {
   const Row kRows[] = {{"5000", 5000}, {"70000", 70000}, {"", 0}, {"abc", 0}, {"0", 0}, {" 12ab", 12}};
   for (const Row& row : kRows) {
     SetWindowTextA(Item(IDC_TOOL_PORT), row.text);
-    EXPECT_EQ(App().link->ReadToolPortEdit(), row.seen) << row.text;
+    EXPECT_EQ(App().worker.inbox.Take().toolPortEdit, row.seen) << row.text;
   }
 }
 
@@ -126,7 +125,7 @@ TEST_F(MainDialogTest, WhatTheWorkerHandsOverIsAppliedInOrder) {
   link.WriteStatus("ERR: sendto error! Errorcode =10051\n");
   ASSERT_TRUE(PumpUntil([&] { return Text(Item(IDC_STATUS_LINE)) == "ERR: sendto error! Errorcode =10051\n"; }));
   EXPECT_EQ(Text(Item(IDC_TOOL_PORT)), "4000");
-  EXPECT_EQ(link.ReadToolPortEdit(), 4000u);
+  EXPECT_EQ(App().worker.inbox.Take().toolPortEdit, 4000u);
 }
 
 TEST_F(MainDialogTest, WithTheWorkerStatusAndToolPortShowAndClosingEndsItLikeExit) {
@@ -139,7 +138,7 @@ TEST_F(MainDialogTest, WithTheWorkerStatusAndToolPortShowAndClosingEndsItLikeExi
   bool sawQuit = false;
   SendMessageA(dialog_, WM_CLOSE, 0, 0);
   EXPECT_EQ(App().workerThread, nullptr);
-  EXPECT_EQ(App().search.stopFlag.load(), 1);
+  EXPECT_TRUE(App().worker.inbox.stopAsked());
   EXPECT_TRUE(PumpUntil([&] { return sawQuit; }, &sawQuit, 2000));
 }
 

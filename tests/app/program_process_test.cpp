@@ -25,7 +25,7 @@
 #include "resources/resource_ids.h"
 #include "tests/support/window_text.h"
 #include "tests/support/camsim_control.h"
-#include "worker/net_socket.h"
+#include "net/net_socket.h"
 
 namespace lumora {
 namespace {
@@ -628,13 +628,15 @@ TEST(ProgramWithEveryAdapterDown, UpdateShowsTheSendFailure) {
 }
 
 
-// The site lab (CMakeLists.txt, assign_site_test.sh): ten cameras behind each
-// adapter, all at the factory address 192.168.1.64, MACs 00AA0000A001..A00A
-// and 00AA0000B001..B00A; each side ignores a fifth of the configuration
-// requests, the same ones every run, so some are sent again.
+// The site lab (CMakeLists.txt, assign_site_test.sh): eleven cameras behind
+// the first adapter and nine behind the second, all at the factory address
+// 192.168.1.64, MACs 00AA0000A001..A00B and 00AA0000B001..B009; each side
+// ignores a fifth of the configuration requests, the same ones every run, so
+// some are sent again.
 class ProgramAssigningASite : public ::testing::Test {
  protected:
   static constexpr int kCameras = 20;
+  static constexpr int kOnA = 11;
 
   void SetUp() override {
     if (std::getenv("LUMORA_LAB_SITE") == nullptr) GTEST_SKIP() << "runs only in the site lab";
@@ -748,7 +750,8 @@ std::string ReadWholeFile(const std::string& path) {
 int RowCount(HWND listView) { return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0)); }
 
 // One flow, as the site's installer works: a plan file opened and
-// previewed (nothing sent), the range previewed (nothing sent), applied out
+// previewed (nothing sent), the range previewed on the adapter it starts on
+// and on all of them (nothing sent), applied out
 // of each camera's own adapter and verified, the report copied and saved,
 // the same range previewed again once the cameras are listed as they now
 // are, and the list saved and opened again as a plan that changes nothing.
@@ -778,6 +781,21 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
   EXPECT_EQ(RowCount(item(IDC_ASSIGN_PLAN)), 2);
   EXPECT_TRUE(Requests(*sideA_).empty() && Requests(*sideB_).empty()) << "Open plan sent a request";
 
+  // The range starts on the adapter with the most cameras, and takes only those.
+  HWND adapter = item(IDC_ASSIGN_ADAPTER);
+  EXPECT_EQ(SendMessageA(adapter, CB_GETCOUNT, 0, 0), 3);
+  const std::string busiest = TextOf(adapter), busiestEnd = " 10.77.0.1/24 (11 cameras)";
+  EXPECT_TRUE(busiest.size() > busiestEnd.size() && busiest.rfind(busiestEnd) == busiest.size() - busiestEnd.size())
+      << busiest;
+  ClickButton(item(IDC_ASSIGN_PREVIEW));
+  EXPECT_EQ(summary(), "11 would-change");
+  ClickButton(item(IDC_ASSIGN_COPY_REPORT));
+  std::vector<std::string> rows = Split(ClipboardText(), "\r\n");
+  ASSERT_EQ(rows.size(), kOnA + 2u) << ClipboardText();
+  for (int n = 1; n <= kOnA; ++n) EXPECT_EQ(rows[n].rfind("00:AA:00:00:A0:", 0), 0u) << rows[n];
+
+  SendMessageA(adapter, CB_SETCURSEL, 0, 0);
+  EXPECT_EQ(TextOf(adapter), "All adapters (20 cameras)");
   ClickButton(item(IDC_ASSIGN_PREVIEW));
   EXPECT_EQ(summary(), "20 would-change");
   EXPECT_TRUE(Requests(*sideA_).empty() && Requests(*sideB_).empty()) << "Preview sent a request";
@@ -788,7 +806,7 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
 
   for (auto [side, letter] : {std::pair{sideA_.get(), 'a'}, std::pair{sideB_.get(), 'b'}}) {
     std::map<std::string, int> targets = Requests(*side);
-    EXPECT_EQ(targets.size(), 10u) << letter;
+    EXPECT_EQ(targets.size(), static_cast<std::size_t>(letter == 'a' ? kOnA : kCameras - kOnA)) << letter;
     for (const auto& [mac, count] : targets) EXPECT_EQ(mac[8], letter) << mac << " got " << count << " on side " << letter;
   }
 
@@ -802,9 +820,9 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
     SCOPED_TRACE(lines[n]);
     std::vector<std::string> cells = Split(lines[n], "\t");
     ASSERT_EQ(cells.size(), 5u);
-    const bool onA = n <= 10;
+    const bool onA = n <= kOnA;
     char mac[32], ip[32], name[32];
-    std::snprintf(mac, sizeof mac, "00:AA:00:00:%c0:%02X", onA ? 'A' : 'B', onA ? n : n - 10);
+    std::snprintf(mac, sizeof mac, "00:AA:00:00:%c0:%02X", onA ? 'A' : 'B', onA ? n : n - kOnA);
     std::snprintf(ip, sizeof ip, "10.77.0.%d", 99 + n);
     std::snprintf(name, sizeof name, "Cam-%02d", n);
     EXPECT_EQ(cells[0], mac);
@@ -813,7 +831,7 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
     interfaces[onA ? 0 : 1].insert(cells[2]);
     // In the settings' order, as lumora apply reports; each simulator
     // numbers its cameras from 1.
-    EXPECT_EQ(cells[3], "name: Camera-" + std::to_string(onA ? n : n - 10) + " -> " + name + "; ip: 192.168.1.64 -> " + ip);
+    EXPECT_EQ(cells[3], "name: Camera-" + std::to_string(onA ? n : n - kOnA) + " -> " + name + "; ip: 192.168.1.64 -> " + ip);
     EXPECT_EQ(cells[4], "");
   }
   EXPECT_EQ(interfaces[0].size(), 1u);
@@ -826,7 +844,9 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
   ASSERT_TRUE(ChooseFile(dialog, "Save As", report)) << DescribeTopLevelWindows();
   std::string sheet = ClipboardText();
   std::replace(sheet.begin(), sheet.end(), '\t', ',');
-  EXPECT_EQ(ReadWholeFile(report), "\xEF\xBB\xBF" + sheet);
+  // The program writes the file after the chooser has closed.
+  EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(report) == "\xEF\xBB\xBF" + sheet; }, 10000))
+      << ReadWholeFile(report);
 
   // The job's own search lists the cameras as they now are.
   ASSERT_TRUE(program.WaitForEntryCount(kCameras, 30000)) << program.EntryCount() << " listed";
@@ -839,7 +859,8 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
   const std::string list = TempPath("list.csv");
   PostMessageA(program.window(), WM_COMMAND, MAKEWPARAM(IDM_SAVE_LIST, 0), 0);
   ASSERT_TRUE(ChooseFile(program.window(), "Save As", list)) << DescribeTopLevelWindows();
-  EXPECT_EQ(ReadWholeFile(list).rfind("\xEF\xBB\xBFmac,name,", 0), 0u) << ReadWholeFile(list);
+  EXPECT_TRUE(WaitUntil([&] { return ReadWholeFile(list).rfind("\xEF\xBB\xBFmac,name,", 0) == 0; }, 10000))
+      << ReadWholeFile(list);
   PostClick(dialog, IDC_ASSIGN_OPEN_PLAN);
   ASSERT_TRUE(ChooseFile(dialog, "Open", list)) << DescribeTopLevelWindows();
   EXPECT_TRUE(WaitUntil([&] { return summary() == "list.csv: 20 unchanged"; }, 10000)) << summary();

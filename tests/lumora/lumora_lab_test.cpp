@@ -23,7 +23,7 @@
 
 #include "protocol/packet_format.h"
 #include "tests/support/camsim_control.h"
-#include "worker/net_socket.h"
+#include "net/net_socket.h"
 
 namespace lumora {
 namespace {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "protocol/ipv4.h"
+#include "provisioning/range_adapters.h"
 #include "tests/provisioning/site_text.h"
 
 namespace lumora::provisioning {
@@ -133,6 +134,68 @@ TEST(PlanAddresses, GivesEachCameraTheNextFreeAddressOfTheRange) {
       rows.push_back(text);
     }
     EXPECT_EQ(rows, c.rows);
+  }
+}
+
+// The range's adapter: each listed camera by the adapter it answered on,
+// "eth0" (10.77.0.1/24), "eth1" (10.78.0.1/16) or "" (not known).
+struct AdapterCase {
+  const char* what;
+  std::vector<std::string> listed;
+  const char* kept;  // the entry chosen before: nullptr none, "*" all, else the adapter
+  std::vector<std::string> entries;
+  std::size_t chosen;
+  std::size_t taken;  // the cameras the chosen entry takes
+};
+
+const AdapterCase kAdapterCases[] = {
+    {"the adapter with the most cameras", {"eth0", "eth1", "eth1", ""}, nullptr,
+     {"All adapters (4 cameras)", "eth0 10.77.0.1/24 (1 cameras)", "eth1 10.78.0.1/16 (2 cameras)"}, 2, 2},
+    {"a tie: the first listed", {"eth1", "eth0", "eth0", "eth1"}, nullptr,
+     {"All adapters (4 cameras)", "eth1 10.78.0.1/16 (2 cameras)", "eth0 10.77.0.1/24 (2 cameras)"}, 1, 2},
+    {"no camera", {}, nullptr, {"All adapters (0 cameras)"}, 0, 0},
+    {"no adapter known", {"", ""}, nullptr, {"All adapters (2 cameras)"}, 0, 2},
+    {"all adapters, kept", {"eth0", "eth1", "eth1"}, "*",
+     {"All adapters (3 cameras)", "eth0 10.77.0.1/24 (1 cameras)", "eth1 10.78.0.1/16 (2 cameras)"}, 0, 3},
+    {"an adapter kept", {"eth0", "eth1", "eth1"}, "eth0",
+     {"All adapters (3 cameras)", "eth0 10.77.0.1/24 (1 cameras)", "eth1 10.78.0.1/16 (2 cameras)"}, 1, 1},
+    {"an adapter kept with none left stays, taking none", {"eth1"}, "eth0",
+     {"All adapters (1 cameras)", "eth1 10.78.0.1/16 (1 cameras)", "eth0 10.77.0.1/24 (0 cameras)"}, 2, 0},
+};
+
+Arrival ArrivalOn(const std::string& adapter) {
+  Arrival arrival;
+  if (adapter.empty()) return arrival;
+  const bool first = adapter == "eth0";
+  arrival.index = first ? 2 : 3;
+  arrival.name = adapter;
+  arrival.ip = Ip(first ? "10.77.0.1" : "10.78.0.1");
+  arrival.mask = Ip(first ? "255.255.255.0" : "255.255.0.0");
+  return arrival;
+}
+
+TEST(RangeAdapters, ListEachAdapterStartOnTheBusiestAndTakeItsCameras) {
+  for (const AdapterCase& c : kAdapterCases) {
+    SCOPED_TRACE(c.what);
+    std::vector<Arrival> arrivals;
+    std::vector<FoundCamera> cameras;
+    for (const std::string& adapter : c.listed) {
+      arrivals.push_back(ArrivalOn(adapter));
+      cameras.push_back(FoundCamera{{}, false, arrivals.back()});
+    }
+    std::optional<RangeAdapter> kept;
+    if (c.kept != nullptr && std::string(c.kept) == "*") kept = RangeAdapter{};
+    if (c.kept != nullptr && std::string(c.kept) != "*") {
+      const Arrival arrival = ArrivalOn(c.kept);
+      kept = RangeAdapter{false, arrival.index, arrival.name, arrival.ip, arrival.mask, 5};
+    }
+    const std::vector<RangeAdapter> entries = RangeAdaptersOf(arrivals, kept);
+    std::vector<std::string> texts;
+    for (const RangeAdapter& entry : entries) texts.push_back(RangeAdapterText(entry));
+    EXPECT_EQ(texts, c.entries);
+    const std::size_t chosen = ChosenRangeAdapter(entries, kept);
+    ASSERT_EQ(chosen, c.chosen);
+    EXPECT_EQ(CamerasBehind(entries[chosen], cameras).size(), c.taken);
   }
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "worker/net_socket.h"
+#include "net/net_socket.h"
 
 namespace lumora::test {
 

@@ -15,37 +15,34 @@
 namespace lumora::test {
 
 struct LinkEvent {
-  enum Kind { kStatus, kToolPortWrite, kDatagram, kCompose, kClear };
+  enum Kind { kStatus, kToolPortWrite, kDatagram, kClear, kProgress };
   Kind kind;
   std::string text;           // kStatus
   std::vector<uint8_t> data;  // kDatagram
   unsigned port = 0;          // kToolPortWrite
-  Arrival adapter;     // kDatagram
+  Arrival arrival;            // kDatagram
+  bool finished = false;      // kProgress: the job's last
 };
 
 class RecordingLink : public DialogLink {
  public:
-  // What ReadToolPortEdit answers, as GetDlgItemInt would for the edit.
-  std::atomic<unsigned> toolPortEdit{0};
-  // Optional hook, run on the worker thread inside the call.
-  std::function<void(RequestFrame&)> onCompose;
+  // Optional hook, run on the worker thread inside WriteStatus, with the
+  // number of statuses so far (start-up writes three).
+  std::function<void(int)> onStatus;
 
-  void WriteStatus(const char* text) override { Record({LinkEvent::kStatus, text, {}, 0, {}}); }
-  unsigned ReadToolPortEdit() override { return toolPortEdit.load(); }
-  void WriteToolPortEdit(unsigned port) override {
-    toolPortEdit.store(port);
-    Record({LinkEvent::kToolPortWrite, {}, {}, port, {}});
+  void WriteStatus(const char* text) override {
+    Record({LinkEvent::kStatus, text, {}, 0, {}, false});
+    const int count = ++statuses_;
+    if (onStatus) onStatus(count);
   }
-  void HandOverDatagram(const uint8_t* data, int length, const Arrival& adapter) override {
-    Record({LinkEvent::kDatagram, {}, std::vector<uint8_t>(data, data + length), 0, adapter});
+  void WriteToolPortEdit(unsigned port) override { Record({LinkEvent::kToolPortWrite, {}, {}, port, {}, false}); }
+  void HandOverDatagram(const uint8_t* data, int length, const Arrival& arrival) override {
+    Record({LinkEvent::kDatagram, {}, std::vector<uint8_t>(data, data + length), 0, arrival, false});
   }
-  uint32_t AppendConfigurationFields(RequestFrame& frame) override {
-    if (onCompose) onCompose(frame);
-    Record({LinkEvent::kCompose, {}, {}, 0, {}});
-    return 0;
+  void ClearDevices() override { Record({LinkEvent::kClear, {}, {}, 0, {}, false}); }
+  void HandOverJobProgress(const provisioning::JobProgress& progress) override {
+    Record({LinkEvent::kProgress, {}, {}, 0, {}, progress.finished});
   }
-  void ClearDevices() override { Record({LinkEvent::kClear, {}, {}, 0, {}}); }
-  void HandOverJobProgress(const JobProgress&) override {}
 
   std::vector<LinkEvent> Events() const {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -87,6 +84,7 @@ class RecordingLink : public DialogLink {
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
   std::vector<LinkEvent> events_;
+  int statuses_ = 0;  // on the worker thread only
 };
 
 }  // namespace lumora::test

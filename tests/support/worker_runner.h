@@ -13,13 +13,11 @@ namespace lumora::test {
 
 class WorkerRunner {
  public:
-  WorkerRunner(SearchState& state, DialogLink& link) {
-    opened_ = OpenWorkerContext(ctx_, &state, &link);
-  }
+  explicit WorkerRunner(DialogLink& link) { opened_ = OpenWorkerContext(ctx_, &link); }
 
   ~WorkerRunner() {
     if (thread_.joinable()) {
-      RequestStop(ctx_);
+      ctx_.inbox.Stop();
       thread_.join();
     }
     CloseWorkerContext(ctx_);
@@ -27,6 +25,7 @@ class WorkerRunner {
 
   bool opened() const { return opened_; }
   WorkerContext& context() { return ctx_; }
+  WorkerInbox& inbox() { return ctx_.inbox; }
 
   void Start() {
     std::packaged_task<int()> task([this] { return RunWorker(ctx_); });

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,9 +16,9 @@ class RecordingSink : public DialogEventSink {
  public:
   std::vector<std::string> calls;
   void BatchBegins(std::size_t datagrams) override { calls.push_back("begin " + std::to_string(datagrams)); }
-  void TakeDatagram(const uint8_t* data, int length, const Arrival& adapter) override {
+  void TakeDatagram(const uint8_t* data, int length, const Arrival& arrival) override {
     calls.push_back("datagram " + std::string(reinterpret_cast<const char*>(data), length) +
-                    (adapter.index ? " on " + std::to_string(adapter.index) : ""));
+                    (arrival.index ? " on " + std::to_string(arrival.index) : ""));
   }
   void ClearDevices() override { calls.push_back("clear"); }
   void ShowToolPort(unsigned port) override { calls.push_back("port " + std::to_string(port)); }
@@ -46,7 +45,6 @@ TEST(QueuedDialogLink, AppliesEventsInOrderWithTheLatestStatusLast) {
   EXPECT_EQ(link.Drain(sink), 5u);  // the earlier statuses are gone, not queued
   EXPECT_EQ(sink.calls, (std::vector<std::string>{"begin 2", "port 4000", "clear", "datagram A on 7", "datagram ",
                                                   "status OK", "end"}));
-  EXPECT_EQ(link.ReadToolPortEdit(), 4000u);
   RecordingSink empty;
   EXPECT_EQ(link.Drain(empty), 0u);
   EXPECT_TRUE(empty.calls.empty());
@@ -89,26 +87,6 @@ TEST(QueuedDialogLink, IsBoundedAsAWholeDroppingOnlyDatagrams) {
   EXPECT_EQ(sink.calls[sink.calls.size() - 2], "status OK");
   Hand(link, "after");  // room again once drained
   EXPECT_EQ(link.Drain(sink), 1u);
-}
-
-TEST(QueuedDialogLink, AppendsTheConfigurationFieldsComposedAtSubmit) {
-  QueuedDialogLink link([] { return true; });
-  RequestFrame frame;
-  StartRequest(frame);
-  EXPECT_EQ(link.AppendConfigurationFields(frame), 0u);  // no adapter known: sent unforced
-  EXPECT_EQ(frame.cursor, kMagicSize);  // nothing composed: the magic alone
-
-  const uint8_t kFields[] = {0x10, 6, 1, 2, 3, 4, 5, 6};
-  link.SetConfigurationFields(kFields, sizeof kFields, 12);
-  EXPECT_EQ(link.AppendConfigurationFields(frame), 12u);
-  EXPECT_EQ(frame.cursor, kMagicSize + sizeof kFields);
-  EXPECT_EQ(0, memcmp(frame.bytes + kMagicSize, kFields, sizeof kFields));
-
-  std::vector<uint8_t> tooMany(300, 0x16);
-  link.SetConfigurationFields(tooMany.data(), tooMany.size(), 0);
-  StartRequest(frame);
-  link.AppendConfigurationFields(frame);
-  EXPECT_EQ(frame.cursor, kRequestSize);
 }
 
 // A worker thread hands over while the dialog thread drains: nothing is

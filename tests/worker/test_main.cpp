@@ -2,7 +2,7 @@
 // started once for the whole run, as a program would.
 #include <gtest/gtest.h>
 
-#include "worker/net_socket.h"
+#include "net/net_socket.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

@@ -2,6 +2,9 @@
 // what goes on the wire, what comes back, and how the worker starts and ends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -12,11 +15,12 @@
 #include "protocol/decode_reply.h"
 #include "protocol/field_text.h"
 #include "protocol/packet_format.h"
+#include "provisioning/site_preview.h"
 #include "tests/support/camsim_control.h"
 #include "tests/support/recording_link.h"
 #include "tests/support/reply_builder.h"
 #include "tests/support/worker_runner.h"
-#include "worker/net_socket.h"
+#include "net/net_socket.h"
 #include "worker/worker.h"
 
 namespace lumora {
@@ -52,12 +56,15 @@ class WorkerLab : public ::testing::Test {
   void FreshWorker() {
     runner_.reset();
     link_ = std::make_unique<RecordingLink>();
-    runner_ = std::make_unique<test::WorkerRunner>(state_, *link_);
+    runner_ = std::make_unique<test::WorkerRunner>(*link_);
   }
 
+  WorkerInbox& Inbox() { return runner_->inbox(); }
+
+  // A configuration request carries no fields here: the magic alone.
   void StartWorker(PendingRequest pending = kRequestSearch) {
-    state_.stopFlag.store(0);
-    state_.pendingRequest.store(pending);
+    if (pending == kRequestSearch) Inbox().AskSearch();
+    if (pending == kRequestConfiguration) Inbox().AskConfiguration(nullptr, 0, 0);
     runner_->Start();
   }
 
@@ -70,11 +77,46 @@ class WorkerLab : public ::testing::Test {
     return {};
   }
 
+  // A job giving the three listed cameras names that begin with `prefix`,
+  // its requests 300 ms apart so a stop can come between two of them.
+  std::unique_ptr<provisioning::ApplyJob> RenamingJob(const std::string& prefix) {
+    std::vector<provisioning::FoundCamera> cameras;
+    for (const LinkEvent& e : link_->Events()) {
+      provisioning::FoundCamera camera;
+      if (e.kind != LinkEvent::kDatagram || !provisioning::DecodeCamera(e.data.data(), static_cast<int>(e.data.size()), camera)) continue;
+      camera.arrival = e.arrival;
+      cameras.push_back(camera);
+    }
+    const auto same = [](const std::string& text) { return text; };
+    const std::string plan = "mac,name\n001A2B3C4DA1," + prefix + "A\n001A2B3C4DB2," + prefix + "B\n001A2B3C4DC3," +
+                             prefix + "C\n";
+    provisioning::SitePreview preview = provisioning::PreviewPlan(plan, cameras, {}, same);
+    EXPECT_TRUE(preview.problems.empty());
+    provisioning::JobSettings settings;
+    settings.pace = std::chrono::milliseconds(300);
+    settings.listen = std::chrono::milliseconds(200);
+    return std::make_unique<provisioning::ApplyJob>(preview.plan, preview.steps, cameras, settings, same);
+  }
+
+  // The configuration requests the simulator has logged (its log also holds searches).
+  int RequestsLogged() {
+    int requests = 0;
+    for (int i = 0, n = camsim_->LogCount(); i < n; ++i) {
+      std::optional<test::LoggedDatagram> entry = camsim_->LogEntry(i);
+      requests += entry && entry->bytes != SearchRequestBytes();
+    }
+    return requests;
+  }
+
   bool WaitForDatagrams(std::size_t count) {
     return link_->WaitFor([&](const std::vector<LinkEvent>& events) { return Datagrams(events).size() >= count; });
   }
 
-  SearchState state_;
+  // A job to hand over, and the status (written inside a pass) at which
+  // the link's hook hands it over with its stop; 0: none. Before runner_,
+  // so that the worker has ended before they go.
+  std::unique_ptr<provisioning::ApplyJob> job_;
+  std::atomic<int> offerAt_{0};
   std::unique_ptr<RecordingLink> link_;
   std::unique_ptr<test::CamsimControl> camsim_;
   std::unique_ptr<test::WorkerRunner> runner_;
@@ -97,7 +139,7 @@ TEST_F(WorkerLab, TheFirstSearchIsTheExactFrameToPort4000) {
   EXPECT_EQ(events[3].port, 4000u);
   EXPECT_EQ(events[4].text, "OK");
   EXPECT_EQ(events[5].kind, LinkEvent::kClear);
-  EXPECT_EQ(state_.pendingRequest.load(), 0);
+  EXPECT_EQ(Inbox().pendingRequest(), kRequestNone);
   EXPECT_EQ(runner_->context().udpToolPort.load(), 4000u);
 }
 
@@ -131,7 +173,7 @@ TEST_F(WorkerLab, ToolPortEditDecidesWhereTheSearchGoes) {
     // The simulator listens on a port once it has sent from it.
     ASSERT_TRUE(camsim_->SendSize(row.wirePort, 1));
     ASSERT_EQ(camsim_->Command("log-clear"), "ok");
-    link_->toolPortEdit.store(row.edit);
+    Inbox().SetToolPortEdit(row.edit);
     StartWorker();
     std::optional<test::LoggedDatagram> search = WaitForDatagramOnPort(row.wirePort);
     ASSERT_TRUE(search);
@@ -151,9 +193,11 @@ TEST_F(WorkerLab, AConfigurationRequestGoesToTheSourcePortOfTheLastReply) {
   ASSERT_EQ(Datagrams(link_->Events()).back(), reply);
 
   const uint8_t kTarget[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x50};
-  link_->onCompose = [&](RequestFrame& frame) { AppendField(frame, kMacTemplate, kTarget); };
+  RequestFrame fields;
+  StartRequest(fields);
+  AppendField(fields, kMacTemplate, kTarget);
   ASSERT_EQ(camsim_->Command("log-clear"), "ok");
-  PostRequest(runner_->context(), kRequestConfiguration);
+  Inbox().AskConfiguration(fields.bytes + kMagicSize, fields.cursor - kMagicSize, 0);
   std::optional<test::LoggedDatagram> configuration = WaitForDatagramOnPort(5000);
   ASSERT_TRUE(configuration);
   std::vector<uint8_t> expected(256, 0);
@@ -162,7 +206,7 @@ TEST_F(WorkerLab, AConfigurationRequestGoesToTheSourcePortOfTheLastReply) {
   EXPECT_EQ(configuration->bytes, expected);
 
   ASSERT_EQ(camsim_->Command("log-clear"), "ok");
-  PostRequest(runner_->context(), kRequestSearch);
+  Inbox().AskSearch();
   std::optional<test::LoggedDatagram> search = WaitForDatagramOnPort(4000);
   ASSERT_TRUE(search);
   EXPECT_EQ(search->bytes, SearchRequestBytes());
@@ -198,15 +242,17 @@ TEST_F(WorkerLab, ABusyLocalPortEndsTheWorkerAtStartUp) {
   ASSERT_TRUE(runner_->WaitForEnd(code));
   net::Close(holder);
   EXPECT_EQ(code, 1);
-  EXPECT_EQ(state_.stopFlag.load(), 1);
   std::vector<LinkEvent> events = link_->Events();
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events.back().text, "ERR: bind() error! Errorcode =10048\n");
   EXPECT_EQ(camsim_->LogCount(), 0);
 }
 
+// The fourth status is the send's "OK", after start-up's three.
 TEST_F(WorkerLab, AStopDuringASendLetsTheSendAndItsClearingFinish) {
-  link_->onCompose = [&](RequestFrame&) { RequestStop(runner_->context()); };
+  link_->onStatus = [&](int count) {
+    if (count == 4) Inbox().Stop();
+  };
   StartWorker(kRequestConfiguration);
   int code = -1;
   ASSERT_TRUE(runner_->WaitForEnd(code));
@@ -214,17 +260,18 @@ TEST_F(WorkerLab, AStopDuringASendLetsTheSendAndItsClearingFinish) {
   std::optional<test::LoggedDatagram> sent = WaitForDatagramOnPort(4000);
   ASSERT_TRUE(sent);
   EXPECT_EQ(sent->bytes.size(), 256u);
-  EXPECT_EQ(state_.pendingRequest.load(), 0);
+  EXPECT_EQ(Inbox().pendingRequest(), kRequestNone);
   std::vector<LinkEvent> events = link_->Events();
-  ASSERT_GE(events.size(), 3u);
-  EXPECT_EQ(events[events.size() - 3].kind, LinkEvent::kCompose);
+  ASSERT_EQ(events.size(), 5u);
   EXPECT_EQ(events[events.size() - 2].text, "OK");
   EXPECT_EQ(events.back().kind, LinkEvent::kClear);
 }
 
 // "Update" pressed while a "Submit" is on its way: the search is not lost.
 TEST_F(WorkerLab, ARequestPostedDuringASendGoesOutOnTheNextPass) {
-  link_->onCompose = [&](RequestFrame&) { PostRequest(runner_->context(), kRequestSearch); };
+  link_->onStatus = [&](int count) {
+    if (count == 4) Inbox().AskSearch();
+  };
   StartWorker(kRequestConfiguration);
   ASSERT_TRUE(camsim_->WaitForLogCount(2));
   std::optional<test::LoggedDatagram> configuration = camsim_->LogEntry(0), search = camsim_->LogEntry(1);
@@ -232,31 +279,71 @@ TEST_F(WorkerLab, ARequestPostedDuringASendGoesOutOnTheNextPass) {
   EXPECT_EQ(configuration->bytes.size(), 256u);
   EXPECT_EQ(search->bytes, SearchRequestBytes());
   ASSERT_TRUE(link_->WaitFor([](const std::vector<LinkEvent>& e) { return RecordingLink::Count(e, LinkEvent::kClear) == 2; }));
-  EXPECT_EQ(state_.pendingRequest.load(), 0);
+  EXPECT_EQ(Inbox().pendingRequest(), kRequestNone);
 }
 
 TEST_F(WorkerLab, AnIdleWorkerEndsWhenAskedTo) {
   StartWorker();
   ASSERT_TRUE(WaitForDatagrams(3));
-  RequestStop(runner_->context());
+  Inbox().Stop();
   int code = -1;
   ASSERT_TRUE(runner_->WaitForEnd(code));
   EXPECT_EQ(code, 0);
 }
 
+// A stop of an apply job, asked before the worker has taken the job or
+// after its first request, ends the job with nothing more sent: its last
+// progress comes, and no request follows.
+TEST_F(WorkerLab, AStoppedJobSendsNothingMore) {
+  struct Row {
+    const char* when;
+    bool beforeTaken;  // offered and stopped while the worker is busy with a search
+    int requestsSent;
+    const char* names;  // each row's own, so that its cameras still differ from its plan
+  };
+  const Row kRows[] = {{"before the job is taken", true, 0, "Before-"}, {"after its first request", false, 1, "After-"}};
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(row.when);
+    FreshWorker();
+    offerAt_.store(0);
+    link_->onStatus = [this](int count) {
+      if (count != offerAt_.load()) return;
+      Inbox().OfferJob(std::move(job_));
+      Inbox().StopJob();
+    };
+    StartWorker();
+    ASSERT_TRUE(WaitForDatagrams(3));
+    job_ = RenamingJob(row.names);
+    ASSERT_EQ(camsim_->Command("log-clear"), "ok");
+    if (row.beforeTaken) {
+      offerAt_.store(RecordingLink::Count(link_->Events(), LinkEvent::kStatus) + 1);
+      Inbox().AskSearch();
+    } else {
+      Inbox().OfferJob(std::move(job_));
+      ASSERT_TRUE(camsim_->WaitForLogCount(1));
+      Inbox().StopJob();
+    }
+    ASSERT_TRUE(link_->WaitFor([](const std::vector<LinkEvent>& events) {
+      return std::any_of(events.begin(), events.end(), [](const LinkEvent& e) { return e.kind == LinkEvent::kProgress && e.finished; });
+    }));
+    // Longer than the pace: a request still queued would have gone by now.
+    camsim_->WaitForLogCount(camsim_->LogCount() + 2, 700);
+    EXPECT_EQ(RequestsLogged(), row.requestsSent);
+  }
+}
+
 // Runs in a lab namespace without a route: every send fails.
 TEST(WorkerWithoutRoute, AFailedSendIsReportedAndStillClears) {
   if (std::getenv("LUMORA_LAB_NO_ROUTE") == nullptr) GTEST_SKIP() << "runs only in a lab without a route";
-  SearchState state;
   RecordingLink link;
-  test::WorkerRunner runner(state, link);
-  state.pendingRequest.store(kRequestSearch);
+  test::WorkerRunner runner(link);
+  runner.inbox().AskSearch();
   runner.Start();
   ASSERT_TRUE(link.WaitFor([](const std::vector<LinkEvent>& e) { return RecordingLink::Count(e, LinkEvent::kClear) > 0; }));
   std::vector<LinkEvent> events = link.Events();
   ASSERT_GE(events.size(), 2u);
   EXPECT_EQ(events[events.size() - 2].text, "ERR: sendto error! Errorcode =10051\n");
-  EXPECT_EQ(state.pendingRequest.load(), 0);
+  EXPECT_EQ(runner.inbox().pendingRequest(), kRequestNone);
 }
 
 }  // namespace

@@ -1,13 +1,9 @@
-// The parts of the worker that need no network: error codes and status texts.
+// The parts of the worker that need no network: the status texts.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <string>
 
 #include "worker/status_text.h"
-#ifndef _WIN32
-#include "worker/posix_error_codes.h"
-#endif
 
 namespace lumora {
 namespace {
@@ -32,22 +28,6 @@ TEST(StatusText, CarriesTheCodeAndKeepsTheTrailingCharacters) {
     EXPECT_EQ(std::string(out), row.text);
   }
 }
-
-#ifndef _WIN32
-TEST(PosixErrorCodes, AreShownAsTheirWinsockCodes) {
-  struct Row {
-    int error;
-    int winsock;
-  };
-  const Row kRows[] = {
-      {EADDRINUSE, 10048}, {EMSGSIZE, 10040},      {EACCES, 10013},     {ENETUNREACH, 10051},
-      {EADDRNOTAVAIL, 10049}, {EWOULDBLOCK, 10035}, {ECONNREFUSED, 10061}, {EHOSTUNREACH, 10065},
-      {ENOBUFS, 10055},    {EAFNOSUPPORT, 10047},  {EINVAL, 10022},     {ENOTSOCK, 10038},
-      {ENOENT, ENOENT},  // no Winsock counterpart: unchanged
-  };
-  for (const Row& row : kRows) EXPECT_EQ(net::WinsockCodeForErrno(row.error), row.winsock) << row.error;
-}
-#endif
 
 }  // namespace
 }  // namespace lumora

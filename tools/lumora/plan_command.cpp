@@ -12,6 +12,7 @@
 #include "tools/lumora/csv_line.h"
 #include "tools/lumora/option_checks.h"
 #include "tools/lumora/platform.h"
+#include "tools/lumora/site_lookup.h"
 
 namespace lumora::cli {
 namespace {
@@ -24,11 +25,15 @@ MAC order (stable from run to run), or in the order they answered with
 --order answer. The network and broadcast addresses of the mask, the
 gateway, the PC's own addresses and every address a camera keeps are
 skipped; a camera already on a free address of the range keeps it, so
-planning a planned site changes nothing. --name takes {n}, the place of the
-camera's address in the range (its first address is 1), and {n:0W},
-zero-padded to W digits: a camera that keeps its address keeps its name,
-and a camera added to the site renames no other. A camera moved away from
-its gateway without --gateway is said on stderr, and planned.
+planning a planned site changes nothing. Each address planned is looked up
+on the wire first: one that a host that is no camera found answers on (an
+NVR, a switch, a PC) is skipped, with a line on stderr naming it and its
+MAC; one on no network of the PC's interfaces cannot be looked up, and a
+line on stderr says so. --name takes {n}, the place of the camera's address
+in the range (its first address is 1), and {n:0W}, zero-padded to W digits:
+a camera that keeps its address keeps its name, and a camera added to the
+site renames no other. A camera moved away from its gateway without
+--gateway is said on stderr, and planned.
 The CSV opens in a spreadsheet as it is: MACs are written 00:11:22:33:44:55
 and a text a spreadsheet would read as a number, a date, a time or a
 formula (0123, 1E5, 1,234, 3/4, 12:30, =1+1) gets one leading apostrophe,
@@ -118,7 +123,7 @@ ExitCode RunPlanCommand(PlanCommand& c, const HostGuard& guard) {
   options.site = SiteFactsOf(scanner);
   provisioning::Plan plan;
   std::string error;
-  if (!provisioning::PlanAddresses(scanner.list().cameras(), options, plan, error)) {
+  if (!PlanAroundHostsInUse(scanner.list().cameras(), options, plan, error)) {
     std::fprintf(stderr, "lumora: %s\n", error.c_str());
     return ExitCode::kUsage;
   }

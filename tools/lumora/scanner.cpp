@@ -10,9 +10,8 @@
 #include <random>
 #include <utility>
 
-#include "worker/adapter_send.h"
-#include "worker/net_interfaces.h"
-#include "worker/worker.h"
+#include "net/adapter_send.h"
+#include "net/net_interfaces.h"
 
 namespace lumora::cli {
 namespace {
@@ -32,20 +31,11 @@ bool Contains(const std::vector<std::string>& names, const std::string& name) {
 
 }  // namespace
 
-Scanner::~Scanner() {
-  net::CloseWatch(watch_);
-  net::Close(socket_);
-  if (started_) net::Cleanup();
-}
+Scanner::~Scanner() { net::CloseReplySocket(socket_); }
 
 bool Scanner::Open(const ScanOptions& options, std::string& error, bool& usageError) {
   options_ = options;
   usageError = false;
-  if (int code = net::Startup()) {
-    error = "the socket library did not start (code " + std::to_string(code) + ")";
-    return false;
-  }
-  started_ = true;
   std::vector<Adapter> all;
   if (!net::ListAdapters(all, error)) return false;
   for (const Adapter& a : all) {
@@ -69,18 +59,18 @@ bool Scanner::Open(const ScanOptions& options, std::string& error, bool& usageEr
     error = "no up, broadcast-capable IPv4 interface to search on";
     return false;
   }
-  socket_ = net::OpenUdp();
-  if (socket_ == net::kInvalidSocket || !net::SetBroadcast(socket_)) {
-    error = "cannot open a UDP socket (code " + std::to_string(net::LastError()) + ")";
-    return false;
+  const net::OpenOutcome opened = net::OpenReplySocket(socket_);
+  const std::string code = " (code " + std::to_string(opened.code) + ")";
+  switch (opened.failed) {
+    case net::OpenStep::kNone: break;
+    case net::OpenStep::kStartup: error = "the socket library did not start" + code; return false;
+    case net::OpenStep::kSocket: error = "cannot open a UDP socket" + code; return false;
+    case net::OpenStep::kBind:
+      error = "cannot bind UDP port " + std::to_string(kLocalPort) + code + "; is another search running?";
+      return false;
   }
-  net::SetReceiveBuffer(socket_, kReceiveBufferRequest);
-  if (!net::Bind(socket_, kLocalPort)) {
-    error = "cannot bind UDP port " + std::to_string(kLocalPort) + " (code " + std::to_string(net::LastError()) +
-            "); is another search running?";
-    return false;
-  }
-  if (!net::EnableArrivalAdapter(socket_) || !net::WatchReadable(socket_, watch_)) {
+  // The scan sends only where a camera answered, and sleeps until replies.
+  if (!socket_.arrivalKnown || !socket_.eventDriven) {
     error = "cannot set up the socket (code " + std::to_string(net::LastError()) + ")";
     return false;
   }
@@ -92,24 +82,22 @@ void Scanner::SendSearch() {
   BuildSearchRequest(frame);
   // Failures are not reported: the search is repeated, and a camera that no
   // search reached is simply not listed.
-  SendOutOfEveryAdapter(socket_, frame.bytes, kRequestSize, {net::kBroadcastAddress, options_.port}, chosen_,
+  SendOutOfEveryAdapter(socket_.socket, frame.bytes, kRequestSize, {net::kBroadcastAddress, options_.port}, chosen_,
                         SubnetCopies::kEach);
 }
 
-Arrival Scanner::ArrivalOf(uint32_t adapterIndex, const net::Address& from) const {
-  Arrival arrival;
-  DescribeArrival(chosen_, adapterIndex, from.ip, from.port, arrival);
-  if (arrival.name.empty()) arrival.index = 0;  // not one the scan searched: nothing is sent there
-  return arrival;
+int Scanner::Receive(uint8_t* buffer, int capacity, Arrival& arrival) {
+  int length = net::ReceiveWithArrival(socket_, buffer, capacity, chosen_, arrival);
+  if (length >= 0 && arrival.name.empty()) arrival.index = 0;  // not one the scan searched: nothing is sent there
+  return length;
 }
 
 void Scanner::ReceiveWaiting(const std::function<void(const CameraList&, std::size_t)>& onNew, bool& foundNew,
                              Clock::time_point until) {
   uint8_t RecvMsg[kReceiveSize];
   while (Clock::now() < until) {
-    net::Address from{};
-    uint32_t adapterIndex = 0;
-    int length = net::RecvFromAdapter(socket_, RecvMsg, sizeof RecvMsg, from, adapterIndex);
+    Arrival arrival;
+    int length = Receive(RecvMsg, sizeof RecvMsg, arrival);
     if (length < 0) {
       // An oversized datagram is consumed and the next may be good; any
       // other failure would only repeat, so the wait takes over.
@@ -118,7 +106,7 @@ void Scanner::ReceiveWaiting(const std::function<void(const CameraList&, std::si
     }
     Camera camera;
     if (!DecodeCamera(RecvMsg, length, camera)) continue;
-    camera.arrival = ArrivalOf(adapterIndex, from);
+    camera.arrival = std::move(arrival);
     int index = list_.Add(std::move(camera));
     if (index < 0) continue;
     foundNew = true;
@@ -151,19 +139,18 @@ void Scanner::Run(const std::function<void(const CameraList&, std::size_t)>& onN
     if (now >= hardEnd) return;
     Clock::time_point wake = searchesLeft > 0 ? std::min(end, nextSearch) : end;
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(wake - now).count();
-    net::Wait(watch_, wake_, static_cast<int>(std::max<long long>(ms, 0) + 1));
+    net::Wait(socket_.watch, wake_, static_cast<int>(std::max<long long>(ms, 0) + 1));
   }
 }
 
 void Scanner::Forget() {
   list_ = CameraList();
   uint8_t discard[kReceiveSize];
-  net::Address from{};
-  uint32_t adapterIndex = 0;
+  Arrival arrival;
   // Bounded, since under a stream of replies the socket may never be empty:
   // about what the receive buffer holds is enough to drop what is stale.
   for (int i = 0; i < kStaleDatagramsDropped; ++i) {
-    if (net::RecvFromAdapter(socket_, discard, sizeof discard, from, adapterIndex) < 0 &&
+    if (Receive(discard, sizeof discard, arrival) < 0 &&
         net::LastError() != kMessageTooLong) {
       return;
     }
@@ -177,7 +164,7 @@ bool Scanner::SendTo(const Camera& camera, const RequestFrame& frame, std::strin
   }
   net::Address to{net::kBroadcastAddress, camera.arrival.sourcePort};
   AdapterRoute route{camera.arrival.index, camera.arrival.ip};
-  SendOutcome outcome = SendOutOfAdapter(socket_, frame.bytes, kRequestSize, to, route);
+  SendOutcome outcome = SendOutOfAdapter(socket_.socket, frame.bytes, kRequestSize, to, route);
   if (!outcome.sent) {
     error = "sending failed (code " + std::to_string(outcome.error) + ")";
     return false;

@@ -12,8 +12,8 @@
 
 #include "protocol/packet_format.h"
 #include "tools/lumora/camera_list.h"
-#include "worker/adapters.h"
-#include "worker/net_socket.h"
+#include "net/adapters.h"
+#include "net/reply_socket.h"
 
 namespace lumora::cli {
 
@@ -59,15 +59,14 @@ class Scanner {
   void SendSearch();
   void ReceiveWaiting(const std::function<void(const CameraList&, std::size_t)>& onNew, bool& foundNew,
                       std::chrono::steady_clock::time_point until);
-  Arrival ArrivalOf(uint32_t adapterIndex, const net::Address& from) const;
+  // One datagram with its arrival; -1 when none (net::LastError() says why).
+  int Receive(uint8_t* buffer, int capacity, Arrival& arrival);
 
   ScanOptions options_;
   std::vector<Adapter> chosen_;
   std::vector<uint32_t> pcAddresses_;
-  net::Socket socket_ = net::kInvalidSocket;
-  net::ReadWatch watch_;
-  net::WakeSignal wake_;
-  bool started_ = false;
+  net::ReplySocket socket_;
+  net::WakeSignal wake_;  // never signalled: the scan's waits end on a datagram or their time
   CameraList list_;
 };
 

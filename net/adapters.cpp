@@ -1,5 +1,5 @@
 // The choice of adapters: plain data in, plain data out.
-#include "worker/adapters.h"
+#include "net/adapters.h"
 
 #include <algorithm>
 #include <cstring>

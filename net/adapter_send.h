@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "worker/adapters.h"
-#include "worker/net_socket.h"
+#include "net/adapters.h"
+#include "net/net_socket.h"
 
 namespace lumora {
 

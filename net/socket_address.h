@@ -12,7 +12,7 @@
 
 #include <cstring>
 
-#include "worker/net_socket.h"
+#include "net/net_socket.h"
 
 namespace lumora::net {
 

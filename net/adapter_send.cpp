@@ -1,10 +1,10 @@
 // One datagram per adapter, or one unforced.
-#include "worker/adapter_send.h"
+#include "net/adapter_send.h"
 
 #include <string>
 #include <utility>
 
-#include "worker/net_interfaces.h"
+#include "net/net_interfaces.h"
 
 namespace lumora {
 

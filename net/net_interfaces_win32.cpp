@@ -10,8 +10,8 @@
 #include <cstring>
 #include <vector>
 
-#include "worker/net_interfaces.h"
-#include "worker/socket_address.h"
+#include "net/net_interfaces.h"
+#include "net/socket_address.h"
 
 namespace lumora::net {
 namespace {

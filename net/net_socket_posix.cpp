@@ -9,9 +9,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "worker/net_socket.h"
-#include "worker/posix_error_codes.h"
-#include "worker/socket_address.h"
+#include "net/net_socket.h"
+#include "net/posix_error_codes.h"
+#include "net/socket_address.h"
 
 namespace lumora::net {
 namespace {

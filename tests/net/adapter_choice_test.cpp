@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "worker/adapters.h"
+#include "net/adapters.h"
 #include "tests/support/ipv4.h"
 
 namespace lumora {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "worker/adapters.h"
-#include "worker/net_socket.h"
+#include "net/adapters.h"
+#include "net/net_socket.h"
 
 namespace lumora::net {
 

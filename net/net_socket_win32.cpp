@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "worker/net_socket.h"
-#include "worker/socket_address.h"
+#include "net/net_socket.h"
+#include "net/socket_address.h"
 
 namespace lumora::net {
 namespace {

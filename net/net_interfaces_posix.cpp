@@ -9,9 +9,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "worker/net_interfaces.h"
-#include "worker/posix_error_codes.h"
-#include "worker/socket_address.h"
+#include "net/net_interfaces.h"
+#include "net/posix_error_codes.h"
+#include "net/socket_address.h"
 
 namespace lumora::net {
 namespace {

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <thread>
 
-#include "worker/net_interfaces.h"
-#include "worker/net_socket.h"
+#include "net/net_interfaces.h"
+#include "net/net_socket.h"
 
 namespace lumora {
 namespace {

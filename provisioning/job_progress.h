@@ -1,5 +1,5 @@
-// What the worker tells the dialog of an apply job it runs: every row's
-// report as it stands, copied, so the dialog never reads the job itself.
+// What a running apply job says of itself: every row's report as it stands,
+// copied, so whoever shows it never reads the job itself.
 #pragma once
 
 #include <cstddef>
@@ -7,13 +7,13 @@
 
 #include "provisioning/report.h"
 
-namespace lumora {
+namespace lumora::provisioning {
 
 struct JobProgress {
-  std::vector<provisioning::RowReport> reports;
+  std::vector<RowReport> reports;
   std::size_t verified = 0;  // rows changed so far
   std::size_t toVerify = 0;  // rows with a request to send
   bool finished = false;     // the last word on this job
 };
 
-}  // namespace lumora
+}  // namespace lumora::provisioning

@@ -1,6 +1,6 @@
 // errno to Winsock code. Winsock numbers its codes 10000 + the BSD errno, but
 // Linux numbers errno differently, so the table is spelt out.
-#include "worker/posix_error_codes.h"
+#include "net/posix_error_codes.h"
 
 #include <cerrno>
 
