@@ -1,6 +1,9 @@
 // The reply socket's start-up and its one read.
 #include "net/reply_socket.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "net/net_interfaces.h"
 
 namespace lumora::net {
@@ -33,6 +36,16 @@ int ReceiveWithArrival(ReplySocket& s, uint8_t* buffer, int capacity, const std:
                          : RecvFrom(s.socket, buffer, capacity, sender);
   if (n >= 0) DescribeArrival(searched, adapter, sender.ip, sender.port, arrival);
   return n;
+}
+
+bool ReceiveErrorPasses(int code) {
+  constexpr int kPassing[] = {
+      10004,  // WSAEINTR
+      10040,  // WSAEMSGSIZE
+      10052,  // WSAENETRESET: time to live expired
+      10054,  // WSAECONNRESET: port unreachable
+  };
+  return std::find(std::begin(kPassing), std::end(kPassing), code) != std::end(kPassing);
 }
 
 }  // namespace lumora::net

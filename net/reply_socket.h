@@ -45,4 +45,10 @@ void CloseReplySocket(ReplySocket& s);
 int ReceiveWithArrival(ReplySocket& s, uint8_t* buffer, int capacity, const std::vector<Adapter>& searched,
                        Arrival& arrival);
 
+// True for a receive failure that concerns one datagram and leaves the
+// socket readable afterwards: one longer than the buffer (consumed), and the
+// ICMP reports Windows hands to the next read after an earlier send. Any
+// other failure (kWouldBlock aside) would only repeat.
+bool ReceiveErrorPasses(int code);
+
 }  // namespace lumora::net

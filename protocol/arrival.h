@@ -3,8 +3,10 @@
 // a request to the camera goes out of that adapter, to that source port.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lumora {
 
@@ -19,5 +21,12 @@ struct Arrival {
   uint32_t sourceIp = 0;
   uint16_t sourcePort = 0;
 };
+
+// A datagram from one of the PC's own addresses (`pcAddresses`: those of the
+// adapters searched) is the PC's own search or request heard by its own
+// socket, never a camera's reply, whatever its bytes say.
+inline bool FromPc(const Arrival& arrival, const std::vector<uint32_t>& pcAddresses) {
+  return std::find(pcAddresses.begin(), pcAddresses.end(), arrival.sourceIp) != pcAddresses.end();
+}
 
 }  // namespace lumora

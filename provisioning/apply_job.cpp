@@ -2,7 +2,9 @@
 #include "provisioning/apply_job.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "protocol/ipv4.h"
 #include "protocol/mac_text.h"
 #include "provisioning/verify.h"
 
@@ -14,6 +16,25 @@ namespace {
 MacAddress AnswerMac(const PlanRow& row) {
   constexpr std::size_t macIndex = SettingIndex(SettingId::kMac);
   return row.values[macIndex] ? MacOf(TextToMac(row.values[macIndex]->c_str()).bytes) : row.mac;
+}
+
+// Any host on the LAN can send replies: past this many distinct ones a
+// search's further replies still verify, but are not kept.
+constexpr std::size_t kMaxHeard = 65536;
+
+constexpr const char* kNoKnownAdapter = "the camera's reply came in on no known interface";
+
+// A request goes out of the adapter its camera answered on, never by the
+// system's route: that would reach whatever camera sits behind the route's
+// adapter at the same address.
+bool AdapterKnown(const Arrival& arrival) { return arrival.index != 0 && !arrival.name.empty(); }
+
+std::string HeardKey(const FoundCamera& camera) {
+  const uint32_t ip = RecordIp(camera.record);
+  std::string key(reinterpret_cast<const char*>(camera.record.mac), 6);
+  key.append(reinterpret_cast<const char*>(&ip), 4);
+  key.append(reinterpret_cast<const char*>(&camera.arrival.index), 4);
+  return key;
 }
 
 // How far a late driver may catch up at once: above three ticks of the
@@ -30,7 +51,10 @@ ApplyJob::ApplyJob(const Plan& plan, const std::vector<Step>& steps, const std::
     reports_.push_back(ReportFor(plan, step, cameras, false));
     Job job;
     job.row = plan.rows[step.row];
-    if (step.status == StepStatus::kSend) {
+    if (step.status == StepStatus::kSend && !AdapterKnown(cameras[*step.camera].arrival)) {
+      reports_.back().status = RowStatus::kRefused;
+      reports_.back().reason = kNoKnownAdapter;
+    } else if (step.status == StepStatus::kSend) {
       job.frame = step.frame;
       job.target = cameras[*step.camera];
       job.matchedAdapter = job.target.arrival.index;
@@ -95,6 +119,8 @@ JobAction ApplyJob::Next(JobTime now) {
     searching_ = true;
     ++searches_;
     heard_.clear();
+    heardKeys_.clear();
+    for (Job& job : jobs_) job.shown = false;
     searchEnd_ = now + settings_.listen;
     nextSearchAt_ = now + settings_.rescanEvery;
     action.kind = JobActionKind::kSearch;
@@ -126,8 +152,27 @@ void ApplyJob::Sent(std::size_t step, bool ok, const std::string& error) {
   reports_[step].reason = error;
 }
 
+// Each reply is held against its row as it comes, so that a repeat showing
+// the new values counts even after one showing the old ones.
 void ApplyJob::Reply(const FoundCamera& camera) {
-  if (searching_) heard_.push_back(camera);
+  if (!searching_) return;
+  const MacAddress mac = MacOf(camera.record.mac);
+  for (Job& job : jobs_) {
+    if (job.state != State::kWaiting || job.shown || AnswerMac(job.row) != mac) continue;
+    std::string mismatch = PlanMismatch(job.row, camera, reading_);
+    if (mismatch.empty()) job.shown = true;
+    else job.lastSeen = std::move(mismatch);
+  }
+  Hear(camera);
+}
+
+void ApplyJob::Hear(const FoundCamera& camera) {
+  if (heardKeys_.size() >= kMaxHeard || !heardKeys_.insert(HeardKey(camera)).second) return;
+  heard_.push_back(camera);
+}
+
+void ApplyJob::ReceiveFailed(const std::string& error) {
+  if (phase_ != Phase::kDone) Finish(settings_.silentReason, error);
 }
 
 void ApplyJob::EndSearch() {
@@ -140,30 +185,27 @@ void ApplyJob::EndSearch() {
 // One search's verdict on a camera still waiting: it shows its row; it is
 // silent (restarting after the change, perhaps) and goes on waiting; or it
 // shows other values (the request was lost, or not kept) and is sent the
-// request again, where its reply now says it answers.
+// request again out of the adapter it was matched on, where its reply now
+// says it answers. Once its resends are spent it is still watched until the
+// deadline: a camera may go on showing its old values for seconds before
+// the change takes.
 void ApplyJob::Judge(std::size_t index) {
   Job& job = jobs_[index];
+  if (job.shown) {
+    ++revision_;
+    job.state = State::kDecided;
+    reports_[index].status = RowStatus::kChanged;
+    reports_[index].reason.clear();
+    return;
+  }
   const MacAddress mac = AnswerMac(job.row);
   const FoundCamera* answered = nullptr;
   for (const FoundCamera& camera : heard_) {
     if (MacOf(camera.record.mac) != mac) continue;
-    job.lastSeen = PlanMismatch(job.row, camera, reading_);
-    if (job.lastSeen.empty()) {
-      ++revision_;
-      job.state = State::kDecided;
-      reports_[index].status = RowStatus::kChanged;
-      reports_[index].reason.clear();
-      return;
-    }
-    if (answered == nullptr) answered = &camera;
+    if (answered == nullptr || camera.arrival.index == job.matchedAdapter) answered = &camera;
+    if (camera.arrival.index == job.matchedAdapter) break;
   }
-  if (answered == nullptr) return;
-  if (job.sends > settings_.resends) {
-    ++revision_;
-    job.state = State::kDecided;
-    reports_[index].reason = job.lastSeen;
-    return;
-  }
+  if (answered == nullptr || job.sends > settings_.resends) return;
   std::string refusal = ResendRefusal(mac, heard_, job.matchedAdapter);
   if (!refusal.empty()) {
     ++revision_;
@@ -178,12 +220,16 @@ void ApplyJob::Judge(std::size_t index) {
   queue_.push_back(index);
 }
 
-void ApplyJob::Finish(const std::string& silentReason) {
+// `cause`, when given, is every open row's reason: what ended the job.
+void ApplyJob::Finish(const std::string& silentReason, const std::string& cause) {
   for (std::size_t i = 0; i < jobs_.size(); ++i) {
     Job& job = jobs_[i];
     if (job.state != State::kWaiting && job.state != State::kQueued) continue;
     job.state = State::kDecided;
-    reports_[i].reason = !job.lastSeen.empty() ? job.lastSeen : job.sends == 0 ? "it was not sent" : silentReason;
+    reports_[i].reason = !cause.empty()          ? cause
+                         : !job.lastSeen.empty() ? job.lastSeen
+                         : job.sends == 0        ? "it was not sent"
+                                                 : silentReason;
   }
   queue_.clear();
   searching_ = false;

@@ -1,12 +1,14 @@
 // Applying matched steps to the site without blocking: who drives the job
 // (lumora's loop, the dialog's network worker) asks Next() what to do at a
 // given time, does it (send one request, start one search, or wait), and
-// reports what happened: Sent() after a send, Reply() for each camera a
-// search heard. The job paces the requests (a budget since the round began:
-// a driver that wakes late asks again at once and sends what fell due), verifies each changed camera
-// against its row after every search, resends to a camera that still shows
-// old values (but only while its MAC is still the one camera it was matched
-// to), and gives up at the deadline. It never reads a clock or a socket, so
+// reports what happened: Sent() after a send, Reply() for each reply a
+// search heard, ReceiveFailed() when the socket cannot be read. The job
+// paces the requests (a budget since the round began: a driver that wakes
+// late asks again at once and sends what fell due), verifies each changed
+// camera against its row after every search, resends (a bounded number of
+// times) to a camera that still shows old values, but only while its MAC is
+// still the one camera it was matched to, and gives up at the deadline. It
+// never reads a clock or a socket, so
 // both drivers behave alike and the rules can be checked as a table.
 #pragma once
 
@@ -14,6 +16,7 @@
 #include <cstddef>
 #include <deque>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "provisioning/found_camera.h"
@@ -62,9 +65,15 @@ class ApplyJob {
   // After a kSend: whether the request left, else why not.
   void Sent(std::size_t step, bool ok, const std::string& error);
 
-  // A camera the current search heard. Replies between searches are late
-  // answers to an earlier one and are dropped.
+  // Every reply the current search heard, repeats included: a camera may
+  // answer first with its old values and then with the new ones. Replies
+  // between searches are late answers to an earlier one and are dropped.
+  // None may come from the PC's own addresses: the driver drops those.
   void Reply(const FoundCamera& camera);
+
+  // The socket cannot be read, and retrying would only fail again: the job
+  // ends, each row not verified saying `error`.
+  void ReceiveFailed(const std::string& error);
 
   // No request after this; what was sent but not verified, and what was
   // never sent, is not-verified.
@@ -91,12 +100,14 @@ class ApplyJob {
     int sends = 0;
     State state = State::kNone;
     std::string lastSeen;        // the last mismatch a search showed
+    bool shown = false;          // a reply of the current search showed the row
   };
 
   void StartVerifying(JobTime now);
   void EndSearch();
   void Judge(std::size_t index);
-  void Finish(const std::string& silentReason);
+  void Finish(const std::string& silentReason, const std::string& cause = "");
+  void Hear(const FoundCamera& camera);
   bool AnyWaiting() const;
 
   JobSettings settings_;
@@ -109,7 +120,11 @@ class ApplyJob {
   bool roundStarts_ = true;  // the queue was empty before its first request
   bool searching_ = false;
   int searches_ = 0;
+  // One reply per MAC, address and adapter per search: a repeat, or the
+  // same camera heard through a second adapter on one segment, is no
+  // second camera.
   std::vector<FoundCamera> heard_;
+  std::unordered_set<std::string> heardKeys_;
   std::size_t revision_ = 0;
 };
 

@@ -319,15 +319,20 @@ std::string LostGatewayWarning(const PlanRow& row, const DeviceRecord& record) {
 }
 
 std::string ResendRefusal(const MacAddress& mac, const std::vector<FoundCamera>& seenNow, uint32_t matchedAdapter) {
-  std::vector<std::size_t> entries;
+  std::vector<std::size_t> entries;  // one per address
+  bool onMatched = false;
   for (std::size_t i = 0; i < seenNow.size(); ++i) {
-    if (MacOf(seenNow[i].record.mac) == mac) entries.push_back(i);
+    if (MacOf(seenNow[i].record.mac) != mac) continue;
+    onMatched = onMatched || seenNow[i].arrival.index == matchedAdapter;
+    const uint32_t ip = RecordIp(seenNow[i].record);
+    if (std::none_of(entries.begin(), entries.end(), [&](std::size_t e) { return RecordIp(seenNow[e].record) == ip; })) {
+      entries.push_back(i);
+    }
   }
   std::string shared = SharedMacReason(seenNow, entries);
   if (!shared.empty() || entries.empty()) return shared;
-  const FoundCamera& camera = seenNow[entries.front()];
-  if (camera.arrival.index != matchedAdapter) {
-    return "it now answers on " + camera.arrival.name + ", not on the interface it was matched on";
+  if (!onMatched) {
+    return "it now answers on " + seenNow[entries.front()].arrival.name + ", not on the interface it was matched on";
   }
   return "";
 }

@@ -83,8 +83,9 @@ std::string LostGatewayWarning(const PlanRow& row, const DeviceRecord& record);
 
 // Before a resend, against the latest scan: why the request would now reach
 // more than the camera it was matched to (its MAC answers from several
-// addresses, or on another interface than `matchedAdapter`); "" when it is
-// still that one camera, or when the MAC did not answer.
+// addresses, or no longer on the interface `matchedAdapter`); "" when it is
+// still that one camera, heard at its one address through one adapter or
+// more, or when the MAC did not answer.
 std::string ResendRefusal(const MacAddress& mac, const std::vector<FoundCamera>& seenNow, uint32_t matchedAdapter);
 
 }  // namespace lumora::provisioning

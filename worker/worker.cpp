@@ -104,6 +104,7 @@ class Worker {
       remote_addr_ = {net::kBroadcastAddress, ToolPortOnWire()};
       BuildSearchRequest(msg_);
       outcome = SendSearchOutOfListedAdapters(socket_.socket, msg_.bytes, size, remote_addr_, adapters_);
+      NotePcAddresses();
     } else {
       // A configuration request goes where the last reply came from; the
       // destination is deliberately not rebuilt. Only the target's adapter
@@ -135,6 +136,7 @@ class Worker {
         net::Address to{net::kBroadcastAddress, ToolPortOnWire()};
         SendOutcome outcome = SendSearchOutOfListedAdapters(socket_.socket, msg_.bytes,
                                                             static_cast<int>(kRequestSize), to, adapters_);
+        NotePcAddresses();
         if (!outcome.sent) ReportError(kStatusSendFailed, outcome.error);
         break;
       }
@@ -153,17 +155,23 @@ class Worker {
     job_->Sent(action.step, outcome.sent, outcome.sent ? "" : "sending failed (code " + std::to_string(outcome.error) + ")");
   }
 
-  // One datagram for the job, else sleep until `until` or the wake.
+  // One datagram for the job, else sleep until `until` or the wake. A
+  // failure that would only repeat ends the job: retrying it at once would
+  // spin, and waiting on the socket returns at once as well.
   void ReceiveForJob(std::chrono::steady_clock::time_point until) {
     int n = net::ReceiveWithArrival(socket_, RecvMsg_, static_cast<int>(kReceiveSize), adapters_, arrival_);
     if (n >= 0) {
       provisioning::FoundCamera camera;
-      if (!provisioning::DecodeCamera(RecvMsg_, n, camera)) return;
+      if (FromPc(arrival_, pcAddresses_) || !provisioning::DecodeCamera(RecvMsg_, n, camera)) return;
       camera.arrival = arrival_;
       job_->Reply(camera);
       return;
     }
-    if (net::LastError() != net::kWouldBlock) return;
+    const int code = net::LastError();
+    if (code != net::kWouldBlock) {
+      if (!net::ReceiveErrorPasses(code)) job_->ReceiveFailed("receiving failed (code " + std::to_string(code) + ")");
+      return;
+    }
     auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now()).count();
     if (left > 0) Wait(static_cast<int>(left));
   }
@@ -186,8 +194,18 @@ class Worker {
     ctx_.udpToolPort.store(port);
   }
 
+  void NotePcAddresses() {
+    pcAddresses_.clear();
+    for (const Adapter& adapter : adapters_) {
+      for (const AdapterSubnet& subnet : adapter.subnets) pcAddresses_.push_back(subnet.ip);
+    }
+  }
+
+  // A datagram from the PC's own address is not handed over, and leaves the
+  // next request's port as the last camera's reply set it.
   void ReceiveOne() {
     int n = net::ReceiveWithArrival(socket_, RecvMsg_, static_cast<int>(kReceiveSize), adapters_, arrival_);
+    if (n >= 0 && FromPc(arrival_, pcAddresses_)) return;
     if (n < 0) {
       int code = net::LastError();
       if (code == net::kWouldBlock) {
@@ -217,6 +235,7 @@ class Worker {
   RequestFrame msg_{};
   uint8_t RecvMsg_[kReceiveSize] = {};
   std::vector<Adapter> adapters_;  // read afresh at each search
+  std::vector<uint32_t> pcAddresses_;  // theirs
   std::unique_ptr<provisioning::ApplyJob> job_;
   std::size_t jobRevision_ = 0;
   Arrival arrival_;  // each datagram's, kept so that its name's storage is reused

@@ -64,8 +64,9 @@ TEST(CameraList, KeysByMacAndIpAndWarnsAsTheEntriesArrive) {
   struct Step {
     uint8_t id, ipLast;
     bool offSubnet;
-    int index;  // -1: a pair already listed
+    int index;  // -1: a pair already listed, or no camera
     std::vector<std::string> warnings;
+    bool fromPc = false;  // sent from the PC's own address
   };
   const Step steps[] = {
       {1, 11, false, 0, {}},
@@ -74,11 +75,13 @@ TEST(CameraList, KeysByMacAndIpAndWarnsAsTheEntriesArrive) {
       {1, 21, false, 2, {kFindingDuplicateMac}},          // MAC 1 from a second IP
       {3, 12, false, 3, {kFindingDuplicateIp}},           // a second MAC on IP .12
       {4, 40, true, 4, {kFindingOffSubnet}},
+      {5, 50, false, -1, {}, true},                    // the PC's own request, heard back
   };
-  CameraList list;
+  CameraList list({Ip(10, 77, 0, 1)});
   for (const Step& s : steps) {
     Camera camera = LabCamera(s.id, s.ipLast);
     if (s.offSubnet) camera.arrival.ip = Ip(10, 78, 0, 1);
+    if (s.fromPc) camera.arrival.sourceIp = Ip(10, 77, 0, 1);
     int index = list.Add(camera);
     EXPECT_EQ(index, s.index) << int(s.id) << "/" << int(s.ipLast);
     if (index >= 0) {

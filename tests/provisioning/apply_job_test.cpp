@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -21,6 +22,10 @@ struct SimCamera {
   std::set<int> silentIn;   // the searches (from 1) it does not answer
   int twinFrom = 0;         // from this search on, its MAC answers from a second address too
   bool kept = false;
+  std::set<int> oldIn{};    // the searches it still shows its old values in, kept or not
+  bool oldThenNew = false;  // each search hears its old values first, then what it has
+  bool secondAdapter = false;  // each search hears it at its address through a second adapter first
+  bool noAdapter = false;   // the scan it was matched to did not say its adapter
 };
 
 FoundCamera Heard(std::size_t i, bool kept, int ipLast) {
@@ -34,6 +39,7 @@ FoundCamera Heard(std::size_t i, bool kept, int ipLast) {
   for (uint8_t& flag : r.ipAssign) flag = 0xFF;
   camera.carriesIpAssign = true;
   camera.arrival.index = 2;
+  camera.arrival.name = "eth1";
   camera.arrival.sourcePort = 4000;
   return camera;
 }
@@ -48,6 +54,7 @@ struct Row {
   int stopAfterSends = 0;             // 0: never
   int tickUs = 0;                     // the driver's timer: a wait ends on its next tick (0: exact)
   int lastSendNearMs = 0;             // in place of the trace: the last request's time, within a tick
+  int failReceiveIn = 0;              // the search in which the socket fails for good; 0: never
 };
 
 TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
@@ -57,7 +64,17 @@ TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
       {"wait through silence", {{0, {1, 2}}}, 3, 30000, "S0@0 R@0 R@1000 R@2000", {"changed: "}},
       {"give up at the deadline", {{0, {1, 2, 3, 4}}}, 3, 2500, "S0@0 R@0 R@1000 R@2000",
        {"not-verified: it did not answer in time"}},
-      {"resends run out", {{9, {}}}, 1, 30000, "S0@0 R@0 S0@2 R@1000", {"not-verified: name is 'A', not 'B'"}},
+      {"resends run out, the deadline holds", {{9, {}}}, 1, 2500, "S0@0 R@0 S0@2 R@1000 R@2000",
+       {"not-verified: name is 'A', not 'B'"}},
+      {"old values kept until the deadline", {{0, {}, 0, false, {1, 2, 3, 4, 5}}}, 1, 30000,
+       "S0@0 R@0 S0@2 R@1000 R@2000 R@3000 R@4000 R@5000", {"changed: "}},
+      {"old values, then new ones, in one search", {{0, {}, 0, false, {}, true}}, 0, 0, "S0@0 R@0", {"changed: "}},
+      {"a reply heard twice through two adapters", {{1, {}, 0, false, {}, false, true}}, 3, 30000,
+       "S0@0 R@0 S0@2 R@1000", {"changed: "}},
+      {"an unknown arrival adapter refused", {{0, {}, 0, false, {}, false, false, true}, {}}, 3, 30000, "S1@0 R@0",
+       {"refused: the camera's reply came in on no known interface", "changed: "}},
+      {"a receive error ends the job", {{}, {}}, 3, 30000, "S0@0 S1@2 R@2",
+       {"not-verified: receiving failed (code 10050)", "not-verified: receiving failed (code 10050)"}, 0, 0, 0, 1},
       {"refuse a resend once the MAC answers twice", {{1, {}, 1}}, 3, 30000, "S0@0 R@0",
        {"refused: it answers from 10.1.1.10 and 10.1.1.99; one request would reach all of them"}},
       {"stop when asked", {{}, {}}, 3, 30000, "S0@0",
@@ -72,6 +89,7 @@ TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
     Plan plan;
     for (std::size_t i = 0; i < cameras.size(); ++i) {
       found.push_back(Heard(i, false, static_cast<int>(10 + i)));
+      if (cameras[i].noAdapter) found.back().arrival = {};
       PlanRow planRow;
       planRow.mac = MacOf(found.back().record.mac);
       planRow[SettingId::kName] = "B";
@@ -83,7 +101,8 @@ TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
     settings.resends = row.resends;
     settings.verifyFor = milliseconds(row.verifyMs);
     ApplyJob job(plan, steps, found, settings, {});
-    ASSERT_EQ(job.toVerify(), cameras.size());
+    const auto unknown = std::count_if(cameras.begin(), cameras.end(), [](const SimCamera& c) { return c.noAdapter; });
+    ASSERT_EQ(job.toVerify(), cameras.size() - static_cast<std::size_t>(unknown));
 
     JobTime now{};
     std::string trace;
@@ -101,6 +120,7 @@ TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
         trace += (trace.empty() ? "S" : " S") + std::to_string(action.step) + at();
         lastSendMs = std::chrono::duration<double, std::milli>(now - JobTime{}).count();
         EXPECT_EQ(action.to->arrival.sourcePort, 4000);
+        EXPECT_EQ(action.to->arrival.index, 2u);
         SimCamera& camera = cameras[action.step];
         if (camera.ignores > 0) --camera.ignores;
         else camera.kept = true;
@@ -109,9 +129,22 @@ TEST(ApplyJob, SendsVerifiesResendsAndGivesUpAsTheCamerasAnswer) {
       } else if (action.kind == JobActionKind::kSearch) {
         ++searches;
         trace += " R" + at();
+        if (searches == row.failReceiveIn) {
+          job.ReceiveFailed("receiving failed (code 10050)");
+          continue;
+        }
         for (std::size_t i = 0; i < cameras.size(); ++i) {
-          if (cameras[i].silentIn.count(searches) != 0) continue;
-          job.Reply(Heard(i, cameras[i].kept, static_cast<int>(10 + i)));
+          const SimCamera& c = cameras[i];
+          if (c.silentIn.count(searches) != 0) continue;
+          const int ip = static_cast<int>(10 + i);
+          if (c.oldThenNew) job.Reply(Heard(i, false, ip));
+          if (c.secondAdapter) {
+            FoundCamera twice = Heard(i, c.kept, ip);
+            twice.arrival.index = 3;
+            twice.arrival.name = "eth2";
+            job.Reply(twice);
+          }
+          job.Reply(Heard(i, c.kept && c.oldIn.count(searches) == 0, ip));
           if (cameras[i].twinFrom != 0 && searches >= cameras[i].twinFrom) job.Reply(Heard(i, false, 99));
         }
       }

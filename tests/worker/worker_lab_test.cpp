@@ -20,6 +20,8 @@
 #include "tests/support/recording_link.h"
 #include "tests/support/reply_builder.h"
 #include "tests/support/worker_runner.h"
+#include "net/adapters.h"
+#include "net/net_interfaces.h"
 #include "net/net_socket.h"
 #include "worker/worker.h"
 
@@ -184,13 +186,29 @@ TEST_F(WorkerLab, ToolPortEditDecidesWhereTheSearchGoes) {
   }
 }
 
+// A reply-shaped datagram from the PC's own address, first, is no camera's:
+// neither listed nor where the request goes.
 TEST_F(WorkerLab, AConfigurationRequestGoesToTheSourcePortOfTheLastReply) {
   StartWorker();
   ASSERT_TRUE(WaitForDatagrams(3));
+  std::vector<Adapter> adapters;
+  std::string error;
+  ASSERT_TRUE(net::ListAdapters(adapters, error)) << error;
+  adapters = ChooseAdapters(adapters);
+  ASSERT_FALSE(adapters.empty());
+  net::Socket own = net::OpenUdp();
+  ASSERT_NE(own, net::kInvalidSocket);
+  ASSERT_TRUE(net::Bind(own, 6000));
+  const std::vector<uint8_t> ownReply = test::CameraReply(0x60, "FromThePc").bytes();
+  net::Address self{adapters.front().subnets.front().ip, kLocalPort};
+  ASSERT_EQ(net::SendTo(own, ownReply.data(), static_cast<int>(ownReply.size()), self), static_cast<int>(ownReply.size()));
+  net::Close(own);
   const std::vector<uint8_t> reply = test::CameraReply(0x50, "FromPort5000").bytes();
   ASSERT_TRUE(camsim_->Send(5000, reply));
   ASSERT_TRUE(WaitForDatagrams(4));
-  ASSERT_EQ(Datagrams(link_->Events()).back(), reply);
+  const auto datagrams = Datagrams(link_->Events());
+  ASSERT_EQ(datagrams.back(), reply);
+  EXPECT_EQ(std::count(datagrams.begin(), datagrams.end(), ownReply), 0);
 
   const uint8_t kTarget[6] = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x50};
   RequestFrame fields;

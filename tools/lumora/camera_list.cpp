@@ -29,7 +29,7 @@ int CameraList::Add(Camera camera) {
   uint32_t ip = RecordIp(camera.record);
   std::string pair(reinterpret_cast<const char*>(camera.record.mac), 6);
   pair.append(reinterpret_cast<const char*>(&ip), 4);
-  if (pairs_.count(pair) != 0) return -1;
+  if (FromPc(camera) || pairs_.count(pair) != 0) return -1;
   if (cameras_.size() >= kMaxCameras) {
     ++ignored_;
     return -1;

@@ -9,6 +9,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "protocol/camera_findings.h"
@@ -29,10 +30,18 @@ using provisioning::DecodeCamera;
 
 class CameraList {
  public:
+  // `pcAddresses`: those of the adapters the scan searches.
+  explicit CameraList(std::vector<uint32_t> pcAddresses = {}) : pcAddresses_(std::move(pcAddresses)) {}
+
   // Adds the camera when its (MAC, IP) pair is new and there is room, and
-  // returns its index; returns -1 for a pair already listed, and for a new
-  // one past kMaxCameras, which is counted in ignored().
+  // returns its index; returns -1 for a pair already listed, for a datagram
+  // from one of the PC's own addresses (its own search or request, heard by
+  // its own socket), and for a new pair past kMaxCameras, which is counted
+  // in ignored().
   int Add(Camera camera);
+
+  // The PC's own datagram, whatever its bytes say: never a camera.
+  bool FromPc(const Camera& camera) const { return lumora::FromPc(camera.arrival, pcAddresses_); }
 
   const std::vector<Camera>& cameras() const { return cameras_; }
 
@@ -47,6 +56,7 @@ class CameraList {
   std::vector<std::size_t> FindMac(const std::string& macText) const;
 
  private:
+  std::vector<uint32_t> pcAddresses_;
   std::vector<Camera> cameras_;
   std::unordered_set<std::string> pairs_;  // 6 MAC bytes and 4 IP bytes
   std::unordered_map<uint64_t, uint32_t> entriesOfMac_;

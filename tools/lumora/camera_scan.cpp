@@ -2,6 +2,7 @@
 #include "tools/lumora/camera_scan.h"
 
 #include <cstdio>
+#include <string>
 #include <thread>
 
 #include "tools/lumora/printer.h"
@@ -19,6 +20,9 @@ std::optional<ExitCode> OpenScanner(Scanner& scanner, const ScanOptions& options
 std::optional<ExitCode> ScanOnce(Scanner& scanner, const ScanOptions& options) {
   if (auto code = OpenScanner(scanner, options)) return code;
   scanner.Run([](const CameraList&, std::size_t) {});
+  if (scanner.receiveError() != 0) {
+    std::fprintf(stderr, "lumora: receiving failed (code %d); the scan ended early\n", scanner.receiveError());
+  }
   ReportIgnored(scanner.list());
   return std::nullopt;
 }
@@ -63,8 +67,10 @@ void DriveJob(Scanner& scanner, provisioning::ApplyJob& job, const SentListener&
       }
       case JobActionKind::kSearch:
         scanner.Forget();
-        scanner.Run([](const CameraList&, std::size_t) {});
-        for (const Camera& camera : scanner.list().cameras()) job.Reply(camera);
+        scanner.Run([](const CameraList&, std::size_t) {}, [&job](const Camera& camera) { job.Reply(camera); });
+        if (scanner.receiveError() != 0) {
+          job.ReceiveFailed("receiving failed (code " + std::to_string(scanner.receiveError()) + ")");
+        }
         break;
     }
   }

@@ -18,7 +18,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-inline constexpr int kMessageTooLong = 10040;  // WSAEMSGSIZE
 inline constexpr int kStaleDatagramsDropped = 8192;
 
 Clock::duration Seconds(double seconds) {
@@ -59,6 +58,10 @@ bool Scanner::Open(const ScanOptions& options, std::string& error, bool& usageEr
     error = "no up, broadcast-capable IPv4 interface to search on";
     return false;
   }
+  for (const Adapter& a : chosen_) {
+    for (const AdapterSubnet& subnet : a.subnets) pcAddresses_.push_back(subnet.ip);
+  }
+  list_ = CameraList(pcAddresses_);
   const net::OpenOutcome opened = net::OpenReplySocket(socket_);
   const std::string code = " (code " + std::to_string(opened.code) + ")";
   switch (opened.failed) {
@@ -92,21 +95,27 @@ int Scanner::Receive(uint8_t* buffer, int capacity, Arrival& arrival) {
   return length;
 }
 
-void Scanner::ReceiveWaiting(const std::function<void(const CameraList&, std::size_t)>& onNew, bool& foundNew,
+void Scanner::ReceiveWaiting(const std::function<void(const CameraList&, std::size_t)>& onNew,
+                             const std::function<void(const Camera&)>& onReply, bool& foundNew,
                              Clock::time_point until) {
   uint8_t RecvMsg[kReceiveSize];
   while (Clock::now() < until) {
     Arrival arrival;
     int length = Receive(RecvMsg, sizeof RecvMsg, arrival);
     if (length < 0) {
-      // An oversized datagram is consumed and the next may be good; any
-      // other failure would only repeat, so the wait takes over.
-      if (net::LastError() == kMessageTooLong) continue;
+      // An oversized datagram is consumed and the next may be good; a
+      // failure that would only repeat ends the scan, since waiting on the
+      // socket would return at once and spin.
+      const int code = net::LastError();
+      if (net::ReceiveErrorPasses(code)) continue;
+      if (code != net::kWouldBlock) receiveError_ = code;
       return;
     }
     Camera camera;
     if (!DecodeCamera(RecvMsg, length, camera)) continue;
     camera.arrival = std::move(arrival);
+    if (list_.FromPc(camera)) continue;
+    if (onReply) onReply(camera);
     int index = list_.Add(std::move(camera));
     if (index < 0) continue;
     foundNew = true;
@@ -114,7 +123,9 @@ void Scanner::ReceiveWaiting(const std::function<void(const CameraList&, std::si
   }
 }
 
-void Scanner::Run(const std::function<void(const CameraList&, std::size_t)>& onNew) {
+void Scanner::Run(const std::function<void(const CameraList&, std::size_t)>& onNew,
+                  const std::function<void(const Camera&)>& onReply) {
+  receiveError_ = 0;
   std::mt19937 random(std::random_device{}());
   std::uniform_int_distribution<int> spacingMs(50, 250);
   Clock::time_point start = Clock::now();
@@ -131,7 +142,8 @@ void Scanner::Run(const std::function<void(const CameraList&, std::size_t)>& onN
       nextSearch = now + std::chrono::milliseconds(spacingMs(random));
     }
     bool foundNew = false;
-    ReceiveWaiting(onNew, foundNew, hardEnd);
+    ReceiveWaiting(onNew, onReply, foundNew, hardEnd);
+    if (receiveError_ != 0) return;
     now = Clock::now();
     if (foundNew) lastActivity = now;
     Clock::time_point end = std::min(hardEnd, lastActivity + Seconds(options_.waitSeconds));
@@ -144,16 +156,13 @@ void Scanner::Run(const std::function<void(const CameraList&, std::size_t)>& onN
 }
 
 void Scanner::Forget() {
-  list_ = CameraList();
+  list_ = CameraList(pcAddresses_);
   uint8_t discard[kReceiveSize];
   Arrival arrival;
   // Bounded, since under a stream of replies the socket may never be empty:
   // about what the receive buffer holds is enough to drop what is stale.
   for (int i = 0; i < kStaleDatagramsDropped; ++i) {
-    if (Receive(discard, sizeof discard, arrival) < 0 &&
-        net::LastError() != kMessageTooLong) {
-      return;
-    }
+    if (Receive(discard, sizeof discard, arrival) < 0 && !net::ReceiveErrorPasses(net::LastError())) return;
   }
 }
 

@@ -37,9 +37,15 @@ class Scanner {
   bool Open(const ScanOptions& options, std::string& error, bool& usageError);
 
   // Runs one search; `onNew` is called for each new (MAC, IP) pair listed as
-  // its first reply arrives. Cameras found by an earlier Run stay listed.
-  // Ends at the time-out whatever keeps arriving.
-  void Run(const std::function<void(const CameraList&, std::size_t)>& onNew);
+  // its first reply arrives, and `onReply` for every camera's reply, repeats
+  // included (a camera may answer with its old values, then its new ones).
+  // Cameras found by an earlier Run stay listed. Ends at the time-out
+  // whatever keeps arriving, and at a receive failure that would only repeat.
+  void Run(const std::function<void(const CameraList&, std::size_t)>& onNew,
+           const std::function<void(const Camera&)>& onReply = {});
+
+  // The Winsock code of the failure that ended the last Run early; 0: none.
+  int receiveError() const { return receiveError_; }
 
   // Forgets every camera found so far, and drops replies still waiting, so
   // that a late answer to an earlier search does not pass for a new one.
@@ -57,7 +63,8 @@ class Scanner {
 
  private:
   void SendSearch();
-  void ReceiveWaiting(const std::function<void(const CameraList&, std::size_t)>& onNew, bool& foundNew,
+  void ReceiveWaiting(const std::function<void(const CameraList&, std::size_t)>& onNew,
+                      const std::function<void(const Camera&)>& onReply, bool& foundNew,
                       std::chrono::steady_clock::time_point until);
   // One datagram with its arrival; -1 when none (net::LastError() says why).
   int Receive(uint8_t* buffer, int capacity, Arrival& arrival);
@@ -67,7 +74,9 @@ class Scanner {
   std::vector<uint32_t> pcAddresses_;
   net::ReplySocket socket_;
   net::WakeSignal wake_;  // never signalled: the scan's waits end on a datagram or their time
+  std::vector<uint32_t> pcAddresses_;  // those of the chosen adapters
   CameraList list_;
+  int receiveError_ = 0;
 };
 
 }  // namespace lumora::cli
