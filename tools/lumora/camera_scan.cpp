@@ -47,7 +47,7 @@ std::optional<ExitCode> FindCamera(Scanner& scanner, const ScanOptions& options,
 
 provisioning::SiteFacts SiteFactsOf(const Scanner& scanner) {
   provisioning::SiteFacts site;
-  site.pcAddresses = scanner.pcAddresses();
+  site.pcAddresses = scanner.everyPcAddress();
   return site;
 }
 

@@ -38,7 +38,7 @@ bool Scanner::Open(const ScanOptions& options, std::string& error, bool& usageEr
   std::vector<Adapter> all;
   if (!net::ListAdapters(all, error)) return false;
   for (const Adapter& a : all) {
-    for (const AdapterSubnet& subnet : a.subnets) pcAddresses_.push_back(subnet.ip);
+    for (const AdapterSubnet& subnet : a.subnets) everyPcAddress_.push_back(subnet.ip);
   }
   all = ChooseAdapters(std::move(all));
   for (const std::string& name : options.interfaces) {
