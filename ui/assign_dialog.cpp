@@ -70,12 +70,12 @@ void EnableJobButtons(AssignDialog& d, bool enable) {
   }
 }
 
-std::vector<uint32_t> PcAddresses(const std::vector<provisioning::FoundCamera>& cameras) {
-  std::vector<uint32_t> addresses;
+provisioning::SiteFacts SiteOf(const std::vector<provisioning::FoundCamera>& cameras) {
+  provisioning::SiteFacts site;
   for (const provisioning::FoundCamera& camera : cameras) {
-    if (camera.arrival.ip != 0) addresses.push_back(camera.arrival.ip);
+    if (camera.arrival.ip != 0) site.pcAddresses.push_back(camera.arrival.ip);
   }
-  return addresses;
+  return site;
 }
 
 const provisioning::RangeAdapter& ChosenAdapter(const AssignDialog& d) {
@@ -119,15 +119,15 @@ bool RunPreview(AssignDialog& d) {
   if (d.source == AssignDialog::Source::kNothing) return false;
   const std::vector<provisioning::FoundCamera> listed = ReadListed(d);
   // Every adapter's address is the PC's, whichever the range keeps to.
-  const std::vector<uint32_t> pc = PcAddresses(listed);
+  const provisioning::SiteFacts site = SiteOf(listed);
   d.cameras = d.source == AssignDialog::Source::kRange ? provisioning::CamerasBehind(ChosenAdapter(d), listed) : listed;
   if (d.source == AssignDialog::Source::kPlanText) {
-    d.preview = provisioning::PreviewPlan(d.planText, d.cameras, pc, ThroughClipboard);
+    d.preview = provisioning::PreviewPlan(d.planText, d.cameras, site, ThroughClipboard);
   } else {
     provisioning::AssignForm form{ItemText(d.dialog, IDC_ASSIGN_FIRST), ItemText(d.dialog, IDC_ASSIGN_LAST),
                                   ItemText(d.dialog, IDC_ASSIGN_MASK), ItemText(d.dialog, IDC_ASSIGN_GATEWAY),
                                   ItemText(d.dialog, IDC_ASSIGN_PATTERN)};
-    d.preview = provisioning::PreviewRange(form, d.cameras, pc, ThroughClipboard);
+    d.preview = provisioning::PreviewRange(form, d.cameras, site, ThroughClipboard);
   }
   d.reports = d.preview.reports;
   if (!d.preview.problems.empty()) {
