@@ -1,5 +1,5 @@
 // The range assignment: cameras in a stable order, keepers first, then the
-// next free address of the range for each of the others.
+// next free address of the range for each of the others; names by address.
 #include "provisioning/assign.h"
 
 #include <algorithm>
@@ -103,9 +103,17 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
     return false;
   }
   const std::string subnet = SubnetText(options.first, NetOrder(mask));
-  if (options.gateway && !InSubnet(*options.gateway, options.first, NetOrder(mask))) {
+  // 0.0.0.0 is no gateway at all, which a camera may be given.
+  const bool routed = options.gateway && *options.gateway != 0;
+  if (routed && !InSubnet(*options.gateway, options.first, NetOrder(mask))) {
     error = "the gateway " + Ipv4Text(*options.gateway) + " is outside the range's subnet " + subnet;
     return false;
+  }
+  if (routed) {
+    if (std::string edge = SubnetEdgeProblem(*options.gateway, NetOrder(mask)); !edge.empty()) {
+      error = "the gateway " + edge;
+      return false;
+    }
   }
   IpAssignMode mode;
   if (options.mode && !ModeFromName(*options.mode, mode)) {
@@ -135,11 +143,10 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
                                           cameras[b].record.mac + 6);
     });
   }
-  std::set<uint32_t> reserved;
-  for (uint32_t ip : options.reserved) reserved.insert(HostOrder(ip));
   auto usable = [&](uint32_t ip) {
     return ip >= first && ip <= last && SubnetEdgeProblem(NetOrder(ip), NetOrder(mask)).empty() &&
-           !(options.gateway && ip == HostOrder(*options.gateway)) && reserved.count(ip) == 0;
+           !(routed && ip == HostOrder(*options.gateway)) && !IsPcAddressOrGateway(options.site, NetOrder(ip)) &&
+           !ForeignHolder(options.site, cameras, NetOrder(ip));
   };
   // A camera that already has a usable address of its own keeps it, so
   // planning a planned site changes nothing.
@@ -169,7 +176,8 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
       if (next > last) {
         error = "too few addresses: the range " + range + " has " + std::to_string(moved) + " free for the " +
                 std::to_string(movers) + " cameras that need one (the network and broadcast addresses of " + subnet +
-                ", the gateway and the addresses cameras keep are skipped)";
+                ", the gateway, the PC's addresses and gateways, addresses in use and the addresses cameras keep are "
+                "skipped)";
         plan.rows.clear();
         return false;
       }
@@ -182,9 +190,9 @@ bool PlanAddresses(const std::vector<FoundCamera>& cameras, const AssignOptions&
     row[SettingId::kIp] = Ipv4Text(NetOrder(ip));
     if (options.mask) row[SettingId::kMask] = Ipv4Text(*options.mask);
     if (options.gateway) row[SettingId::kGateway] = Ipv4Text(*options.gateway);
-    if (options.mode) row[SettingId::kMode] = *options.mode;
+    row[SettingId::kMode] = options.mode.value_or("static");
     if (!options.namePattern.empty()) {
-      if (!CameraName(options.namePattern, position + 1, name, error)) {
+      if (!CameraName(options.namePattern, ip - first + 1, name, error)) {
         plan.rows.clear();
         return false;
       }

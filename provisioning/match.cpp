@@ -178,21 +178,67 @@ SiteAfter PlaceCameras(const Plan& plan, const std::vector<Step>& steps, const s
   return after;
 }
 
+uint32_t FinalMask(const PlanRow& row, const DeviceRecord& record) {
+  const auto& mask = row[SettingId::kMask];
+  return mask ? AddressOf(mask->c_str()) : AddressOf(record.maskText);
+}
+
+// The line of the first row that gives `ip` as its gateway; 0 for none.
+int GatewayLine(const Plan& plan, uint32_t ip) {
+  for (const PlanRow& row : plan.rows) {
+    const auto& gateway = row[SettingId::kGateway];
+    if (ip != 0 && gateway && AddressOf(gateway->c_str()) == ip) return row.line;
+  }
+  return 0;
+}
+
+// A new address onto whatever is not a camera of the plan: the PC, a
+// gateway, a host that answered there.
+void CheckForeignHosts(const Plan& plan, const PlanRow& row, uint32_t finalIp, const std::vector<FoundCamera>& cameras,
+                       const SiteFacts& site, std::vector<PlanProblem>& conflicts) {
+  const std::string ip = Ipv4Text(finalIp);
+  if (std::find(site.pcAddresses.begin(), site.pcAddresses.end(), finalIp) != site.pcAddresses.end()) {
+    conflicts.push_back(Conflict(row.line, SettingId::kIp, ip + " is the address of an adapter of this PC"));
+  }
+  if (std::find(site.pcGateways.begin(), site.pcGateways.end(), finalIp) != site.pcGateways.end()) {
+    conflicts.push_back(Conflict(row.line, SettingId::kIp, ip + " is a default gateway of this PC"));
+  }
+  if (int line = GatewayLine(plan, finalIp)) {
+    conflicts.push_back(Conflict(row.line, SettingId::kIp, ip + " is the gateway the row on line " + std::to_string(line) + " gives"));
+  }
+  if (const AddressInUse* holder = ForeignHolder(site, cameras, finalIp)) {
+    conflicts.push_back(Conflict(row.line, SettingId::kIp, ip + " is in use by " + MacDigits(holder->mac) + ", which is no listed camera"));
+  }
+}
+
+// The gateway a row gives must be reachable from where its camera ends up.
+void CheckGateway(const PlanRow& row, uint32_t finalIp, uint32_t finalMask, std::vector<PlanProblem>& conflicts) {
+  const auto& cell = row[SettingId::kGateway];
+  if (!cell) return;
+  const uint32_t gateway = AddressOf(cell->c_str());
+  if (gateway == 0) return;  // none
+  if (!InSubnet(gateway, finalIp, finalMask)) {
+    conflicts.push_back(Conflict(row.line, SettingId::kGateway, *cell + " is outside the camera's subnet " + SubnetText(finalIp, finalMask)));
+    return;
+  }
+  std::string edge = SubnetEdgeProblem(gateway, finalMask);
+  if (!edge.empty()) conflicts.push_back(Conflict(row.line, SettingId::kGateway, edge));
+}
+
 // Conflicts of one step that is sent with the site: where its camera ends up.
 void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::size_t index,
                       const std::vector<FoundCamera>& cameras, const SiteAfter& after,
-                      const std::vector<uint32_t>& pcAddresses, std::vector<PlanProblem>& conflicts) {
-  constexpr std::size_t ipIndex = SettingIndex(SettingId::kIp), maskIndex = SettingIndex(SettingId::kMask);
+                      const SiteFacts& site, std::vector<PlanProblem>& conflicts) {
+  constexpr std::size_t ipIndex = SettingIndex(SettingId::kIp), maskIndex = SettingIndex(SettingId::kMask),
+                        gatewayIndex = SettingIndex(SettingId::kGateway);
   const Step& step = steps[index];
   const PlanRow& row = plan.rows[step.row];
   const std::size_t camera = *step.camera;
   const DeviceRecord& record = cameras[camera].record;
   const uint32_t finalIp = after.ip[camera];
-  const uint32_t finalMask = row.values[maskIndex] ? AddressOf(row.values[maskIndex]->c_str()) : AddressOf(record.maskText);
+  const uint32_t finalMask = FinalMask(row, record);
   if (Changes(step, ipIndex)) {
-    if (std::find(pcAddresses.begin(), pcAddresses.end(), finalIp) != pcAddresses.end()) {
-      conflicts.push_back(Conflict(row.line, SettingId::kIp, Ipv4Text(finalIp) + " is the address of an adapter of this PC"));
-    }
+    CheckForeignHosts(plan, row, finalIp, cameras, site, conflicts);
     for (std::size_t other = 0; other < cameras.size(); ++other) {
       if (other == camera || after.ip[other] != finalIp) continue;
       const MacAddress otherMac = MacOf(cameras[other].record.mac);
@@ -220,6 +266,9 @@ void CheckAgainstSite(const Plan& plan, const std::vector<Step>& steps, std::siz
       else conflicts.push_back(Conflict(row.line, SettingId::kMask, "the camera keeps its address, and " + edge));
     }
   }
+  if (Changes(step, ipIndex) || Changes(step, maskIndex) || Changes(step, gatewayIndex)) {
+    CheckGateway(row, finalIp, finalMask, conflicts);
+  }
 }
 
 // The values a sent step carries, by the rules of a value that is sent: a
@@ -244,7 +293,7 @@ std::string SharedMacReason(const std::vector<FoundCamera>& cameras, const std::
 
 std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& cameras,
                             std::vector<PlanProblem>& siteConflicts, const TextReading& reading,
-                            const std::vector<uint32_t>& pcAddresses) {
+                            const SiteFacts& site) {
   const auto entriesOfMac = EntriesOfMac(cameras);
   std::vector<Step> steps;
   for (std::size_t r = 0; r < plan.rows.size(); ++r) steps.push_back(StepFor(plan, r, cameras, entriesOfMac, reading));
@@ -252,9 +301,21 @@ std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& ca
   for (std::size_t i = 0; i < steps.size(); ++i) {
     if (steps[i].status != StepStatus::kSend) continue;
     CheckSentValues(plan, steps[i], siteConflicts);
-    CheckAgainstSite(plan, steps, i, cameras, after, pcAddresses, siteConflicts);
+    CheckAgainstSite(plan, steps, i, cameras, after, site, siteConflicts);
+    steps[i].warning = LostGatewayWarning(plan.rows[steps[i].row], cameras[*steps[i].camera].record);
   }
   return steps;
+}
+
+std::string LostGatewayWarning(const PlanRow& row, const DeviceRecord& record) {
+  if (row[SettingId::kGateway]) return "";
+  const uint32_t ip = row[SettingId::kIp] ? AddressOf(row[SettingId::kIp]->c_str()) : AddressOf(record.ipText);
+  const uint32_t mask = FinalMask(row, record);
+  const bool moves = ip != AddressOf(record.ipText) || mask != AddressOf(record.maskText);
+  const uint32_t gateway = AddressOf(record.gatewayText);
+  if (!moves || gateway == 0 || InSubnet(gateway, ip, mask)) return "";
+  return "its gateway " + Ipv4Text(gateway) + " is outside its new subnet " + SubnetText(ip, mask) +
+         "; give a gateway to reach beyond it";
 }
 
 std::string ResendRefusal(const MacAddress& mac, const std::vector<FoundCamera>& seenNow, uint32_t matchedAdapter) {

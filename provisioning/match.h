@@ -14,6 +14,7 @@
 #include "protocol/packet_format.h"
 #include "provisioning/found_camera.h"
 #include "provisioning/plan.h"
+#include "provisioning/site_facts.h"
 
 namespace lumora::provisioning {
 
@@ -34,6 +35,7 @@ struct Step {
   std::optional<std::size_t> camera;   // index into cameras, when one answered
   std::vector<SettingChange> changes;  // kSend: what the request changes
   RequestFrame frame{};                // kSend: the whole request, magic first
+  std::string warning;                 // kSend: said beside the row, sent all the same
 };
 
 // One step per row, in row order. A MAC that answered from two addresses is
@@ -45,9 +47,14 @@ struct Step {
 // before sending. Only a step that is sent moves its camera, and only what
 // it sends is checked: an address that another camera keeps (because the
 // plan does not move it, or its row is refused or unchanged), one that two
-// sent rows both take, an address of the PC's own adapters (`pcAddresses`),
-// and an address that is the network or broadcast address of the mask the
-// camera would have. A value sent must keep the rules of a sent value
+// sent rows both take, an address of the PC's own adapters or one of its
+// default gateways, an address a row gives as its gateway, one in use by a
+// MAC that is no listed camera's (`site`), and an address that is the
+// network or broadcast address of the mask the camera would have. A
+// gateway a row gives (0.0.0.0 is none) must lie inside the camera's final
+// subnet and be neither its network nor its broadcast address. A sent step
+// whose row gives no gateway and leaves the camera's gateway outside its
+// new subnet carries a warning, and is sent. A value sent must keep the rules of a sent value
 // (SentValueProblem): a changed text is counted in the bytes sent, so a
 // name the camera holds in another encoding is never refused for its
 // length, being unchanged. An untouched row, such as an unconfigured camera's at
@@ -62,12 +69,17 @@ struct Step {
 // is no change by itself.
 std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& cameras,
                             std::vector<PlanProblem>& siteConflicts, const TextReading& reading = {},
-                            const std::vector<uint32_t>& pcAddresses = {});
+                            const SiteFacts& site = {});
 
 // Why one request cannot go to the camera of `entries` (the indexes of the
 // cameras with one MAC): it answers from several addresses, and a request
 // named by the MAC would reach all of them. "" for a single entry.
 std::string SharedMacReason(const std::vector<FoundCamera>& cameras, const std::vector<std::size_t>& entries);
+
+// The warning for a row that gives no gateway but moves its camera (a new
+// address or mask) to a subnet its present gateway is outside of; "" else.
+// The camera still works on its own segment, so it is said, not refused.
+std::string LostGatewayWarning(const PlanRow& row, const DeviceRecord& record);
 
 // Before a resend, against the latest scan: why the request would now reach
 // more than the camera it was matched to (its MAC answers from several

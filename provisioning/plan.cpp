@@ -103,6 +103,7 @@ bool ReadCsvRow(const CsvRecord& record, const std::vector<int>& columns, std::s
   if (++count > kMaxRows) {
     problems.push_back({record.line, "", "the plan has more than " + std::to_string(kMaxRows) +
                                              " rows (lumora lists at most " + std::to_string(kMaxRows) + " cameras)"});
+    rows.clear();  // refused as a whole, as a JSON plan is
     return false;
   }
   if (record.overLong) {

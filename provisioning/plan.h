@@ -63,7 +63,9 @@ std::string ProblemText(const PlanProblem& problem);
 // the value rules (value_rules.h). Then across rows: two rows for one MAC. Where the
 // cameras end up (two on one address, an address at the edge of its
 // subnet) depends on what is sent, which MatchPlan knows. Every problem goes
-// into `problems`; true when there is none (only then is `plan` to be used).
+// into `problems`; true when there is none (only then may `plan` be sent).
+// Either way `plan` holds the rows that read without a problem, so that the
+// match can still name their conflicts in the same run.
 bool ReadPlan(const std::string& text, Plan& plan, std::vector<PlanProblem>& problems);
 
 }  // namespace lumora::provisioning

@@ -23,7 +23,8 @@ RowReport ReportFor(const Plan& plan, const Step& step, const std::vector<FoundC
   report.mac = plan.rows[step.row].mac;
   if (step.camera) report.interfaceName = cameras[*step.camera].arrival.name;
   report.changes = step.changes;
-  report.reason = step.reason;
+  // A sent row has no reason of its own; its warning goes where one is shown.
+  report.reason = step.reason.empty() ? step.warning : step.reason;
   switch (step.status) {
     case StepStatus::kSend: report.status = dryRun ? RowStatus::kWouldChange : RowStatus::kNotVerified; break;
     case StepStatus::kUnchanged: report.status = RowStatus::kUnchanged; break;

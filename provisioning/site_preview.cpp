@@ -47,41 +47,43 @@ bool ReadForm(const AssignForm& form, AssignOptions& options, std::vector<std::s
   return true;
 }
 
-void Match(SitePreview& preview, const std::vector<FoundCamera>& cameras, const std::vector<uint32_t>& pcAddresses,
+void Match(SitePreview& preview, const std::vector<FoundCamera>& cameras, const SiteFacts& site,
            const TextReading& reading) {
   std::vector<PlanProblem> conflicts;
-  preview.steps = MatchPlan(preview.plan, cameras, conflicts, reading, pcAddresses);
+  preview.steps = MatchPlan(preview.plan, cameras, conflicts, reading, site);
   for (const PlanProblem& conflict : conflicts) preview.problems.push_back(ProblemText(conflict));
   for (const Step& step : preview.steps) preview.reports.push_back(ReportFor(preview.plan, step, cameras, true));
 }
 
 }  // namespace
 
-SitePreview PreviewRange(const AssignForm& form, const std::vector<FoundCamera>& cameras,
-                         const std::vector<uint32_t>& pcAddresses, const TextReading& reading) {
+SitePreview PreviewRange(const AssignForm& form, const std::vector<FoundCamera>& cameras, const SiteFacts& site,
+                         const TextReading& reading) {
   SitePreview preview;
   AssignOptions options;
   if (!ReadForm(form, options, preview.problems)) return preview;
-  options.reserved = pcAddresses;
+  options.site = site;
   std::string error;
   if (!PlanAddresses(cameras, options, preview.plan, error)) {
     preview.problems.push_back(error);
     return preview;
   }
-  Match(preview, cameras, pcAddresses, reading);
+  Match(preview, cameras, site, reading);
   return preview;
 }
 
-SitePreview PreviewPlan(const std::string& text, const std::vector<FoundCamera>& cameras,
-                        const std::vector<uint32_t>& pcAddresses, const TextReading& reading) {
+SitePreview PreviewPlan(const std::string& text, const std::vector<FoundCamera>& cameras, const SiteFacts& site,
+                        const TextReading& reading) {
   SitePreview preview;
   std::vector<PlanProblem> problems;
-  if (!ReadPlan(text, preview.plan, problems)) {
-    for (const PlanProblem& problem : problems) preview.problems.push_back(ProblemText(problem));
+  const bool read = ReadPlan(text, preview.plan, problems);
+  for (const PlanProblem& problem : problems) preview.problems.push_back(ProblemText(problem));
+  Match(preview, cameras, site, reading);
+  if (!read) {
     preview.plan.rows.clear();
-    return preview;
+    preview.steps.clear();
+    preview.reports.clear();
   }
-  Match(preview, cameras, pcAddresses, reading);
   return preview;
 }
 

@@ -14,6 +14,7 @@
 #include "provisioning/match.h"
 #include "provisioning/plan.h"
 #include "provisioning/report.h"
+#include "provisioning/site_facts.h"
 
 namespace lumora::provisioning {
 
@@ -33,11 +34,15 @@ struct SitePreview {
 
 // The range for every camera of `cameras` (the list, in its order), planned
 // exactly as `lumora plan` plans it (MAC order, {n} from 1), then matched.
-SitePreview PreviewRange(const AssignForm& form, const std::vector<FoundCamera>& cameras,
-                         const std::vector<uint32_t>& pcAddresses, const TextReading& reading);
+// The range skips the addresses of `site`, and the match refuses them.
+SitePreview PreviewRange(const AssignForm& form, const std::vector<FoundCamera>& cameras, const SiteFacts& site,
+                         const TextReading& reading);
 
-// A pasted plan: the rows are the cameras it names.
-SitePreview PreviewPlan(const std::string& text, const std::vector<FoundCamera>& cameras,
-                        const std::vector<uint32_t>& pcAddresses, const TextReading& reading);
+// A pasted plan: the rows are the cameras it names. A plan with reading
+// problems is still matched, row by row as far as its rows read, so that
+// its conflicts with the site are said with them; it then has no plan,
+// steps or reports to apply.
+SitePreview PreviewPlan(const std::string& text, const std::vector<FoundCamera>& cameras, const SiteFacts& site,
+                        const TextReading& reading);
 
 }  // namespace lumora::provisioning

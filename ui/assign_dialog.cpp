@@ -179,9 +179,13 @@ bool RunPreview(AssignDialog& d) {
   d.check = CheckSite(pc, d.seen, d.listed);
   d.cameras = d.source == AssignDialog::Source::kRange ? provisioning::CamerasBehind(ChosenAdapter(d), d.listed) : d.listed;
   if (d.source == AssignDialog::Source::kPlanText) {
-    d.preview = provisioning::PreviewPlan(d.planText, d.cameras, pc.addresses, ThroughClipboard);
+    provisioning::SiteFacts site;
+    site.pcAddresses = pc.addresses;
+    d.preview = provisioning::PreviewPlan(d.planText, d.cameras, site, ThroughClipboard);
   } else {
-    d.preview = provisioning::PreviewRange(FormOf(d), d.cameras, d.check.reserved, ThroughClipboard);
+    provisioning::SiteFacts site;
+    site.pcAddresses = d.check.reserved;  // the range skips every one of them
+    d.preview = provisioning::PreviewRange(FormOf(d), d.cameras, site, ThroughClipboard);
   }
   if (d.preview.problems.empty()) {
     for (std::string& conflict : SiteConflicts(d.check, d.preview, d.cameras)) d.preview.problems.push_back(conflict);

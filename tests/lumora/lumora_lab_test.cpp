@@ -511,12 +511,12 @@ TEST_F(LumoraSite, FortyCamerasAtOneAddressArePlannedAppliedVerifiedAndLeftAlone
   ASSERT_EQ(Lumora("plan --ip-range 192.168.1.100-192.168.1.139 --gateway 192.168.1.1 --name 'Cam-{n:02}' > " + plan)
                 .status,
             0);
-  // MAC order: side A's cameras first. Plan row -> (ip, name) as the cameras must end.
+  // MAC order: side A's cameras first, each a static address. Plan row -> (ip, name) as the cameras must end.
   std::map<std::string, std::pair<std::string, std::string>> planned;
   std::istringstream rows(ReadFile(plan));
   std::string line;
   std::getline(rows, line);
-  EXPECT_EQ(line, "mac,name,ip,gateway");
+  EXPECT_EQ(line, "mac,name,ip,gateway,mode");
   for (int n = 1; std::getline(rows, line); ++n) {
     char mac[32], ip[32], name[32];
     std::snprintf(mac, sizeof mac, "00AA0000%c0%02X", n <= 20 ? 'A' : 'B', n <= 20 ? n : n - 20);
@@ -524,7 +524,7 @@ TEST_F(LumoraSite, FortyCamerasAtOneAddressArePlannedAppliedVerifiedAndLeftAlone
     std::snprintf(name, sizeof name, "Cam-%02d", n);
     std::string colon;
     for (int i = 0; i < 12; i += 2) colon += std::string(colon.empty() ? "" : ":") + std::string(mac + i, 2);
-    EXPECT_EQ(line, colon + "," + name + "," + ip + ",192.168.1.1");
+    EXPECT_EQ(line, colon + "," + name + "," + ip + ",192.168.1.1,static");
     planned[mac] = {ip, name};
   }
   ASSERT_EQ(planned.size(), 40u);

@@ -14,7 +14,7 @@ err=$(mktemp)
 trap 'rm -f "$err"' EXIT
 
 plan=$("$lumora" plan --ip-range 10.77.0.50-10.77.0.60 2>"$err")
-expected=$(printf '%s\n' "mac,ip" "00:AA:00:00:A0:01,10.77.0.51" "00:AA:00:00:A0:02,10.77.0.52")
+expected=$(printf '%s\n' "mac,ip,mode" "00:AA:00:00:A0:01,10.77.0.51,static" "00:AA:00:00:A0:02,10.77.0.52,static")
 if [ "$plan" != "$expected" ]; then
   printf 'FAIL: the plan\n%s\nexpected\n%s\n' "$plan" "$expected"
   exit 1

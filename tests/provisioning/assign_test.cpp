@@ -10,6 +10,7 @@
 
 #include "protocol/ipv4.h"
 #include "provisioning/range_adapters.h"
+#include "tests/provisioning/site_text.h"
 
 namespace lumora::provisioning {
 namespace {
@@ -18,6 +19,7 @@ namespace {
 struct Cam {
   uint8_t last;
   const char* ip;
+  bool saysDhcp = false;  // its reply says it takes DHCP; else it says no mode
 };
 
 uint32_t Ip(const char* text) {
@@ -37,7 +39,7 @@ struct Case {
   // Each row as "MAC ip name", or the start of the error.
   std::vector<std::string> rows;
   std::string error = "";
-  const char* reserved = "";  // the PC's address, "" for none
+  std::vector<std::string> site = {};  // as SiteOf reads it
 };
 
 const Case kCases[] = {
@@ -67,7 +69,17 @@ const Case kCases[] = {
     {"every address of a MAC heard twice is kept", {{1, "10.1.1.10"}, {1, "10.1.1.11"}, {2, "192.168.1.64"}},
      "10.1.1.10-10.1.1.13", "", "", "", false, {"001122334401 10.1.1.10", "001122334402 10.1.1.12"}},
     {"the PC's address is skipped", {{1, "192.168.1.64"}}, "10.1.1.10-10.1.1.13", "", "", "", false,
-     {"001122334401 10.1.1.11"}, "", "10.1.1.10"},
+     {"001122334401 10.1.1.11"}, "", {"pc 10.1.1.10"}},
+    {"the PC's gateway and a host that is no camera are skipped; a camera on its own address keeps it",
+     {{1, "192.168.1.64"}, {2, "10.1.1.12"}}, "10.1.1.10-10.1.1.14", "", "", "", false,
+     {"001122334401 10.1.1.13", "001122334402 10.1.1.12"}, "",
+     {"gateway 10.1.1.10", "10.1.1.11 00AA00000001", "10.1.1.12 001122334402"}},
+    {"every camera gets a static address, whether or not it says its mode", {{1, "10.1.1.10", true}, {2, "192.168.1.64"}},
+     "10.1.1.10-10.1.1.20", "", "", "", false, {"001122334401 10.1.1.10", "001122334402 10.1.1.11"}},
+    {"names follow addresses: a new camera renames no other", {{1, "10.1.1.12"}, {2, "192.168.1.64"}},
+     "10.1.1.10-10.1.1.20", "", "", "Cam-{n:02}", false, {"001122334401 10.1.1.12 Cam-03", "001122334402 10.1.1.10 Cam-01"}},
+    {"a gateway on the subnet's edge", {{1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "10.1.1.255", "", false, {},
+     "the gateway 10.1.1.255 is the broadcast address of 10.1.1.0/24"},
     {"name pattern, padded", {{2, "192.168.1.64"}, {1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "", "Cam-{n:03}",
      false, {"001122334401 10.1.1.10 Cam-001", "001122334402 10.1.1.11 Cam-002"}},
     {"a placeholder that is neither form", {{1, "192.168.1.64"}}, "10.1.1.10-10.1.1.20", "", "", "{n}-{n:2}x", false, {},
@@ -93,6 +105,11 @@ TEST(PlanAddresses, GivesEachCameraTheNextFreeAddressOfTheRange) {
       const uint8_t mac[6] = {0x00, 0x11, 0x22, 0x33, 0x44, cam.last};
       std::copy(mac, mac + 6, camera.record.mac);
       std::snprintf(camera.record.ipText, sizeof camera.record.ipText, "%s", cam.ip);
+      if (cam.saysDhcp) {
+        const uint8_t dhcp[4] = {0xFF, 0xFF, 0x01, 0xFF};
+        std::copy(dhcp, dhcp + 4, camera.record.ipAssign);
+        camera.carriesIpAssign = true;
+      }
       cameras.push_back(camera);
     }
     AssignOptions options;
@@ -102,7 +119,7 @@ TEST(PlanAddresses, GivesEachCameraTheNextFreeAddressOfTheRange) {
     if (*c.gateway) options.gateway = Ip(c.gateway);
     options.namePattern = c.pattern;
     options.answerOrder = c.answerOrder;
-    if (*c.reserved) options.reserved = {Ip(c.reserved)};
+    options.site = SiteOf(c.site);
     Plan plan;
     bool ok = PlanAddresses(cameras, options, plan, error);
     EXPECT_EQ(ok, c.error.empty());
@@ -113,6 +130,7 @@ TEST(PlanAddresses, GivesEachCameraTheNextFreeAddressOfTheRange) {
       if (row[SettingId::kName]) text += " " + *row[SettingId::kName];
       EXPECT_EQ(row[SettingId::kGateway].has_value(), *c.gateway != 0);
       EXPECT_EQ(row[SettingId::kMask].has_value(), *c.mask != 0);
+      EXPECT_EQ(row[SettingId::kMode], "static");
       rows.push_back(text);
     }
     EXPECT_EQ(rows, c.rows);

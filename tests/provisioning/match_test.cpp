@@ -10,6 +10,7 @@
 
 #include "protocol/ipv4.h"
 #include "provisioning/verify.h"
+#include "tests/provisioning/site_text.h"
 #include "tools/lumora/camera_text.h"
 #include "tools/lumora/output.h"
 
@@ -90,9 +91,11 @@ TEST(MatchPlan, OnlyWhatIsSentMovesACamera) {
   struct Row {
     const char* what;
     std::vector<FoundCamera> cameras;
-    const char* plan;  // after the header "mac,ip,mode,http_port,name"
+    const char* plan;  // after the header "mac,ip,mode,http_port,name,gateway"
     std::vector<StepStatus> statuses;
-    std::vector<std::string> conflicts;
+    std::vector<std::string> conflicts;  // the plan's problems, then its conflicts
+    std::vector<std::string> site = {};  // besides the PC's 10.1.1.2, as SiteOf reads it
+    std::vector<std::string> warnings = {};
   } rows[] = {
       {"a new name is sent", {Cam(1, "10.1.1.10")}, "001122334401,,,,B", {S::kSend}, {}},
       {"port 0 for a camera that has one", {Cam(1, "10.1.1.10")}, "001122334401,,,0,", {S::kRefused}, {}},
@@ -119,26 +122,53 @@ TEST(MatchPlan, OnlyWhatIsSentMovesACamera) {
        "001122334401,10.1.1.30,static,,", {S::kSend}, {}},
       {"and is no change by itself", {Cam(1, "10.1.1.30", "A", kStatic, false)}, "001122334401,10.1.1.30,static,,",
        {S::kUnchanged}, {}},
+      {"a host that is no camera, beside a plan that does not read",
+       {Cam(1, "10.1.1.10"), Cam(2, "10.1.1.20"), Cam(3, "10.1.1.30")},
+       "001122334401,,,,B\n001122334402,10.1.1.40,,,\n001122334403,10.1.1.40,,,\n001122334404,10.1.1.300,,,",
+       {S::kSend, S::kSend, S::kSend},
+       {"line 5, column ip: '10.1.1.300' is not four decimal numbers 0..255 without leading zeros, such as 192.168.1.10",
+        "line 3, column ip: 10.1.1.40 is in use by 00AA00000001, which is no listed camera",
+        "line 4, column ip: 10.1.1.40 is in use by 00AA00000001, which is no listed camera",
+        "line 4, column ip: 10.1.1.40 is also planned for camera 001122334402 on line 3"},
+       {"10.1.1.40 00AA00000001", "10.1.1.10 001122334401"}},
+      {"the PC's gateway and its other adapter", {Cam(1, "10.1.1.10"), Cam(2, "10.1.1.20")},
+       "001122334401,10.1.1.1,,,\n001122334402,10.1.1.3,,,", {S::kSend, S::kSend},
+       {"line 2, column ip: 10.1.1.1 is a default gateway of this PC",
+        "line 3, column ip: 10.1.1.3 is the address of an adapter of this PC"},
+       {"gateway 10.1.1.1", "pc 10.1.1.3"}},
+      {"a gateway inside the final subnet, 0.0.0.0 for none, a warning for one left behind",
+       {Cam(1, "10.1.1.10"), Cam(2, "10.1.1.20"), Cam(3, "10.1.1.30"), Cam(4, "10.1.1.40"), Cam(5, "10.1.1.50"),
+        Cam(6, "10.1.1.60")},
+       "001122334401,10.1.1.70,,,,10.1.2.1\n001122334402,,,,,10.1.1.0\n001122334403,,,,,0.0.0.0\n"
+       "001122334404,,,,,10.1.1.254\n001122334405,10.1.1.254,,,\n001122334406,10.1.2.10,,,",
+       {S::kSend, S::kSend, S::kSend, S::kSend, S::kSend, S::kSend},
+       {"line 2, column gateway: 10.1.2.1 is outside the camera's subnet 10.1.1.0/24",
+        "line 3, column gateway: 10.1.1.0 is the network address of 10.1.1.0/24",
+        "line 6, column ip: 10.1.1.254 is the gateway the row on line 5 gives"},
+       {}, {"its gateway 10.1.1.1 is outside its new subnet 10.1.2.0/24; give a gateway to reach beyond it"}},
   };
-  uint32_t pc = 0;
-  ASSERT_TRUE(ReadDecimalIpv4("10.1.1.2", pc));
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     Plan plan;
     std::vector<PlanProblem> problems, conflicts;
-    ASSERT_TRUE(ReadPlan(std::string("mac,ip,mode,http_port,name\n") + row.plan + "\n", plan, problems))
-        << ProblemText(problems.front());
-    std::vector<Step> steps = MatchPlan(plan, row.cameras, conflicts, {}, {pc});
+    ReadPlan(std::string("mac,ip,mode,http_port,name,gateway\n") + row.plan + "\n", plan, problems);
+    std::vector<std::string> site = row.site;
+    site.push_back("pc 10.1.1.2");
+    std::vector<Step> steps = MatchPlan(plan, row.cameras, conflicts, {}, SiteOf(site));
     std::vector<StepStatus> statuses;
+    std::vector<std::string> warnings;
     for (const Step& step : steps) {
       statuses.push_back(step.status);
       // Whatever is not sent must not be in a frame either.
       EXPECT_EQ(step.frame.cursor != 0, step.status == StepStatus::kSend);
+      if (!step.warning.empty()) warnings.push_back(step.warning);
     }
     EXPECT_EQ(statuses, row.statuses);
     std::vector<std::string> texts;
+    for (const PlanProblem& problem : problems) texts.push_back(ProblemText(problem));
     for (const PlanProblem& conflict : conflicts) texts.push_back(ProblemText(conflict));
     EXPECT_EQ(texts, row.conflicts);
+    EXPECT_EQ(warnings, row.warnings);
   }
 }
 

@@ -60,6 +60,19 @@ void PrintProblems(const std::vector<provisioning::PlanProblem>& problems) {
   }
 }
 
+// Nothing is sent: the plan's own problems, then its conflicts with the site.
+ExitCode PlanRefused(const std::vector<provisioning::PlanProblem>& problems,
+                     const std::vector<provisioning::PlanProblem>& conflicts) {
+  PrintProblems(problems);
+  PrintProblems(conflicts);
+  if (!problems.empty()) {
+    std::fprintf(stderr, "lumora: the plan has %zu problem%s; nothing was sent\n", problems.size(),
+                 problems.size() == 1 ? "" : "s");
+  }
+  if (!conflicts.empty()) std::fprintf(stderr, "lumora: the plan conflicts with the site; nothing was sent\n");
+  return ExitCode::kUsage;
+}
+
 void PrintReport(const std::vector<RowReport>& reports, const ApplyArgs& args, const CodePageReader& readCodePage) {
   ReportOptions options;
   ParseFormat(args.format, options.format);
@@ -140,24 +153,18 @@ ExitCode RunApplyCommand(ApplyCommand& c, const HostGuard& guard) {
   if (!ReadPlanFile(args.planPath, planText)) return ExitCode::kUsage;
   Plan plan;
   std::vector<provisioning::PlanProblem> problems;
-  if (!provisioning::ReadPlan(planText, plan, problems)) {
-    PrintProblems(problems);
-    std::fprintf(stderr, "lumora: the plan has %zu problem%s; nothing was sent\n", problems.size(),
-                 problems.size() == 1 ? "" : "s");
-    return ExitCode::kUsage;
-  }
-  if (!guard()) return ExitCode::kUsage;
+  const bool read = provisioning::ReadPlan(planText, plan, problems);
+  // A plan with problems is still matched as far as its rows read, so that
+  // the operator hears of its conflicts with the site in the same run.
+  if (!read && plan.rows.empty()) return PlanRefused(problems, {});
+  if (!guard()) return read ? ExitCode::kUsage : PlanRefused(problems, {});
   Scanner scanner;
   if (auto code = ScanOnce(scanner, scan)) return *code;
   const std::vector<Camera> found = scanner.list().cameras();  // the scan the steps are matched to
   const provisioning::TextReading reading = PrintedText(readCodePage, plan.dialect);
   std::vector<provisioning::PlanProblem> conflicts;
-  const std::vector<Step> steps = provisioning::MatchPlan(plan, found, conflicts, reading, AdapterAddresses(scanner));
-  if (!conflicts.empty()) {
-    PrintProblems(conflicts);
-    std::fprintf(stderr, "lumora: the plan conflicts with the site; nothing was sent\n");
-    return ExitCode::kUsage;
-  }
+  const std::vector<Step> steps = provisioning::MatchPlan(plan, found, conflicts, reading, SiteFactsOf(scanner));
+  if (!read || !conflicts.empty()) return PlanRefused(problems, conflicts);
   std::vector<RowReport> reports;
   for (const Step& step : steps) reports.push_back(provisioning::ReportFor(plan, step, found, args.dryRun));
   if (!args.dryRun) {

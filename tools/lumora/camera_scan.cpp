@@ -45,12 +45,10 @@ std::optional<ExitCode> FindCamera(Scanner& scanner, const ScanOptions& options,
   return std::nullopt;
 }
 
-std::vector<uint32_t> AdapterAddresses(const Scanner& scanner) {
-  std::vector<uint32_t> addresses;
-  for (const Adapter& adapter : scanner.adapters()) {
-    for (const AdapterSubnet& subnet : adapter.subnets) addresses.push_back(subnet.ip);
-  }
-  return addresses;
+provisioning::SiteFacts SiteFactsOf(const Scanner& scanner) {
+  provisioning::SiteFacts site;
+  site.pcAddresses = scanner.everyPcAddress();
+  return site;
 }
 
 void DriveJob(Scanner& scanner, provisioning::ApplyJob& job, const SentListener& onSent) {

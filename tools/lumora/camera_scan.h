@@ -11,6 +11,7 @@
 #include "provisioning/apply_job.h"
 #include "provisioning/found_camera.h"
 #include "provisioning/plan.h"
+#include "provisioning/site_facts.h"
 #include "tools/lumora/camera_text.h"
 #include "tools/lumora/exit_code.h"
 #include "tools/lumora/scanner.h"
@@ -31,9 +32,9 @@ std::optional<ExitCode> ScanOnce(Scanner& scanner, const ScanOptions& options);
 std::optional<ExitCode> FindCamera(Scanner& scanner, const ScanOptions& options, const std::string& mac,
                               std::size_t& index);
 
-// Every address of every adapter the scan searched: the PC's own, which no
-// camera may be given.
-std::vector<uint32_t> AdapterAddresses(const Scanner& scanner);
+// What the plan and the match are told of the site beside the cameras:
+// every address of every adapter of the PC, whichever the scan searched.
+provisioning::SiteFacts SiteFactsOf(const Scanner& scanner);
 
 // Runs `job` to its end: a search is one scan of the scanner's own (Forget,
 // then Run), each request goes out of its camera's adapter. `onSent` hears

@@ -5,6 +5,7 @@
 
 #include "protocol/ipv4.h"
 #include "provisioning/assign.h"
+#include "provisioning/match.h"
 #include "provisioning/plan_writer.h"
 #include "provisioning/sheet_text.h"
 #include "tools/lumora/camera_scan.h"
@@ -18,17 +19,21 @@ namespace {
 
 constexpr char kPlanFooter[] = R"(
 Scans (with the scan options) and writes a plan for every camera found as
-CSV to stdout, one row per MAC: the next address of the range, and the mask,
-gateway, mode and name when given. Cameras are taken in MAC order (stable
-from run to run), or in the order they answered with --order answer. The
-network and broadcast addresses of the mask, the gateway and every address
-a camera keeps are skipped; a camera already on a free address of the range
-keeps it, so planning a planned site changes nothing. Each address planned
-is looked up on the wire first: one that a host that is no camera found
-answers on (an NVR, a switch, a PC) is skipped, with a line on stderr naming
-it and its MAC; one on no network of the PC's interfaces cannot be looked
-up, and a line on stderr says so. --name takes {n}, the
-camera's position (1, 2, ...), and {n:0W}, zero-padded to W digits.
+CSV to stdout, one row per MAC: the next address of the range, mode static
+(or --mode), and the mask, gateway and name when given. Cameras are taken in
+MAC order (stable from run to run), or in the order they answered with
+--order answer. The network and broadcast addresses of the mask, the
+gateway, the PC's own addresses and every address a camera keeps are
+skipped; a camera already on a free address of the range keeps it, so
+planning a planned site changes nothing. Each address planned is looked up
+on the wire first: one that a host that is no camera found answers on (an
+NVR, a switch, a PC) is skipped, with a line on stderr naming it and its
+MAC; one on no network of the PC's interfaces cannot be looked up, and a
+line on stderr says so. --name takes {n}, the place of the camera's address
+in the range (its first address is 1), and {n:0W}, zero-padded to W digits:
+a camera that keeps its address keeps its name, and a camera added to the
+site renames no other. A camera moved away from its gateway without
+--gateway is said on stderr, and planned.
 The CSV opens in a spreadsheet as it is: MACs are written 00:11:22:33:44:55
 and a text a spreadsheet would read as a number, a date, a time or a
 formula (0123, 1E5, 1,234, 3/4, 12:30, =1+1) gets one leading apostrophe,
@@ -37,7 +42,8 @@ the file with the byte-order mark Excel needs for non-ASCII names.
 Exit status: 0 written, 1 no camera found, 2 on a usage error, too few
 addresses, a name longer than 16 bytes, a mask of 0.0.0.0 or
 255.255.255.255, an address no camera can be reached on or a gateway
-outside the range's subnet.
+outside the range's subnet or on its network or broadcast address
+(0.0.0.0 is no gateway, and allowed).
 
 Examples:
   lumora plan --ip-range 192.168.1.100-192.168.1.139 --gateway 192.168.1.1 > site.csv
@@ -66,6 +72,21 @@ bool ReadAssignOptions(const PlanCommand& command, provisioning::AssignOptions& 
   return true;
 }
 
+// A camera the range moves away from its gateway still works on its own
+// segment: said, and planned all the same.
+void PrintGatewayWarnings(const provisioning::Plan& plan, const std::vector<Camera>& cameras) {
+  for (const provisioning::PlanRow& row : plan.rows) {
+    for (const Camera& camera : cameras) {
+      if (provisioning::MacOf(camera.record.mac) != row.mac) continue;
+      std::string warning = provisioning::LostGatewayWarning(row, camera.record);
+      if (!warning.empty()) {
+        std::fprintf(stderr, "lumora: line %d (%s): %s\n", row.line, provisioning::MacDigits(row.mac).c_str(), warning.c_str());
+      }
+      break;
+    }
+  }
+}
+
 }  // namespace
 
 void AddPlanCommand(CLI::App& parent, PlanCommand& c) {
@@ -76,7 +97,7 @@ void AddPlanCommand(CLI::App& parent, PlanCommand& c) {
       ->type_name("A")
       ->check(Value(SettingId::kMask));
   plan.add_option("--gateway", c.gateway, "gateway for every camera")->type_name("A")->check(Value(SettingId::kGateway));
-  plan.add_option("--mode", c.mode, "IP assignment for every camera: static, dhcp or pppoe")
+  plan.add_option("--mode", c.mode, "IP assignment for every camera: static (default), dhcp or pppoe")
       ->type_name("MODE")
       ->check(OneOf({"static", "dhcp", "pppoe"}));
   plan.add_option("--name", c.namePattern, "name every camera from PATTERN ({n}, {n:03})")->type_name("PATTERN");
@@ -99,13 +120,14 @@ ExitCode RunPlanCommand(PlanCommand& c, const HostGuard& guard) {
     std::fprintf(stderr, "lumora: no camera answered\n");
     return ExitCode::kNotDone;
   }
-  options.reserved = AdapterAddresses(scanner);
+  options.site = SiteFactsOf(scanner);
   provisioning::Plan plan;
   std::string error;
   if (!PlanAroundHostsInUse(scanner.list().cameras(), options, plan, error)) {
     std::fprintf(stderr, "lumora: %s\n", error.c_str());
     return ExitCode::kUsage;
   }
+  PrintGatewayWarnings(plan, scanner.list().cameras());
   if (c.bom) WriteText(stdout, provisioning::kUtf8Bom);
   for (const auto& cells : provisioning::PlanSheet(plan)) WriteText(stdout, CsvLine(cells) + "\n");
   std::fflush(stdout);

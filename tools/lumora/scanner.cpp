@@ -37,6 +37,9 @@ bool Scanner::Open(const ScanOptions& options, std::string& error, bool& usageEr
   usageError = false;
   std::vector<Adapter> all;
   if (!net::ListAdapters(all, error)) return false;
+  for (const Adapter& a : all) {
+    for (const AdapterSubnet& subnet : a.subnets) everyPcAddress_.push_back(subnet.ip);
+  }
   all = ChooseAdapters(std::move(all));
   for (const std::string& name : options.interfaces) {
     bool known = std::any_of(all.begin(), all.end(), [&](const Adapter& a) { return a.name == name; });

@@ -57,6 +57,9 @@ class Scanner {
 
   const CameraList& list() const { return list_; }
   const std::vector<Adapter>& adapters() const { return chosen_; }
+  // Every IPv4 address of every adapter of the PC, whatever --interface
+  // chose: a camera given one of them would take the PC off that network.
+  const std::vector<uint32_t>& everyPcAddress() const { return everyPcAddress_; }
 
  private:
   void SendSearch();
@@ -68,6 +71,7 @@ class Scanner {
 
   ScanOptions options_;
   std::vector<Adapter> chosen_;
+  std::vector<uint32_t> everyPcAddress_;
   net::ReplySocket socket_;
   net::WakeSignal wake_;  // never signalled: the scan's waits end on a datagram or their time
   std::vector<uint32_t> pcAddresses_;  // those of the chosen adapters

@@ -87,7 +87,7 @@ ExitCode RunSet(const ScanOptions& scan, const CodePageReader& readCodePage, con
   const std::vector<Camera> found = scanner.list().cameras();  // the scan the steps are matched to
   std::vector<provisioning::PlanProblem> conflicts;
   const std::vector<provisioning::Step> steps =
-      provisioning::MatchPlan(plan, found, conflicts, set.reading, AdapterAddresses(scanner));
+      provisioning::MatchPlan(plan, found, conflicts, set.reading, SiteFactsOf(scanner));
   const provisioning::Step& step = steps.front();
   if (!conflicts.empty()) {
     PrintConflicts(conflicts);

@@ -59,7 +59,7 @@ void ReserveForeignHosts(const std::vector<net::AddressLookup>& found,
     if (a.use != net::AddressUse::kInUse || a.pcAddress || IsListedCamera(cameras, a.mac)) continue;
     std::fprintf(stderr, "lumora: %s is in use by %s (on %s), which is no camera found; skipped\n",
                  Ipv4Text(a.ip).c_str(), provisioning::ColonMac(a.mac.data()).c_str(), a.adapterName.c_str());
-    options.reserved.push_back(a.ip);
+    options.site.inUse.push_back({a.ip, provisioning::MacOf(a.mac.data())});
   }
 }
 
