@@ -837,8 +837,10 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
     char mac[32], ip[32], name[32];
     std::snprintf(mac, sizeof mac, "00:AA:00:00:%c0:%02X", onA ? 'A' : 'B', onA ? n : n - kOnA);
     // 10.77.0.100 on, the NVR's 10.77.0.105 left alone.
-    std::snprintf(ip, sizeof ip, "10.77.0.%d", n <= 5 ? 99 + n : 100 + n);
-    std::snprintf(name, sizeof name, "Cam-%02d", n);
+    // The name numbers the address's place in the range.
+    const int host = n <= 5 ? 99 + n : 100 + n;
+    std::snprintf(ip, sizeof ip, "10.77.0.%d", host);
+    std::snprintf(name, sizeof name, "Cam-%02d", host - 99);
     EXPECT_EQ(cells[0], mac);
     EXPECT_EQ(cells[1], "changed");
     EXPECT_FALSE(cells[2].empty());
