@@ -16,6 +16,7 @@
 #include "tools/lumora/option_checks.h"
 #include "tools/lumora/platform.h"
 #include "tools/lumora/report_output.h"
+#include "tools/lumora/site_lookup.h"
 
 namespace lumora::cli {
 namespace {
@@ -28,7 +29,9 @@ is sent (exit 2, every problem listed with its line and column); so is a
 plan over 64 MiB, or a CSV one of over 256 columns or 65,536 rows. Then scans
 (with the scan options) and matches rows to cameras by MAC; a row that would
 put its camera on the address of a camera the plan leaves alone stops it
-too, still before anything is sent. Each camera to change gets the request
+too, still before anything is sent; so does one onto an address that a
+host which is no camera found answers on (an NVR, a switch, a PC), looked
+up right before the first send (--no-lookup skips that). Each camera to change gets the request
 the dialog would send for it, out of the interface it answered on only,
 requests --pace ms apart; then scans every second until each shows the
 plan's values or --verify-timeout runs out, sending again (at most --rounds
@@ -141,6 +144,8 @@ void AddApplyCommand(CLI::App& parent, ApplyCommand& c) {
       ->check(OneOf({"table", "json", "csv"}));
   apply.add_flag("--bom", a.bom, "start a csv report with a UTF-8 byte-order mark (for Excel)");
   apply.add_flag("--show-secrets", a.showSecrets, "show the PPPoE password in the report's changes");
+  apply.add_flag("--no-lookup{false}", a.lookUp,
+                 "do not look up who answers on the addresses the plan gives out before sending");
   AddScanOptions(apply, c.scanArgs);
 }
 
@@ -163,8 +168,23 @@ ExitCode RunApplyCommand(ApplyCommand& c, const HostGuard& guard) {
   const std::vector<Camera> found = scanner.list().cameras();  // the scan the steps are matched to
   const provisioning::TextReading reading = PrintedText(readCodePage, plan.dialect);
   std::vector<provisioning::PlanProblem> conflicts;
-  const std::vector<Step> steps = provisioning::MatchPlan(plan, found, conflicts, reading, SiteFactsOf(scanner));
+  provisioning::SiteFacts site = SiteFactsOf(scanner);
+  std::vector<Step> steps = provisioning::MatchPlan(plan, found, conflicts, reading, site);
   if (!read || !conflicts.empty()) return PlanRefused(problems, conflicts);
+  // Looked up right before the first send, so that a host that came up
+  // after the plan was written is caught; a found host makes the match
+  // refuse the rows that would take its address.
+  if (args.lookUp) {
+    std::string error;
+    if (!LookUpSentAddresses(plan, steps, found, site, error)) {
+      std::fprintf(stderr, "lumora: cannot look up the plan's addresses: %s (--no-lookup skips it)\n", error.c_str());
+      return ExitCode::kNotDone;
+    }
+    if (!site.inUse.empty()) {
+      steps = provisioning::MatchPlan(plan, found, conflicts, reading, site);
+      if (!conflicts.empty()) return PlanRefused(problems, conflicts);
+    }
+  }
   std::vector<RowReport> reports;
   for (const Step& step : steps) reports.push_back(provisioning::ReportFor(plan, step, found, args.dryRun));
   if (!args.dryRun) {

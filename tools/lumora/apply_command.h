@@ -18,6 +18,7 @@ struct ApplyArgs {
   std::string format = "table";
   bool bom = false;
   bool showSecrets = false;
+  bool lookUp = true;  // --no-lookup: trust that nothing else holds the plan's addresses
 };
 
 struct ApplyCommand {

@@ -105,6 +105,7 @@ void AddPlanCommand(CLI::App& parent, PlanCommand& c) {
       ->type_name("O")
       ->check(OneOf({"mac", "answer"}));
   plan.add_flag("--bom", c.bom, "start the CSV with a UTF-8 byte-order mark (for Excel)");
+  plan.add_flag("--no-lookup{false}", c.lookUp, "do not look up who answers on the range's addresses");
   AddScanOptions(plan, c.scanArgs);
 }
 
@@ -123,7 +124,9 @@ ExitCode RunPlanCommand(PlanCommand& c, const HostGuard& guard) {
   options.site = SiteFactsOf(scanner);
   provisioning::Plan plan;
   std::string error;
-  if (!PlanAroundHostsInUse(scanner.list().cameras(), options, plan, error)) {
+  const bool planned = c.lookUp ? PlanAroundHostsInUse(scanner.list().cameras(), options, plan, error)
+                                : provisioning::PlanAddresses(scanner.list().cameras(), options, plan, error);
+  if (!planned) {
     std::fprintf(stderr, "lumora: %s\n", error.c_str());
     return ExitCode::kUsage;
   }

@@ -16,6 +16,7 @@ struct PlanCommand {
   std::string ipRange, mask, gateway, mode, namePattern;
   std::string order = "mac";
   bool bom = false;
+  bool lookUp = true;  // --no-lookup
 };
 
 void AddPlanCommand(CLI::App& parent, PlanCommand& command);

@@ -64,10 +64,12 @@ void ReserveForeignHosts(const std::vector<net::AddressLookup>& found,
 }
 
 // Neither free nor in use: the operator learns that nothing checked them.
-void SayNotLookedUp(const provisioning::Plan& plan, const std::set<uint32_t>& notLookedUp) {
+void SayNotLookedUp(const provisioning::Plan& plan, const std::set<uint32_t>& notLookedUp,
+                    const std::vector<std::size_t>& rows) {
   constexpr std::size_t ipIndex = SettingIndex(SettingId::kIp);
   std::string list;
-  for (const provisioning::PlanRow& row : plan.rows) {
+  for (std::size_t r : rows) {
+    const provisioning::PlanRow& row = plan.rows[r];
     uint32_t ip = 0;
     if (!row.values[ipIndex] || !ReadDecimalIpv4(*row.values[ipIndex], ip) || notLookedUp.count(ip) == 0) continue;
     list += (list.empty() ? "" : ", ") + *row.values[ipIndex];
@@ -87,7 +89,9 @@ bool PlanAroundHostsInUse(const std::vector<provisioning::FoundCamera>& cameras,
     if (!provisioning::PlanAddresses(cameras, options, plan, error)) return false;
     const std::vector<uint32_t> fresh = NewAddresses(plan, options, asked);
     if (fresh.empty()) {
-      SayNotLookedUp(plan, notLookedUp);
+      std::vector<std::size_t> rows(plan.rows.size());
+      for (std::size_t r = 0; r < rows.size(); ++r) rows[r] = r;
+      SayNotLookedUp(plan, notLookedUp, rows);
       return true;
     }
     std::vector<net::AddressLookup> found;
@@ -96,6 +100,37 @@ bool PlanAroundHostsInUse(const std::vector<provisioning::FoundCamera>& cameras,
   }
   error = "the range holds too many hosts that are no camera to plan around; give another --ip-range";
   return false;
+}
+
+bool LookUpSentAddresses(const provisioning::Plan& plan, const std::vector<provisioning::Step>& steps,
+                         const std::vector<provisioning::FoundCamera>& cameras, provisioning::SiteFacts& site,
+                         std::string& error) {
+  constexpr std::size_t ipIndex = SettingIndex(SettingId::kIp);
+  std::vector<uint32_t> asked;
+  std::vector<std::size_t> rows;
+  for (const provisioning::Step& step : steps) {
+    const bool moves = step.status == provisioning::StepStatus::kSend &&
+                       std::any_of(step.changes.begin(), step.changes.end(),
+                                   [](const provisioning::SettingChange& c) { return c.setting == ipIndex; });
+    uint32_t ip = 0;
+    const auto& cell = plan.rows[step.row].values[ipIndex];
+    if (!moves || !cell || !ReadDecimalIpv4(*cell, ip)) continue;
+    asked.push_back(ip);
+    rows.push_back(step.row);
+  }
+  if (asked.empty()) return true;
+  std::vector<Adapter> adapters;
+  if (!net::ListAdapters(adapters, error)) return false;
+  std::vector<net::AddressLookup> found;
+  if (!net::LookUpAddresses(asked, adapters, found, error)) return false;
+  std::set<uint32_t> notLookedUp;
+  for (const net::AddressLookup& a : found) {
+    if (a.use == net::AddressUse::kNotLookedUp) notLookedUp.insert(a.ip);
+    if (a.use != net::AddressUse::kInUse || a.pcAddress || IsListedCamera(cameras, a.mac)) continue;
+    site.inUse.push_back({a.ip, provisioning::MacOf(a.mac.data())});
+  }
+  SayNotLookedUp(plan, notLookedUp, rows);
+  return true;
 }
 
 }  // namespace lumora::cli

@@ -8,7 +8,9 @@
 
 #include "provisioning/assign.h"
 #include "provisioning/found_camera.h"
+#include "provisioning/match.h"
 #include "provisioning/plan.h"
+#include "provisioning/site_facts.h"
 
 namespace lumora::cli {
 
@@ -18,5 +20,14 @@ namespace lumora::cli {
 // False with `error` when the plan fails or the look-up cannot run.
 bool PlanAroundHostsInUse(const std::vector<provisioning::FoundCamera>& cameras,
                           provisioning::AssignOptions& options, provisioning::Plan& plan, std::string& error);
+
+// `apply`'s guard, right before the first send: each address a sent step
+// moves its camera onto is looked up, and one that a MAC of no listed camera
+// answers on goes into `site.inUse`, so that matching again makes it a
+// conflict. Says on stderr each that could not be looked up. False with
+// `error` when the look-up cannot run.
+bool LookUpSentAddresses(const provisioning::Plan& plan, const std::vector<provisioning::Step>& steps,
+                         const std::vector<provisioning::FoundCamera>& cameras, provisioning::SiteFacts& site,
+                         std::string& error);
 
 }  // namespace lumora::cli
