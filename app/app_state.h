@@ -8,7 +8,9 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
+#include "net/adapters.h"
 #include "protocol/device_record.h"
 #include "ui/device_list.h"
 #include "ui/dialog_controls.h"
@@ -39,6 +41,9 @@ struct AppState {
   HANDLE workerThread = nullptr;
   DWORD workerThreadId = 0;
   HWND assignDialog = nullptr;  // "Assign addresses", while it is open
+  // Every adapter of the PC as the worker last listed it (at a search or a
+  // look-up): "Assign addresses" gives a camera none of their addresses.
+  std::vector<Adapter> pcAdapters;
   // From the hand-over of an apply job to the worker until its last
   // progress: "Update" and "Submit" are greyed and do nothing.
   bool jobRunning = false;

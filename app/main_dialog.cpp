@@ -116,6 +116,17 @@ void OnAssignAddresses() {
     AppState& a = App();
     return ListedCamerasNow(a.controls.deviceList, a.search.table, a.slotArrivals, a.slotAddresses);
   };
+  host.pc = [] {
+    PcFacts pc;
+    for (const Adapter& adapter : App().pcAdapters) {
+      for (const AdapterSubnet& subnet : adapter.subnets) pc.addresses.push_back(subnet.ip);
+      pc.gateways.insert(pc.gateways.end(), adapter.gateways.begin(), adapter.gateways.end());
+    }
+    return pc;
+  };
+  host.lookUp = [](uint32_t id, std::vector<uint32_t> addresses) {
+    App().worker.inbox.AskLookup(id, std::move(addresses));
+  };
   host.startJob = StartJob;
   host.stopJob = [] { App().worker.inbox.StopJob(); };
   host.jobRunning = [] { return App().jobRunning; };

@@ -6,6 +6,7 @@
 #include "protocol/decode_reply.h"
 #include "resources/resource_ids.h"
 #include "ui/details_panel.h"
+#include "ui/assign_dialog.h"
 #include "ui/device_list.h"
 
 namespace lumora {
@@ -15,6 +16,18 @@ namespace {
 // redrawing off and repainted once (255 entries: 4.3 s one by one under Wine,
 // about 140 ms as one batch).
 constexpr std::size_t kBatchRedrawThreshold = 4;
+
+// The look-up's answer as the dialog reads it.
+AddressSeen SeenOf(const net::AddressLookup& lookup) {
+  AddressSeen seen;
+  seen.ip = lookup.ip;
+  seen.use = lookup.use == net::AddressUse::kInUse  ? AddressSeen::Use::kInUse
+             : lookup.use == net::AddressUse::kFree ? AddressSeen::Use::kFree
+                                                    : AddressSeen::Use::kNotLookedUp;
+  seen.mac = lookup.mac;
+  seen.pcAddress = lookup.pcAddress;
+  return seen;
+}
 
 class DialogApplier final : public DialogEventSink {
  public:
@@ -43,6 +56,14 @@ class DialogApplier final : public DialogEventSink {
   void ShowToolPort(unsigned port) override { SetDlgItemInt(app_.dialog, IDC_TOOL_PORT, port, FALSE); }
 
   void ShowJobProgress(const provisioning::JobProgress& progress) override { OnJobProgress(app_, progress); }
+
+  void ShowAdapters(const std::vector<Adapter>& adapters) override { app_.pcAdapters = adapters; }
+
+  void ShowLookup(const LookupAnswer& answer) override {
+    std::vector<AddressSeen> seen;
+    for (const net::AddressLookup& lookup : answer.answers) seen.push_back(SeenOf(lookup));
+    ShowAssignLookup(app_.assignDialog, answer.id, seen, answer.error);
+  }
 
   void ShowStatus(const char* text) override { SetWindowTextA(app_.controls.statusLine, text); }
 

@@ -94,9 +94,14 @@ int main(int argc, char** argv) {
   HWND summary = GetDlgItem(dialog, IDC_ASSIGN_SUMMARY);
   Send(GetDlgItem(dialog, IDC_ASSIGN_FIRST), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
   if (argc > 3) Send(GetDlgItem(dialog, IDC_ASSIGN_PATTERN), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
+  // Preview looks the range up through the worker, saying so meanwhile.
+  const Clock::time_point previewed = Clock::now();
   Send(GetDlgItem(dialog, IDC_ASSIGN_PREVIEW), BM_CLICK, 0, 0);
-  const std::string preview = TextOf(summary);
-  if (preview != std::to_string(cameras) + " would-change") {
+  std::string preview;
+  while ((preview = TextOf(summary)).rfind("Looking up", 0) == 0 && Ms(Clock::now() - previewed) < 30000) Sleep(5);
+  std::printf("dialog preview, %d cameras: the summary after %.2f s, the range looked up\n", cameras,
+              Ms(Clock::now() - previewed) / 1000);
+  if (preview.rfind(std::to_string(cameras) + " would-change", 0) != 0) {
     std::fprintf(stderr, "assign-site: the preview says \"%s\"\n", preview.c_str());
     return 1;
   }
@@ -114,6 +119,10 @@ int main(int argc, char** argv) {
   });
   const Clock::time_point clicked = Clock::now();
   Send(GetDlgItem(dialog, IDC_ASSIGN_APPLY), BM_CLICK, 0, 0);
+  // Apply looks the planned addresses up again before the job starts.
+  std::string counts;
+  while ((counts = TextOf(summary)).rfind("Looking up", 0) == 0 && Ms(Clock::now() - clicked) < 30000) Sleep(5);
+  const double lookupMs = Ms(Clock::now() - clicked);
   if (exitDuringJob) {
     // The requests go out 2 ms apart: by now the job is sending.
     Sleep(300);
@@ -122,9 +131,7 @@ int main(int argc, char** argv) {
     std::printf("exit during the job, %d cameras: the program ended %.0f ms after WM_CLOSE\n", cameras, ExitMs(main));
     return 0;
   }
-  std::string counts;
-  // Apply writes "Applying: 0 of N verified" before the click returns; the
-  // job's last progress replaces it with the counts.
+  // The job's last progress replaces "Applying: 0 of N verified" with the counts.
   while ((counts = TextOf(summary)).rfind("Applying:", 0) == 0 && Ms(Clock::now() - clicked) < 300000) Sleep(5);
   const double applyMs = Ms(Clock::now() - clicked);
   measuring.store(false);
@@ -133,9 +140,9 @@ int main(int argc, char** argv) {
   std::sort(trips.begin(), trips.end());
   const double median = trips.empty() ? 0 : trips[trips.size() / 2];
   const double worst = trips.empty() ? 0 : trips.back();
-  std::printf("dialog apply, %d cameras: counts after %.2f s (%s); round trip to the main dialog during the job:"
-              " median %.2f ms, worst %.1f ms over %zu messages\n",
-              cameras, applyMs / 1000, counts.c_str(), median, worst, trips.size());
+  std::printf("dialog apply, %d cameras: the job started after the look-up of %.2f s; counts after %.2f s (%s);"
+              " round trip to the main dialog during the job: median %.2f ms, worst %.1f ms over %zu messages\n",
+              cameras, lookupMs / 1000, applyMs / 1000, counts.c_str(), median, worst, trips.size());
   std::printf("exit after the job, Assign addresses open: the program ended %.0f ms after WM_CLOSE\n", ExitMs(main));
   return 0;
 }

@@ -31,9 +31,10 @@ SendOutcome SendOutOfAdapter(net::Socket s, const uint8_t* data, int size, const
 }
 
 SendOutcome SendSearchOutOfListedAdapters(net::Socket s, const uint8_t* data, int size, const net::Address& to,
-                                          std::vector<Adapter>& adapters) {
+                                          std::vector<Adapter>& adapters, std::vector<Adapter>* every) {
   std::string ignored;  // the status texts are fixed
   if (!net::ListAdapters(adapters, ignored)) return SendOutOfAdapter(s, data, size, to, AdapterRoute{});
+  if (every != nullptr) *every = adapters;
   adapters = ChooseAdapters(std::move(adapters));
   return SendOutOfEveryAdapter(s, data, size, to, adapters);
 }

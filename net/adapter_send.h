@@ -40,7 +40,8 @@ SendOutcome SendOutOfAdapter(net::Socket s, const uint8_t* data, int size, const
 // meanwhile is included) and chosen, into the caller's scratch `adapters`.
 // A list that cannot be had is no reason to stay silent: then the search
 // goes out once unforced, so a failure carries the system's own code.
+// With `every`, the whole list before the choice goes there as well.
 SendOutcome SendSearchOutOfListedAdapters(net::Socket s, const uint8_t* data, int size, const net::Address& to,
-                                          std::vector<Adapter>& adapters);
+                                          std::vector<Adapter>& adapters, std::vector<Adapter>* every = nullptr);
 
 }  // namespace lumora

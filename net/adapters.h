@@ -33,6 +33,10 @@ struct Adapter {
   bool up = false;
   AdapterKind kind = AdapterKind::kBroadcast;
   std::vector<AdapterSubnet> subnets;  // in the system's order
+  // The default routes' next hops through this adapter, network byte order:
+  // the site's router, whose address no camera may take. Empty for a route
+  // straight onto the link.
+  std::vector<uint32_t> gateways;
 };
 
 // How one datagram is sent out of one adapter: forced onto it by index, with

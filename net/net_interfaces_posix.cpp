@@ -3,10 +3,12 @@
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
+#include <net/route.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "net/net_interfaces.h"
@@ -61,6 +63,27 @@ Adapter* FindOrAdd(std::vector<Adapter>& adapters, const ifaddrs* a) {
   return &adapters.back();
 }
 
+// The default routes' gateways from /proc/net/route, onto the adapters by
+// name. The kernel prints each address as the hex of its 32-bit value as
+// stored, so it reads back already in network byte order. A table that
+// cannot be read leaves the gateways unknown: the list stands without them.
+void AddDefaultGateways(std::vector<Adapter>& adapters) {
+  std::FILE* table = std::fopen("/proc/net/route", "r");
+  if (table == nullptr) return;
+  char line[256];
+  if (std::fgets(line, sizeof line, table) == nullptr) line[0] = 0;  // the header
+  while (std::fgets(line, sizeof line, table) != nullptr) {
+    char name[64];
+    unsigned destination = 0, gateway = 0, flags = 0, mask = 0;
+    if (std::sscanf(line, "%63s %x %x %x %*d %*d %*d %x", name, &destination, &gateway, &flags, &mask) != 5) continue;
+    if (destination != 0 || mask != 0 || gateway == 0 || !(flags & RTF_GATEWAY)) continue;
+    for (Adapter& adapter : adapters) {
+      if (adapter.name == name) adapter.gateways.push_back(gateway);
+    }
+  }
+  std::fclose(table);
+}
+
 }  // namespace
 
 bool ListAdapters(std::vector<Adapter>& out, std::string& error) {
@@ -84,6 +107,7 @@ bool ListAdapters(std::vector<Adapter>& out, std::string& error) {
     adapter->subnets.push_back(subnet);
   }
   freeifaddrs(list);
+  AddDefaultGateways(out);
   return true;
 }
 

@@ -81,6 +81,12 @@ Adapter AdapterOf(const IP_ADAPTER_ADDRESSES& a) {
     subnet.broadcast = subnet.ip | ~subnet.mask;
     adapter.subnets.push_back(subnet);
   }
+  // Listed with GAA_FLAG_INCLUDE_GATEWAYS: the adapter's default gateways.
+  for (auto* g = a.FirstGatewayAddress; g != nullptr; g = g->Next) {
+    if (g->Address.lpSockaddr == nullptr || g->Address.lpSockaddr->sa_family != AF_INET) continue;
+    const uint32_t ip = reinterpret_cast<sockaddr_in*>(g->Address.lpSockaddr)->sin_addr.s_addr;
+    if (ip != 0) adapter.gateways.push_back(ip);
+  }
   return adapter;
 }
 
@@ -148,7 +154,8 @@ bool ListAdapters(std::vector<Adapter>& out, std::string& error) {
   ULONG size = 64 * 1024;
   std::vector<unsigned char> buffer;
   ULONG result = ERROR_BUFFER_OVERFLOW;
-  const ULONG flags = GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER;
+  const ULONG flags =
+      GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER | GAA_FLAG_INCLUDE_GATEWAYS;
   for (int attempt = 0; attempt < 3 && result == ERROR_BUFFER_OVERFLOW; ++attempt) {
     buffer.resize(size);
     result = GetAdaptersAddresses(AF_INET, flags, nullptr, reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()),

@@ -41,7 +41,29 @@ struct AssignDialog {
   bool listFull = false;  // the main list holds all it can: more cameras may answer unlisted
   provisioning::SitePreview preview;
   std::vector<provisioning::RowReport> reports;  // the preview's, then the job's
+  // Who answered on the addresses last looked up, and what that makes of
+  // the site with the cameras listed at the last preview.
+  std::vector<AddressSeen> seen;
+  std::string lookupError;
+  std::vector<provisioning::FoundCamera> listed;
+  SiteCheck check;
+  // A look-up out at the worker: its id, and what waits for its answer.
+  // Meanwhile the buttons that would plan or send are greyed.
+  enum class Waiting { kNothing, kPreview, kApply } waiting = Waiting::kNothing;
+  uint32_t lookupId = 0;
+  std::unique_ptr<provisioning::ApplyJob> pendingJob;  // Apply's, until its look-up comes back clean
 };
+
+// Ids never repeat across dialogs, so an answer to a closed dialog's
+// look-up is never taken for one of a dialog opened since.
+uint32_t NextLookupId() {
+  static uint32_t last = 0;
+  return ++last;
+}
+
+// At most this many of a range's addresses, from its first, are looked up:
+// the sockets carry as many without blocking, and a site's range is shorter.
+constexpr uint32_t kMostLookedUp = 512;
 
 AssignDialog* Of(HWND dialog) { return reinterpret_cast<AssignDialog*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
 
@@ -68,14 +90,6 @@ void EnableJobButtons(AssignDialog& d, bool enable) {
   for (int id : {IDC_ASSIGN_PREVIEW, IDC_ASSIGN_PASTE, IDC_ASSIGN_OPEN_PLAN, IDC_ASSIGN_APPLY}) {
     EnableWindow(GetDlgItem(d.dialog, id), enable);
   }
-}
-
-provisioning::SiteFacts SiteOf(const std::vector<provisioning::FoundCamera>& cameras) {
-  provisioning::SiteFacts site;
-  for (const provisioning::FoundCamera& camera : cameras) {
-    if (camera.arrival.ip != 0) site.pcAddresses.push_back(camera.arrival.ip);
-  }
-  return site;
 }
 
 const provisioning::RangeAdapter& ChosenAdapter(const AssignDialog& d) {
@@ -108,26 +122,73 @@ std::vector<provisioning::FoundCamera> ReadListed(AssignDialog& d) {
   return FoundCamerasOf(listed);
 }
 
+provisioning::AssignForm FormOf(const AssignDialog& d) {
+  return {ItemText(d.dialog, IDC_ASSIGN_FIRST), ItemText(d.dialog, IDC_ASSIGN_LAST), ItemText(d.dialog, IDC_ASSIGN_MASK),
+          ItemText(d.dialog, IDC_ASSIGN_GATEWAY), ItemText(d.dialog, IDC_ASSIGN_PATTERN)};
+}
+
+// The range's first and last address as the preview reads the form; false
+// when the form does not say.
+bool RangeBounds(const AssignDialog& d, uint32_t& first, uint32_t& last) {
+  const provisioning::AssignForm form = FormOf(d);
+  uint32_t mask = NetOrder(0xFFFFFF00);
+  if (!ReadDecimalIpv4(form.first, first) || (!form.mask.empty() && !ReadDecimalIpv4(form.mask, mask))) return false;
+  if (form.last.empty()) {
+    last = first | ~mask;
+    return true;
+  }
+  return ReadDecimalIpv4(form.last, last) && HostOrder(first) <= HostOrder(last);
+}
+
 std::string CountsSummary(const AssignDialog& d) {
   const std::string counts = provisioning::CountsText(d.reports);
   if (!d.listFull) return counts;
   return counts + ". The list is full at " + std::to_string(kTableSlots) + ": more cameras may be unlisted.";
 }
 
-// The preview again, of the cameras listed now: Apply sends what it shows.
+void AddSentence(std::string& text, const std::string& more) {
+  if (more.empty()) return;
+  if (!text.empty()) text += text.back() == '.' ? " " : ". ";
+  text += more;
+}
+
+// The counts, then what the look-up found: the range's addresses held by
+// other hosts, and the planned ones that could not be looked up.
+std::string PreviewSummary(const AssignDialog& d) {
+  std::string text = CountsSummary(d);
+  uint32_t first = 0, last = 0;
+  if (d.source == AssignDialog::Source::kRange && RangeBounds(d, first, last)) {
+    AddSentence(text, SkippedText(d.check, first, last));
+  }
+  if (!d.lookupError.empty()) {
+    AddSentence(text, "The look-up failed (" + d.lookupError +
+                          "): whether another host holds the planned addresses is not known.");
+  } else {
+    AddSentence(text, NotLookedUpText(PlannedAddresses(d.preview, d.cameras), d.seen));
+  }
+  return text;
+}
+
+// The preview again, of the cameras listed now, around what the last
+// look-up found: Apply sends what it shows.
 bool RunPreview(AssignDialog& d) {
   if (d.source == AssignDialog::Source::kNothing) return false;
-  const std::vector<provisioning::FoundCamera> listed = ReadListed(d);
-  // Every adapter's address is the PC's, whichever the range keeps to.
-  const provisioning::SiteFacts site = SiteOf(listed);
-  d.cameras = d.source == AssignDialog::Source::kRange ? provisioning::CamerasBehind(ChosenAdapter(d), listed) : listed;
+  d.listed = ReadListed(d);
+  // Every address of the PC, whichever adapter the range keeps to.
+  const PcFacts pc = d.host.pc();
+  d.check = CheckSite(pc, d.seen, d.listed);
+  d.cameras = d.source == AssignDialog::Source::kRange ? provisioning::CamerasBehind(ChosenAdapter(d), d.listed) : d.listed;
   if (d.source == AssignDialog::Source::kPlanText) {
+    provisioning::SiteFacts site;
+    site.pcAddresses = pc.addresses;
     d.preview = provisioning::PreviewPlan(d.planText, d.cameras, site, ThroughClipboard);
   } else {
-    provisioning::AssignForm form{ItemText(d.dialog, IDC_ASSIGN_FIRST), ItemText(d.dialog, IDC_ASSIGN_LAST),
-                                  ItemText(d.dialog, IDC_ASSIGN_MASK), ItemText(d.dialog, IDC_ASSIGN_GATEWAY),
-                                  ItemText(d.dialog, IDC_ASSIGN_PATTERN)};
-    d.preview = provisioning::PreviewRange(form, d.cameras, site, ThroughClipboard);
+    provisioning::SiteFacts site;
+    site.pcAddresses = d.check.reserved;  // the range skips every one of them
+    d.preview = provisioning::PreviewRange(FormOf(d), d.cameras, site, ThroughClipboard);
+  }
+  if (d.preview.problems.empty()) {
+    for (std::string& conflict : SiteConflicts(d.check, d.preview, d.cameras)) d.preview.problems.push_back(conflict);
   }
   d.reports = d.preview.reports;
   if (!d.preview.problems.empty()) {
@@ -137,14 +198,49 @@ bool RunPreview(AssignDialog& d) {
     return false;
   }
   ShowPlanRows(d.plan, d.preview, d.cameras, d.reports);
-  SetSummary(d, CountsSummary(d));
+  SetSummary(d, PreviewSummary(d));
   return true;
 }
 
+// The worker looks the addresses up (up to a second) and the dialog goes on
+// with `waiting` when its answer comes back.
+void AskLookup(AssignDialog& d, AssignDialog::Waiting waiting, std::vector<uint32_t> addresses) {
+  d.waiting = waiting;
+  d.lookupId = NextLookupId();
+  EnableJobButtons(d, false);
+  SetSummary(d, "Looking up who answers on " + std::to_string(addresses.size()) + " addresses" +
+                    (waiting == AssignDialog::Waiting::kApply ? " before sending..." : "..."));
+  d.host.lookUp(d.lookupId, std::move(addresses));
+}
+
+// A range's addresses from its first, or the plan's planned ones.
+std::vector<uint32_t> AddressesToLookUp(const AssignDialog& d) {
+  if (d.source != AssignDialog::Source::kRange) return PlannedAddresses(d.preview, d.cameras);
+  std::vector<uint32_t> addresses;
+  uint32_t first = 0, last = 0;
+  if (!RangeBounds(d, first, last)) return addresses;
+  for (uint32_t ip = HostOrder(first); ip <= HostOrder(last) && addresses.size() < kMostLookedUp; ++ip) {
+    addresses.push_back(NetOrder(ip));
+    if (ip == 0xFFFFFFFFu) break;
+  }
+  return addresses;
+}
+
+// The preview at once from what the form or the plan says, then again once
+// the addresses are looked up afresh; a form or plan with problems is not
+// looked up, nor one that moves no camera.
+void PreviewThenLookUp(AssignDialog& d) {
+  d.seen.clear();
+  d.lookupError.clear();
+  if (!RunPreview(d)) return;
+  std::vector<uint32_t> addresses = AddressesToLookUp(d);
+  if (!addresses.empty()) AskLookup(d, AssignDialog::Waiting::kPreview, std::move(addresses));
+}
+
 void OnPreview(AssignDialog& d) {
-  if (d.host.jobRunning()) return;
+  if (d.host.jobRunning() || d.waiting != AssignDialog::Waiting::kNothing) return;
   d.source = AssignDialog::Source::kRange;
-  RunPreview(d);
+  PreviewThenLookUp(d);
 }
 
 // A plan that could not be had leaves no preview behind to be applied.
@@ -161,11 +257,11 @@ void PreviewPlanText(AssignDialog& d, std::string text, std::string fileName) {
   d.source = AssignDialog::Source::kPlanText;
   d.planText = std::move(text);
   d.fileName = std::move(fileName);
-  RunPreview(d);
+  PreviewThenLookUp(d);
 }
 
 void OnPaste(AssignDialog& d) {
-  if (d.host.jobRunning()) return;
+  if (d.host.jobRunning() || d.waiting != AssignDialog::Waiting::kNothing) return;
   std::string text, problem;
   if (!TakeClipboardText(d.dialog, text, problem)) return ShowPlanFailure(d, problem);
   PreviewPlanText(d, std::move(text), "");
@@ -180,7 +276,8 @@ void OpenPlanFile(AssignDialog& d, const std::wstring& path) {
 
 void OnOpenPlan(AssignDialog& d) {
   std::wstring path;
-  if (!d.host.jobRunning() && AskPlanFile(d.dialog, path)) OpenPlanFile(d, path);
+  if (d.host.jobRunning() || d.waiting != AssignDialog::Waiting::kNothing) return;
+  if (AskPlanFile(d.dialog, path)) OpenPlanFile(d, path);
 }
 
 // Of several files dropped at once, the first is the plan.
@@ -188,20 +285,43 @@ void OnDropFiles(AssignDialog& d, HDROP drop) {
   wchar_t path[MAX_PATH] = {};
   const bool named = DragQueryFileW(drop, 0, path, MAX_PATH) > 0;
   DragFinish(drop);
-  if (named && !d.host.jobRunning()) OpenPlanFile(d, path);
+  if (named && !d.host.jobRunning() && d.waiting == AssignDialog::Waiting::kNothing) OpenPlanFile(d, path);
 }
 
-void OnApply(AssignDialog& d) {
-  if (d.host.jobRunning() || !RunPreview(d)) return;
-  bool anything = false;
-  for (const provisioning::Step& step : d.preview.steps) anything = anything || step.status == provisioning::StepStatus::kSend;
-  if (!anything) return;  // the preview's counts say why: nothing to change
-  auto job = std::make_unique<provisioning::ApplyJob>(d.preview.plan, d.preview.steps, d.cameras, DialogJobSettings(),
-                                                      ThroughClipboard);
+// A row onto an address in use stops the whole job before anything is sent.
+// An address not looked up (on no network of the PC: a camera moved off its
+// factory network, or a look-up that could not be made) holds nothing back;
+// Preview's summary has said that it was not looked up.
+void OnApplyLookup(AssignDialog& d) {
+  std::unique_ptr<provisioning::ApplyJob> job = std::move(d.pendingJob);
+  d.check = CheckSite(d.host.pc(), d.seen, d.listed);
+  std::string text;
+  for (const std::string& conflict : SiteConflicts(d.check, d.preview, d.cameras)) {
+    text += (text.empty() ? "Nothing was sent: " : "\r\n") + conflict;
+  }
+  if (!text.empty() || !job) {
+    SetSummary(d, text);
+    return;
+  }
   d.reports = job->reports();
   EnableJobButtons(d, false);
   SetSummary(d, ApplyingText(0, job->toVerify()));
   d.host.startJob(std::move(job));
+}
+
+// Planned around what Preview's look-up found, then the planned addresses
+// looked up again right before the first send: a host that came up since
+// is caught when the answer comes (OnApplyLookup).
+void OnApply(AssignDialog& d) {
+  if (d.host.jobRunning() || d.waiting != AssignDialog::Waiting::kNothing || !RunPreview(d)) return;
+  bool anything = false;
+  for (const provisioning::Step& step : d.preview.steps) anything = anything || step.status == provisioning::StepStatus::kSend;
+  if (!anything) return;  // the preview's counts say why: nothing to change
+  d.pendingJob = std::make_unique<provisioning::ApplyJob>(d.preview.plan, d.preview.steps, d.cameras,
+                                                          DialogJobSettings(), ThroughClipboard);
+  std::vector<uint32_t> planned = PlannedAddresses(d.preview, d.cameras);
+  if (planned.empty()) return OnApplyLookup(d);  // no camera moves: nothing to look up
+  AskLookup(d, AssignDialog::Waiting::kApply, std::move(planned));
 }
 
 void OnCopyReport(AssignDialog& d) { PutTextOnClipboard(d.dialog, ReportSheetText(d.reports, SheetJoin::kTabs)); }
@@ -279,6 +399,21 @@ HWND OpenAssignDialog(HWND owner, HWND open, AssignHost host) {
                                    reinterpret_cast<LPARAM>(&host));
   if (dialog != nullptr) ShowWindow(dialog, SW_SHOW);
   return dialog;
+}
+
+void ShowAssignLookup(HWND dialog, uint32_t id, const std::vector<AddressSeen>& seen, const std::string& error) {
+  AssignDialog* d = dialog != nullptr ? Of(dialog) : nullptr;
+  if (d == nullptr || d->waiting == AssignDialog::Waiting::kNothing || id != d->lookupId) return;
+  const AssignDialog::Waiting waiting = d->waiting;
+  d->waiting = AssignDialog::Waiting::kNothing;
+  d->seen = seen;
+  d->lookupError = error;
+  EnableJobButtons(*d, !d->host.jobRunning());
+  if (waiting == AssignDialog::Waiting::kApply) {
+    OnApplyLookup(*d);
+  } else {
+    RunPreview(*d);
+  }
 }
 
 void ShowAssignProgress(HWND dialog, const provisioning::JobProgress& progress) {

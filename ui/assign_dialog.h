@@ -15,6 +15,7 @@
 
 #include "provisioning/apply_job.h"
 #include "provisioning/job_progress.h"
+#include "ui/address_check.h"
 #include "ui/listed_cameras.h"
 
 namespace lumora {
@@ -22,6 +23,10 @@ namespace lumora {
 // What the dialog needs of the program, lent by the main dialog.
 struct AssignHost {
   std::function<ListedCameras()> listed;  // the cameras listed now
+  std::function<PcFacts()> pc;             // the PC's adapters as the worker last listed them
+  // Asks the worker who answers on the addresses; the answer comes back
+  // through ShowAssignLookup with the same id.
+  std::function<void(uint32_t id, std::vector<uint32_t> addresses)> lookUp;
   // Takes the job to the worker; the main dialog empties its list and
   // greys "Update" and "Submit" until the job's last progress.
   std::function<void(std::unique_ptr<provisioning::ApplyJob>)> startJob;
@@ -36,5 +41,9 @@ HWND OpenAssignDialog(HWND owner, HWND open, AssignHost host);
 // The worker's latest word on the job, shown as each row's status and in the
 // summary; with `progress.finished` the buttons come back.
 void ShowAssignProgress(HWND dialog, const provisioning::JobProgress& progress);
+
+// The worker's answer to the dialog's look-up `id` (one per address asked,
+// or `error`); an answer to an earlier look-up is dropped.
+void ShowAssignLookup(HWND dialog, uint32_t id, const std::vector<AddressSeen>& seen, const std::string& error);
 
 }  // namespace lumora

@@ -8,11 +8,23 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "net/adapters.h"
+#include "net/neighbour_table.h"
 #include "protocol/arrival.h"
 #include "provisioning/job_progress.h"
 
 namespace lumora {
+
+// The worker's answer to the dialog's look-up `id`: one per address asked,
+// in order, or the reason none could be had.
+struct LookupAnswer {
+  uint32_t id = 0;
+  std::vector<net::AddressLookup> answers;
+  std::string error;
+};
 
 class DialogLink {
  public:
@@ -36,6 +48,13 @@ class DialogLink {
   // An apply job's progress, copied; only the latest matters, and the one
   // with `finished` set is the job's last.
   virtual void HandOverJobProgress(const provisioning::JobProgress& progress) = 0;
+
+  // Every adapter of the PC, as listed at a search or a look-up, copied:
+  // the addresses and gateways no camera may be given.
+  virtual void HandOverAdapters(const std::vector<Adapter>& adapters) { (void)adapters; }
+
+  // A look-up's answer, copied.
+  virtual void HandOverLookup(const LookupAnswer& answer) { (void)answer; }
 
  protected:
   ~DialogLink() = default;

@@ -58,6 +58,16 @@ void WorkerInbox::OfferJob(std::unique_ptr<provisioning::ApplyJob> job) {
   Wake();
 }
 
+void WorkerInbox::AskLookup(uint32_t id, std::vector<uint32_t> addresses) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    mail_.lookup = true;
+    mail_.lookupId = id;
+    mail_.lookupAddresses = std::move(addresses);
+  }
+  Wake();
+}
+
 void WorkerInbox::StopJob() {
   {
     std::lock_guard<std::mutex> lock(mutex_);

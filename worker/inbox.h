@@ -34,6 +34,11 @@ struct InboxMail {
   uint32_t configurationAdapter = 0;         // 0: none known, sent unforced
   std::unique_ptr<provisioning::ApplyJob> job;
   bool stopJob = false;  // for the job taken now or the one running
+  // Who answers on these addresses: the worker looks them up and hands the
+  // answer back under `lookupId`. A later ask replaces one not yet taken.
+  bool lookup = false;
+  uint32_t lookupId = 0;
+  std::vector<uint32_t> lookupAddresses;  // network byte order
 };
 
 // Puts a configuration request's fields behind its magic, as far as the
@@ -57,6 +62,7 @@ class WorkerInbox {
   void AskSearch();
   void AskConfiguration(const uint8_t* fields, std::size_t size, uint32_t adapter);
   void OfferJob(std::unique_ptr<provisioning::ApplyJob> job);
+  void AskLookup(uint32_t id, std::vector<uint32_t> addresses);
   void StopJob();
   void Stop();
 

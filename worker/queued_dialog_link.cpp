@@ -33,14 +33,35 @@ void QueuedDialogLink::HandOverJobProgress(const provisioning::JobProgress& prog
 }
 
 void QueuedDialogLink::WriteToolPortEdit(unsigned port) {
-  Push({Event::kToolPort, {}, port, {}});
+  Event event;
+  event.kind = Event::kToolPort;
+  event.port = port;
+  Push(std::move(event));
 }
 
 void QueuedDialogLink::HandOverDatagram(const uint8_t* data, int length, const Arrival& arrival) {
-  Push({Event::kDatagram, std::vector<uint8_t>(data, data + (length > 0 ? length : 0)), 0, arrival});
+  Event event;
+  event.kind = Event::kDatagram;
+  event.data.assign(data, data + (length > 0 ? length : 0));
+  event.arrival = arrival;
+  Push(std::move(event));
 }
 
-void QueuedDialogLink::ClearDevices() { Push({Event::kClear, {}, 0, {}}); }
+void QueuedDialogLink::ClearDevices() { Push(Event{}); }
+
+void QueuedDialogLink::HandOverAdapters(const std::vector<Adapter>& adapters) {
+  Event event;
+  event.kind = Event::kAdapters;
+  event.adapters = adapters;
+  Push(std::move(event));
+}
+
+void QueuedDialogLink::HandOverLookup(const LookupAnswer& answer) {
+  Event event;
+  event.kind = Event::kLookup;
+  event.lookup = answer;
+  Push(std::move(event));
+}
 
 void QueuedDialogLink::Push(Event event) {
   bool notice;
@@ -101,6 +122,8 @@ std::size_t QueuedDialogLink::Drain(DialogEventSink& sink) {
         sink.TakeDatagram(event.data.data(), static_cast<int>(event.data.size()), event.arrival);
         break;
       case Event::kClear: sink.ClearDevices(); break;
+      case Event::kAdapters: sink.ShowAdapters(event.adapters); break;
+      case Event::kLookup: sink.ShowLookup(event.lookup); break;
     }
   }
   if (progressPending) sink.ShowJobProgress(progress);

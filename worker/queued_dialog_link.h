@@ -30,6 +30,8 @@ class DialogEventSink {
   virtual void ShowStatus(const char* text) = 0;
   // Likewise the latest job progress, before the status.
   virtual void ShowJobProgress(const provisioning::JobProgress& progress) { (void)progress; }
+  virtual void ShowAdapters(const std::vector<Adapter>& adapters) { (void)adapters; }
+  virtual void ShowLookup(const LookupAnswer& answer) { (void)answer; }
   virtual void BatchEnds() {}
 
  protected:
@@ -58,6 +60,8 @@ class QueuedDialogLink final : public DialogLink {
   void HandOverDatagram(const uint8_t* data, int length, const Arrival& arrival) override;
   void ClearDevices() override;
   void HandOverJobProgress(const provisioning::JobProgress& progress) override;
+  void HandOverAdapters(const std::vector<Adapter>& adapters) override;
+  void HandOverLookup(const LookupAnswer& answer) override;
 
   // Dialog side: applies every queued event in order, then the latest status text;
   // returns how many events that was (the status counting as one).
@@ -67,10 +71,12 @@ class QueuedDialogLink final : public DialogLink {
 
  private:
   struct Event {
-    enum Kind { kToolPort, kDatagram, kClear } kind;
+    enum Kind { kToolPort, kDatagram, kClear, kAdapters, kLookup } kind = kClear;
     std::vector<uint8_t> data;
     unsigned port = 0;
     Arrival arrival;
+    std::vector<Adapter> adapters;
+    LookupAnswer lookup;
   };
 
   void Push(Event event);

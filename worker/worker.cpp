@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "net/adapter_send.h"
+#include "net/neighbour_lookup.h"
+#include "net/net_interfaces.h"
 #include "net/reply_socket.h"
 #include "protocol/packet_format.h"
 #include "worker/status_text.h"
@@ -67,6 +69,7 @@ class Worker {
 
   bool Pass() {
     if (!TakeMail()) return false;
+    if (lookupAsked_) LookUp();
     if (job_) {
       JobPass();
       return true;
@@ -93,7 +96,28 @@ class Worker {
       ReportJob();
     }
     if (mail.stopJob && job_) job_->Stop();
+    if (mail.lookup) {
+      lookupAsked_ = true;
+      lookup_.id = mail.lookupId;
+      lookupAddresses_ = std::move(mail.lookupAddresses);
+    }
     return true;
+  }
+
+  // The dialog's look-up, on the adapters as they are now, handed back with
+  // them. It holds this thread for up to a second (the neighbour table's
+  // patience); the dialog thread never waits for it, and "Exit" waits at
+  // most that long.
+  void LookUp() {
+    lookupAsked_ = false;
+    lookup_.answers.clear();
+    lookup_.error.clear();
+    std::vector<Adapter> listed;
+    if (net::ListAdapters(listed, lookup_.error)) {
+      link_.HandOverAdapters(listed);
+      net::LookUpAddresses(lookupAddresses_, listed, lookup_.answers, lookup_.error);
+    }
+    link_.HandOverLookup(lookup_);
   }
 
   void SendRequest() {
@@ -103,8 +127,9 @@ class Worker {
       RefreshToolPort();
       remote_addr_ = {net::kBroadcastAddress, ToolPortOnWire()};
       BuildSearchRequest(msg_);
-      outcome = SendSearchOutOfListedAdapters(socket_.socket, msg_.bytes, size, remote_addr_, adapters_);
+      outcome = SendSearchOutOfListedAdapters(socket_.socket, msg_.bytes, size, remote_addr_, adapters_, &everyAdapter_);
       NotePcAddresses();
+      link_.HandOverAdapters(everyAdapter_);
     } else {
       // A configuration request goes where the last reply came from; the
       // destination is deliberately not rebuilt. Only the target's adapter
@@ -235,7 +260,11 @@ class Worker {
   RequestFrame msg_{};
   uint8_t RecvMsg_[kReceiveSize] = {};
   std::vector<Adapter> adapters_;  // read afresh at each search
+  std::vector<Adapter> everyAdapter_;  // the same list before the choice: the PC's every address
   std::vector<uint32_t> pcAddresses_;  // theirs
+  bool lookupAsked_ = false;
+  std::vector<uint32_t> lookupAddresses_;
+  LookupAnswer lookup_;
   std::unique_ptr<provisioning::ApplyJob> job_;
   std::size_t jobRevision_ = 0;
   Arrival arrival_;  // each datagram's, kept so that its name's storage is reused

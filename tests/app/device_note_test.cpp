@@ -69,8 +69,8 @@ TEST(DeviceNote, SaysWhatBitesTheCameraShown) {
     listed.seen = &seen;
     // The adapters the search went out of, as the worker describes a reply's.
     const std::vector<Adapter> searched = {
-        {"Site", 1, true, AdapterKind::kBroadcast, {{Ip(10, 88, 0, 1), Ip(255, 255, 255, 0)}}},
-        {"Lab", 2, true, AdapterKind::kBroadcast, {{Ip(10, 77, 0, 1), Ip(255, 255, 255, 0)}}}};
+        {"Site", 1, true, AdapterKind::kBroadcast, {{Ip(10, 88, 0, 1), Ip(255, 255, 255, 0)}}, {}},
+        {"Lab", 2, true, AdapterKind::kBroadcast, {{Ip(10, 77, 0, 1), Ip(255, 255, 255, 0)}}, {}}};
     for (const NoteCamera& c : row.cameras) {
       DeviceRecord& r = table.slots[c.slot];
       r.number = c.slot + 1;

@@ -24,7 +24,7 @@ AdapterSubnet Subnet(uint32_t ip, int prefix) {
 
 Adapter Listed(uint32_t index, std::vector<AdapterSubnet> subnets, AdapterKind kind = AdapterKind::kBroadcast,
                bool up = true) {
-  return {"adapter", index, up, kind, std::move(subnets)};
+  return {"adapter", index, up, kind, std::move(subnets), {}};
 }
 
 TEST(AdapterChoice, OneSearchLeavesByEveryAdapterThatCanBroadcastFromItsOwnAddress) {
