@@ -48,6 +48,7 @@ std::optional<ExitCode> FindCamera(Scanner& scanner, const ScanOptions& options,
 provisioning::SiteFacts SiteFactsOf(const Scanner& scanner) {
   provisioning::SiteFacts site;
   site.pcAddresses = scanner.everyPcAddress();
+  site.pcGateways = scanner.pcGateways();
   return site;
 }
 

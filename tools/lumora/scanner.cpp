@@ -39,6 +39,7 @@ bool Scanner::Open(const ScanOptions& options, std::string& error, bool& usageEr
   if (!net::ListAdapters(all, error)) return false;
   for (const Adapter& a : all) {
     for (const AdapterSubnet& subnet : a.subnets) everyPcAddress_.push_back(subnet.ip);
+    pcGateways_.insert(pcGateways_.end(), a.gateways.begin(), a.gateways.end());
   }
   all = ChooseAdapters(std::move(all));
   for (const std::string& name : options.interfaces) {

@@ -60,6 +60,8 @@ class Scanner {
   // Every IPv4 address of every adapter of the PC, whatever --interface
   // chose: a camera given one of them would take the PC off that network.
   const std::vector<uint32_t>& everyPcAddress() const { return everyPcAddress_; }
+  // The PC's default gateways, every adapter's: no camera may take a router's address.
+  const std::vector<uint32_t>& pcGateways() const { return pcGateways_; }
 
  private:
   void SendSearch();
@@ -72,6 +74,7 @@ class Scanner {
   ScanOptions options_;
   std::vector<Adapter> chosen_;
   std::vector<uint32_t> everyPcAddress_;
+  std::vector<uint32_t> pcGateways_;
   net::ReplySocket socket_;
   net::WakeSignal wake_;  // never signalled: the scan's waits end on a datagram or their time
   std::vector<uint32_t> pcAddresses_;  // those of the chosen adapters
