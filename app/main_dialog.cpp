@@ -124,8 +124,8 @@ void OnAssignAddresses() {
     }
     return pc;
   };
-  host.lookUp = [](uint32_t id, std::vector<uint32_t> addresses) {
-    App().worker.inbox.AskLookup(id, std::move(addresses));
+  host.lookUp = [](uint32_t id, std::vector<uint32_t> addresses, bool searchFirst) {
+    App().worker.inbox.AskLookup(id, std::move(addresses), searchFirst);
   };
   host.startJob = StartJob;
   host.stopJob = [] { App().worker.inbox.StopJob(); };

@@ -60,9 +60,9 @@ class DialogApplier final : public DialogEventSink {
   void ShowAdapters(const std::vector<Adapter>& adapters) override { app_.pcAdapters = adapters; }
 
   void ShowLookup(const LookupAnswer& answer) override {
-    std::vector<AddressSeen> seen;
-    for (const net::AddressLookup& lookup : answer.answers) seen.push_back(SeenOf(lookup));
-    ShowAssignLookup(app_.assignDialog, answer.id, seen, answer.error);
+    AssignLookup shown{answer.id, {}, answer.error, answer.searched, answer.cameras, answer.searchError};
+    for (const net::AddressLookup& lookup : answer.answers) shown.seen.push_back(SeenOf(lookup));
+    ShowAssignLookup(app_.assignDialog, shown);
   }
 
   void ShowStatus(const char* text) override { SetWindowTextA(app_.controls.statusLine, text); }

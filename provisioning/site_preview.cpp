@@ -1,6 +1,8 @@
 // The dry run behind the dialog's Preview and Paste plan.
 #include "provisioning/site_preview.h"
 
+#include <algorithm>
+
 #include "protocol/ipv4.h"
 #include "provisioning/value_rules.h"
 
@@ -85,6 +87,22 @@ SitePreview PreviewPlan(const std::string& text, const std::vector<FoundCamera>&
     preview.reports.clear();
   }
   return preview;
+}
+
+bool SamePreview(const SitePreview& shown, const SitePreview& now) {
+  if (shown.problems != now.problems || shown.reports.size() != now.reports.size()) return false;
+  auto sameChange = [](const SettingChange& a, const SettingChange& b) {
+    return a.setting == b.setting && a.before == b.before && a.after == b.after;
+  };
+  for (std::size_t i = 0; i < shown.reports.size(); ++i) {
+    const RowReport& a = shown.reports[i];
+    const RowReport& b = now.reports[i];
+    if (!(a.mac == b.mac) || a.status != b.status || a.reason != b.reason ||
+        !std::equal(a.changes.begin(), a.changes.end(), b.changes.begin(), b.changes.end(), sameChange)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace lumora::provisioning

@@ -45,4 +45,10 @@ SitePreview PreviewRange(const AssignForm& form, const std::vector<FoundCamera>&
 SitePreview PreviewPlan(const std::string& text, const std::vector<FoundCamera>& cameras, const SiteFacts& site,
                         const TextReading& reading);
 
+// True when `now` would send what `shown` showed: the same problems, and
+// row for row the same camera, status, changes and reason. The adapter a
+// camera answered on is no part of it: heard through two adapters on one
+// segment, either reaches it.
+bool SamePreview(const SitePreview& shown, const SitePreview& now);
+
 }  // namespace lumora::provisioning

@@ -1,4 +1,4 @@
-// The site's facts beyond the cameras, made into reservations and conflicts.
+// The site's facts beyond the cameras, and the summary's words on them.
 #include "ui/address_check.h"
 
 #include <algorithm>
@@ -36,21 +36,18 @@ uint32_t TargetOf(const SitePreview& preview, const Step& step, const std::vecto
   return target == AddressOf(cameras[*step.camera].record.ipText) ? 0 : target;
 }
 
-std::string MacOf(const std::array<uint8_t, 6>& mac) { return provisioning::ColonMac(mac.data()); }
-
 }  // namespace
 
-SiteCheck CheckSite(const PcFacts& pc, const std::vector<AddressSeen>& seen, const std::vector<FoundCamera>& listed) {
-  SiteCheck check;
-  check.reserved = pc.addresses;
-  check.gateways = pc.gateways;
-  check.reserved.insert(check.reserved.end(), pc.gateways.begin(), pc.gateways.end());
+provisioning::SiteFacts SiteFactsOf(const PcFacts& pc, const std::vector<AddressSeen>& seen,
+                                    const std::vector<FoundCamera>& listed) {
+  provisioning::SiteFacts site;
+  site.pcAddresses = pc.addresses;
+  site.pcGateways = pc.gateways;
   for (const AddressSeen& answer : seen) {
-    if (answer.use != AddressSeen::Use::kInUse || IsListedMac(listed, answer.mac)) continue;
-    check.reserved.push_back(answer.ip);
-    if (!answer.pcAddress) check.held.push_back({answer.ip, answer.mac});
+    if (answer.use != AddressSeen::Use::kInUse || answer.pcAddress || IsListedMac(listed, answer.mac)) continue;
+    site.inUse.push_back({answer.ip, provisioning::MacOf(answer.mac.data())});
   }
-  return check;
+  return site;
 }
 
 std::vector<uint32_t> PlannedAddresses(const SitePreview& preview, const std::vector<FoundCamera>& cameras) {
@@ -62,28 +59,11 @@ std::vector<uint32_t> PlannedAddresses(const SitePreview& preview, const std::ve
   return planned;
 }
 
-std::vector<std::string> SiteConflicts(const SiteCheck& check, const SitePreview& preview,
-                                       const std::vector<FoundCamera>& cameras) {
-  std::vector<std::string> conflicts;
-  for (const Step& step : preview.steps) {
-    const uint32_t target = TargetOf(preview, step, cameras);
-    if (target == 0) continue;
-    const std::string line = "line " + std::to_string(preview.plan.rows[step.row].line) + ", column ip: ";
-    if (Holds(check.gateways, target)) conflicts.push_back(line + Ipv4Text(target) + " is a gateway of this PC");
-    for (const HeldAddress& held : check.held) {
-      if (held.ip == target) {
-        conflicts.push_back(line + Ipv4Text(target) + " is in use by " + MacOf(held.mac) + ", which is no listed camera");
-      }
-    }
-  }
-  return conflicts;
-}
-
-std::string SkippedText(const SiteCheck& check, uint32_t first, uint32_t last) {
+std::string SkippedText(const provisioning::SiteFacts& site, uint32_t first, uint32_t last) {
   std::string text;
-  for (const HeldAddress& held : check.held) {
+  for (const provisioning::AddressInUse& held : site.inUse) {
     if (HostOrder(held.ip) < HostOrder(first) || HostOrder(held.ip) > HostOrder(last)) continue;
-    text += (text.empty() ? "" : " ") + Ipv4Text(held.ip) + " is in use by " + MacOf(held.mac) +
+    text += (text.empty() ? "" : " ") + Ipv4Text(held.ip) + " is in use by " + provisioning::ColonMac(held.mac.bytes.data()) +
             ", which is no listed camera: skipped.";
   }
   return text;

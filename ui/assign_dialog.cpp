@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,16 +43,18 @@ struct AssignDialog {
   provisioning::SitePreview preview;
   std::vector<provisioning::RowReport> reports;  // the preview's, then the job's
   // Who answered on the addresses last looked up, and what that makes of
-  // the site with the cameras listed at the last preview.
+  // the site with the cameras the last preview was of.
   std::vector<AddressSeen> seen;
   std::string lookupError;
-  std::vector<provisioning::FoundCamera> listed;
-  SiteCheck check;
+  provisioning::SiteFacts site;
+  // Whether `preview` is on show, and the range form it was of: Apply sends
+  // only what the operator saw.
+  bool previewShown = false;
+  std::string shownForm;
   // A look-up out at the worker: its id, and what waits for its answer.
   // Meanwhile the buttons that would plan or send are greyed.
   enum class Waiting { kNothing, kPreview, kApply } waiting = Waiting::kNothing;
   uint32_t lookupId = 0;
-  std::unique_ptr<provisioning::ApplyJob> pendingJob;  // Apply's, until its look-up comes back clean
 };
 
 // Ids never repeat across dialogs, so an answer to a closed dialog's
@@ -80,9 +83,11 @@ void SetSummary(AssignDialog& d, const std::string& text) {
   SetDlgItemTextA(d.dialog, IDC_ASSIGN_SUMMARY, shown.c_str());
 }
 
-void ShowProblems(AssignDialog& d) {
+// `note` (if any) on a line of its own after them.
+void ShowProblems(AssignDialog& d, const std::string& note) {
   std::string text;
   for (const std::string& problem : d.preview.problems) text += (text.empty() ? "" : "\r\n") + ThroughClipboard(problem);
+  if (!note.empty()) text += "\r\n" + note;
   SetSummary(d, text);
 }
 
@@ -98,13 +103,11 @@ const provisioning::RangeAdapter& ChosenAdapter(const AssignDialog& d) {
   return d.adapters[valid ? static_cast<std::size_t>(chosen) : 0];
 }
 
-// The entries for the cameras listed now, on the adapter chosen before if
-// there was one.
-void ShowRangeAdapters(AssignDialog& d, const ListedCameras& listed) {
+// The entries for the cameras' arrivals (one per camera), on the adapter
+// chosen before if there was one.
+void ShowRangeAdapters(AssignDialog& d, const std::vector<Arrival>& arrivals) {
   std::optional<provisioning::RangeAdapter> kept;
   if (!d.adapters.empty()) kept = ChosenAdapter(d);
-  std::vector<Arrival> arrivals;
-  for (int slot : listed.slots) arrivals.push_back((*listed.arrivals)[slot]);
   d.adapters = provisioning::RangeAdaptersOf(arrivals, kept);
   HWND box = GetDlgItem(d.dialog, IDC_ASSIGN_ADAPTER);
   SendMessageA(box, CB_RESETCONTENT, 0, 0);
@@ -117,14 +120,39 @@ void ShowRangeAdapters(AssignDialog& d, const ListedCameras& listed) {
 // Every listed camera, with the drop-down rebuilt to match.
 std::vector<provisioning::FoundCamera> ReadListed(AssignDialog& d) {
   const ListedCameras listed = d.host.listed();
-  ShowRangeAdapters(d, listed);
+  std::vector<Arrival> arrivals;
+  for (int slot : listed.slots) arrivals.push_back((*listed.arrivals)[slot]);
+  ShowRangeAdapters(d, arrivals);
   d.listFull = listed.slots.size() >= static_cast<std::size_t>(kTableSlots);
   return FoundCamerasOf(listed);
+}
+
+// The cameras a search found, with the drop-down rebuilt to match; a MAC
+// heard on several addresses counts once, as the list shows it once.
+std::vector<provisioning::FoundCamera> TakeSearched(AssignDialog& d, std::vector<provisioning::FoundCamera> found) {
+  std::vector<Arrival> arrivals;
+  std::vector<provisioning::MacAddress> counted;
+  for (const provisioning::FoundCamera& camera : found) {
+    const provisioning::MacAddress mac = provisioning::MacOf(camera.record.mac);
+    if (std::find(counted.begin(), counted.end(), mac) != counted.end()) continue;
+    counted.push_back(mac);
+    arrivals.push_back(camera.arrival);
+  }
+  ShowRangeAdapters(d, arrivals);
+  d.listFull = false;
+  return found;
 }
 
 provisioning::AssignForm FormOf(const AssignDialog& d) {
   return {ItemText(d.dialog, IDC_ASSIGN_FIRST), ItemText(d.dialog, IDC_ASSIGN_LAST), ItemText(d.dialog, IDC_ASSIGN_MASK),
           ItemText(d.dialog, IDC_ASSIGN_GATEWAY), ItemText(d.dialog, IDC_ASSIGN_PATTERN)};
+}
+
+// The form and the adapter chosen, as one text to tell a change by.
+std::string FormKey(const AssignDialog& d) {
+  const provisioning::AssignForm form = FormOf(d);
+  return form.first + '\n' + form.last + '\n' + form.mask + '\n' + form.gateway + '\n' + form.namePattern + '\n' +
+         (ChosenAdapter(d).all ? std::string() : ChosenAdapter(d).name);
 }
 
 // The range's first and last address as the preview reads the form; false
@@ -158,7 +186,7 @@ std::string PreviewSummary(const AssignDialog& d) {
   std::string text = CountsSummary(d);
   uint32_t first = 0, last = 0;
   if (d.source == AssignDialog::Source::kRange && RangeBounds(d, first, last)) {
-    AddSentence(text, SkippedText(d.check, first, last));
+    AddSentence(text, SkippedText(d.site, first, last));
   }
   if (!d.lookupError.empty()) {
     AddSentence(text, "The look-up failed (" + d.lookupError +
@@ -169,48 +197,55 @@ std::string PreviewSummary(const AssignDialog& d) {
   return text;
 }
 
-// The preview again, of the cameras listed now, around what the last
-// look-up found: Apply sends what it shows.
-bool RunPreview(AssignDialog& d) {
-  if (d.source == AssignDialog::Source::kNothing) return false;
-  d.listed = ReadListed(d);
-  // Every address of the PC, whichever adapter the range keeps to.
-  const PcFacts pc = d.host.pc();
-  d.check = CheckSite(pc, d.seen, d.listed);
-  d.cameras = d.source == AssignDialog::Source::kRange ? provisioning::CamerasBehind(ChosenAdapter(d), d.listed) : d.listed;
+// The preview of `listed` (the cameras the list shows, or those the search
+// before Apply found), around what the last look-up found. The range plans
+// around every address of the PC, whichever adapter it keeps to.
+void MakePreview(AssignDialog& d, const std::vector<provisioning::FoundCamera>& listed) {
+  d.site = SiteFactsOf(d.host.pc(), d.seen, listed);
+  d.cameras = d.source == AssignDialog::Source::kRange ? provisioning::CamerasBehind(ChosenAdapter(d), listed) : listed;
   if (d.source == AssignDialog::Source::kPlanText) {
-    provisioning::SiteFacts site;
-    site.pcAddresses = pc.addresses;
-    d.preview = provisioning::PreviewPlan(d.planText, d.cameras, site, ThroughClipboard);
+    d.preview = provisioning::PreviewPlan(d.planText, d.cameras, d.site, ThroughClipboard);
   } else {
-    provisioning::SiteFacts site;
-    site.pcAddresses = d.check.reserved;  // the range skips every one of them
-    d.preview = provisioning::PreviewRange(FormOf(d), d.cameras, site, ThroughClipboard);
+    d.preview = provisioning::PreviewRange(FormOf(d), d.cameras, d.site, ThroughClipboard);
   }
-  if (d.preview.problems.empty()) {
-    for (std::string& conflict : SiteConflicts(d.check, d.preview, d.cameras)) d.preview.problems.push_back(conflict);
-  }
+}
+
+// The preview made last, shown: Apply sends what it shows. `note` (if any)
+// ends the summary. False when it has problems.
+bool ShowPreview(AssignDialog& d, const std::string& note = "") {
+  d.previewShown = true;
+  d.shownForm = FormKey(d);
   d.reports = d.preview.reports;
   if (!d.preview.problems.empty()) {
     d.reports.clear();
     ShowCameraRows(d.plan, d.cameras);
-    ShowProblems(d);
+    ShowProblems(d, note);
     return false;
   }
   ShowPlanRows(d.plan, d.preview, d.cameras, d.reports);
-  SetSummary(d, PreviewSummary(d));
+  std::string summary = PreviewSummary(d);
+  AddSentence(summary, note);
+  SetSummary(d, summary);
   return true;
 }
 
-// The worker looks the addresses up (up to a second) and the dialog goes on
-// with `waiting` when its answer comes back.
+bool RunPreview(AssignDialog& d, const std::vector<provisioning::FoundCamera>& listed) {
+  if (d.source == AssignDialog::Source::kNothing) return false;
+  MakePreview(d, listed);
+  return ShowPreview(d);
+}
+
+// The worker looks the addresses up (up to a second; before Apply, after
+// searching the site again) and the dialog goes on with `waiting` when its
+// answer comes back.
 void AskLookup(AssignDialog& d, AssignDialog::Waiting waiting, std::vector<uint32_t> addresses) {
+  const bool apply = waiting == AssignDialog::Waiting::kApply;
   d.waiting = waiting;
   d.lookupId = NextLookupId();
   EnableJobButtons(d, false);
-  SetSummary(d, "Looking up who answers on " + std::to_string(addresses.size()) + " addresses" +
-                    (waiting == AssignDialog::Waiting::kApply ? " before sending..." : "..."));
-  d.host.lookUp(d.lookupId, std::move(addresses));
+  SetSummary(d, apply ? "Searching the site again and looking up who answers on its addresses before sending..."
+                      : "Looking up who answers on " + std::to_string(addresses.size()) + " addresses...");
+  d.host.lookUp(d.lookupId, std::move(addresses), apply);
 }
 
 // A range's addresses from its first, or the plan's planned ones.
@@ -232,7 +267,7 @@ std::vector<uint32_t> AddressesToLookUp(const AssignDialog& d) {
 void PreviewThenLookUp(AssignDialog& d) {
   d.seen.clear();
   d.lookupError.clear();
-  if (!RunPreview(d)) return;
+  if (!RunPreview(d, ReadListed(d))) return;
   std::vector<uint32_t> addresses = AddressesToLookUp(d);
   if (!addresses.empty()) AskLookup(d, AssignDialog::Waiting::kPreview, std::move(addresses));
 }
@@ -248,6 +283,7 @@ void ShowPlanFailure(AssignDialog& d, const std::string& problem) {
   d.source = AssignDialog::Source::kNothing;
   d.planText.clear();
   d.preview = {};
+  d.previewShown = false;
   d.reports.clear();
   ShowCameraRows(d.plan, d.cameras);
   SetSummary(d, problem);
@@ -288,40 +324,47 @@ void OnDropFiles(AssignDialog& d, HDROP drop) {
   if (named && !d.host.jobRunning() && d.waiting == AssignDialog::Waiting::kNothing) OpenPlanFile(d, path);
 }
 
-// A row onto an address in use stops the whole job before anything is sent.
-// An address not looked up (on no network of the PC: a camera moved off its
-// factory network, or a look-up that could not be made) holds nothing back;
-// Preview's summary has said that it was not looked up.
-void OnApplyLookup(AssignDialog& d) {
-  std::unique_ptr<provisioning::ApplyJob> job = std::move(d.pendingJob);
-  d.check = CheckSite(d.host.pc(), d.seen, d.listed);
-  std::string text;
-  for (const std::string& conflict : SiteConflicts(d.check, d.preview, d.cameras)) {
-    text += (text.empty() ? "Nothing was sent: " : "\r\n") + conflict;
-  }
-  if (!text.empty() || !job) {
-    SetSummary(d, text);
+// Apply plans from a search made right then and from a fresh look-up, so
+// that a camera that left or came, or a host that came up, since the
+// preview is not planned around as it was. If that plan is not the one the
+// operator saw, nothing is sent and the new one is shown instead. A row
+// onto an address in use is a conflict, and stops the whole job. An address
+// not looked up (on no network of the PC: a camera moved off its factory
+// network, or a look-up that could not be made) holds nothing back; the
+// summary says that it was not looked up.
+void OnSearchedForApply(AssignDialog& d, const AssignLookup& answer) {
+  if (!answer.searchError.empty()) {
+    SetSummary(d, "Nothing was sent: the search before sending failed (" + answer.searchError + ").");
     return;
   }
+  const bool shown = d.previewShown;
+  const bool formChanged = d.source == AssignDialog::Source::kRange && d.shownForm != FormKey(d);
+  const provisioning::SitePreview before = d.preview;
+  MakePreview(d, TakeSearched(d, answer.cameras));
+  if (shown && !provisioning::SamePreview(before, d.preview)) {
+    ShowPreview(d, std::string(formChanged ? "The range" : "The site") +
+                       " changed since Preview, so nothing was sent: this is the preview of it as it is now.");
+    return;
+  }
+  const bool planned = ShowPreview(d);
+  const bool anything = std::any_of(d.preview.steps.begin(), d.preview.steps.end(), [](const provisioning::Step& step) {
+    return step.status == provisioning::StepStatus::kSend;
+  });
+  if (!planned || !anything) return;  // the problems or the counts say why
+  auto job = std::make_unique<provisioning::ApplyJob>(d.preview.plan, d.preview.steps, d.cameras, DialogJobSettings(),
+                                                      ThroughClipboard);
   d.reports = job->reports();
   EnableJobButtons(d, false);
   SetSummary(d, ApplyingText(0, job->toVerify()));
   d.host.startJob(std::move(job));
 }
 
-// Planned around what Preview's look-up found, then the planned addresses
-// looked up again right before the first send: a host that came up since
-// is caught when the answer comes (OnApplyLookup).
+// The addresses are those Preview looked up; a plan that would move
+// cameras elsewhere now is no longer the one shown, and is not sent.
 void OnApply(AssignDialog& d) {
-  if (d.host.jobRunning() || d.waiting != AssignDialog::Waiting::kNothing || !RunPreview(d)) return;
-  bool anything = false;
-  for (const provisioning::Step& step : d.preview.steps) anything = anything || step.status == provisioning::StepStatus::kSend;
-  if (!anything) return;  // the preview's counts say why: nothing to change
-  d.pendingJob = std::make_unique<provisioning::ApplyJob>(d.preview.plan, d.preview.steps, d.cameras,
-                                                          DialogJobSettings(), ThroughClipboard);
-  std::vector<uint32_t> planned = PlannedAddresses(d.preview, d.cameras);
-  if (planned.empty()) return OnApplyLookup(d);  // no camera moves: nothing to look up
-  AskLookup(d, AssignDialog::Waiting::kApply, std::move(planned));
+  if (d.host.jobRunning() || d.waiting != AssignDialog::Waiting::kNothing) return;
+  if (d.source == AssignDialog::Source::kNothing) return;
+  AskLookup(d, AssignDialog::Waiting::kApply, AddressesToLookUp(d));
 }
 
 void OnCopyReport(AssignDialog& d) { PutTextOnClipboard(d.dialog, ReportSheetText(d.reports, SheetJoin::kTabs)); }
@@ -401,18 +444,18 @@ HWND OpenAssignDialog(HWND owner, HWND open, AssignHost host) {
   return dialog;
 }
 
-void ShowAssignLookup(HWND dialog, uint32_t id, const std::vector<AddressSeen>& seen, const std::string& error) {
+void ShowAssignLookup(HWND dialog, const AssignLookup& answer) {
   AssignDialog* d = dialog != nullptr ? Of(dialog) : nullptr;
-  if (d == nullptr || d->waiting == AssignDialog::Waiting::kNothing || id != d->lookupId) return;
+  if (d == nullptr || d->waiting == AssignDialog::Waiting::kNothing || answer.id != d->lookupId) return;
   const AssignDialog::Waiting waiting = d->waiting;
   d->waiting = AssignDialog::Waiting::kNothing;
-  d->seen = seen;
-  d->lookupError = error;
+  d->seen = answer.seen;
+  d->lookupError = answer.error;
   EnableJobButtons(*d, !d->host.jobRunning());
   if (waiting == AssignDialog::Waiting::kApply) {
-    OnApplyLookup(*d);
+    OnSearchedForApply(*d, answer);
   } else {
-    RunPreview(*d);
+    RunPreview(*d, ReadListed(*d));
   }
 }
 

@@ -24,9 +24,10 @@ namespace lumora {
 struct AssignHost {
   std::function<ListedCameras()> listed;  // the cameras listed now
   std::function<PcFacts()> pc;             // the PC's adapters as the worker last listed them
-  // Asks the worker who answers on the addresses; the answer comes back
-  // through ShowAssignLookup with the same id.
-  std::function<void(uint32_t id, std::vector<uint32_t> addresses)> lookUp;
+  // Asks the worker who answers on the addresses, with `searchFirst` after
+  // searching the site again; the answer comes back through
+  // ShowAssignLookup with the same id.
+  std::function<void(uint32_t id, std::vector<uint32_t> addresses, bool searchFirst)> lookUp;
   // Takes the job to the worker; the main dialog empties its list and
   // greys "Update" and "Submit" until the job's last progress.
   std::function<void(std::unique_ptr<provisioning::ApplyJob>)> startJob;
@@ -42,8 +43,19 @@ HWND OpenAssignDialog(HWND owner, HWND open, AssignHost host);
 // summary; with `progress.finished` the buttons come back.
 void ShowAssignProgress(HWND dialog, const provisioning::JobProgress& progress);
 
-// The worker's answer to the dialog's look-up `id` (one per address asked,
-// or `error`); an answer to an earlier look-up is dropped.
-void ShowAssignLookup(HWND dialog, uint32_t id, const std::vector<AddressSeen>& seen, const std::string& error);
+// The worker's answer to the dialog's look-up `id`: one per address asked,
+// or `error`; after a search first, the cameras it found, or why it could
+// not hear them (`searchError`).
+struct AssignLookup {
+  uint32_t id = 0;
+  std::vector<AddressSeen> seen;
+  std::string error;
+  bool searched = false;
+  std::vector<provisioning::FoundCamera> cameras;
+  std::string searchError;
+};
+
+// An answer to an earlier look-up than the dialog's last is dropped.
+void ShowAssignLookup(HWND dialog, const AssignLookup& answer);
 
 }  // namespace lumora

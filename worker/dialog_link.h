@@ -14,16 +14,22 @@
 #include "net/adapters.h"
 #include "net/neighbour_table.h"
 #include "protocol/arrival.h"
+#include "provisioning/found_camera.h"
 #include "provisioning/job_progress.h"
 
 namespace lumora {
 
 // The worker's answer to the dialog's look-up `id`: one per address asked,
-// in order, or the reason none could be had.
+// in order, or the reason none could be had. A look-up asked with a search
+// first carries the cameras that search found (`searched`), and why it
+// could not hear them all (`searchError`).
 struct LookupAnswer {
   uint32_t id = 0;
   std::vector<net::AddressLookup> answers;
   std::string error;
+  bool searched = false;
+  std::vector<provisioning::FoundCamera> cameras;
+  std::string searchError;
 };
 
 class DialogLink {

@@ -58,10 +58,11 @@ void WorkerInbox::OfferJob(std::unique_ptr<provisioning::ApplyJob> job) {
   Wake();
 }
 
-void WorkerInbox::AskLookup(uint32_t id, std::vector<uint32_t> addresses) {
+void WorkerInbox::AskLookup(uint32_t id, std::vector<uint32_t> addresses, bool searchFirst) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     mail_.lookup = true;
+    mail_.lookupSearchFirst = searchFirst;
     mail_.lookupId = id;
     mail_.lookupAddresses = std::move(addresses);
   }

@@ -36,7 +36,10 @@ struct InboxMail {
   bool stopJob = false;  // for the job taken now or the one running
   // Who answers on these addresses: the worker looks them up and hands the
   // answer back under `lookupId`. A later ask replaces one not yet taken.
+  // With `searchFirst` it searches the site first and hands over whom it
+  // found along with the answer.
   bool lookup = false;
+  bool lookupSearchFirst = false;
   uint32_t lookupId = 0;
   std::vector<uint32_t> lookupAddresses;  // network byte order
 };
@@ -62,7 +65,7 @@ class WorkerInbox {
   void AskSearch();
   void AskConfiguration(const uint8_t* fields, std::size_t size, uint32_t adapter);
   void OfferJob(std::unique_ptr<provisioning::ApplyJob> job);
-  void AskLookup(uint32_t id, std::vector<uint32_t> addresses);
+  void AskLookup(uint32_t id, std::vector<uint32_t> addresses, bool searchFirst = false);
   void StopJob();
   void Stop();
 

@@ -1,4 +1,5 @@
 // The worker loop. Each pass: take what the inbox holds, end on a stop, run
+// the search before an Apply if one was asked (its look-up follows it), else
 // the job if there is one, else send the pending request if there is one
 // and take at most one datagram. Between datagrams it sleeps in the socket
 // layer's Wait, so an idle worker uses no CPU and whatever the dialog puts
@@ -14,6 +15,7 @@
 #include "net/net_interfaces.h"
 #include "net/reply_socket.h"
 #include "protocol/packet_format.h"
+#include "provisioning/site_search.h"
 #include "worker/status_text.h"
 
 namespace lumora {
@@ -69,7 +71,14 @@ class Worker {
 
   bool Pass() {
     if (!TakeMail()) return false;
-    if (lookupAsked_) LookUp();
+    if (lookupAsked_ && !siteSearch_) {
+      LookUp();
+      link_.HandOverLookup(lookup_);
+    }
+    if (siteSearch_) {
+      SiteSearchPass();
+      return true;
+    }
     if (job_) {
       JobPass();
       return true;
@@ -100,6 +109,8 @@ class Worker {
       lookupAsked_ = true;
       lookup_.id = mail.lookupId;
       lookupAddresses_ = std::move(mail.lookupAddresses);
+      siteSearch_.reset();
+      if (mail.lookupSearchFirst) siteSearch_ = std::make_unique<provisioning::SiteSearch>();
     }
     return true;
   }
@@ -112,12 +123,41 @@ class Worker {
     lookupAsked_ = false;
     lookup_.answers.clear();
     lookup_.error.clear();
+    lookup_.searched = false;
+    lookup_.cameras.clear();
+    lookup_.searchError.clear();
     std::vector<Adapter> listed;
     if (net::ListAdapters(listed, lookup_.error)) {
       link_.HandOverAdapters(listed);
       net::LookUpAddresses(lookupAddresses_, listed, lookup_.answers, lookup_.error);
     }
-    link_.HandOverLookup(lookup_);
+  }
+
+  // The search before the dialog's Apply, as an operator's search goes out
+  // (the adapters listed afresh), with its replies kept from the list; then
+  // the look-up, handed over with the cameras found.
+  void SiteSearchPass() {
+    const provisioning::JobAction action = siteSearch_->Next(std::chrono::steady_clock::now());
+    if (action.kind == provisioning::JobActionKind::kSearch) {
+      RefreshToolPort();
+      BuildSearchRequest(msg_);
+      net::Address to{net::kBroadcastAddress, ToolPortOnWire()};
+      SendSearchOutOfListedAdapters(socket_.socket, msg_.bytes, static_cast<int>(kRequestSize), to, adapters_,
+                                    &everyAdapter_);
+      NotePcAddresses();
+    } else if (action.kind == provisioning::JobActionKind::kWait) {
+      provisioning::FoundCamera camera;
+      std::string failure;
+      if (ReceiveCamera(action.until, camera, failure)) siteSearch_->Reply(camera, std::chrono::steady_clock::now());
+      if (!failure.empty()) siteSearch_->ReceiveFailed(failure);
+    } else {
+      std::unique_ptr<provisioning::SiteSearch> done = std::move(siteSearch_);
+      LookUp();
+      lookup_.searched = true;
+      lookup_.cameras = done->cameras();
+      lookup_.searchError = done->error();
+      link_.HandOverLookup(lookup_);
+    }
   }
 
   void SendRequest() {
@@ -180,25 +220,33 @@ class Worker {
     job_->Sent(action.step, outcome.sent, outcome.sent ? "" : "sending failed (code " + std::to_string(outcome.error) + ")");
   }
 
-  // One datagram for the job, else sleep until `until` or the wake. A
-  // failure that would only repeat ends the job: retrying it at once would
-  // spin, and waiting on the socket returns at once as well.
   void ReceiveForJob(std::chrono::steady_clock::time_point until) {
+    provisioning::FoundCamera camera;
+    std::string failure;
+    if (ReceiveCamera(until, camera, failure)) job_->Reply(camera);
+    if (!failure.empty()) job_->ReceiveFailed(failure);
+  }
+
+  // One camera's reply (none from the PC's own addresses), else a sleep
+  // until `until` or the wake. A failure that would only repeat is said in
+  // `failure`: retrying it at once would spin, and waiting on the socket
+  // returns at once as well.
+  bool ReceiveCamera(std::chrono::steady_clock::time_point until, provisioning::FoundCamera& camera,
+                     std::string& failure) {
     int n = net::ReceiveWithArrival(socket_, RecvMsg_, static_cast<int>(kReceiveSize), adapters_, arrival_);
     if (n >= 0) {
-      provisioning::FoundCamera camera;
-      if (FromPc(arrival_, pcAddresses_) || !provisioning::DecodeCamera(RecvMsg_, n, camera)) return;
+      if (FromPc(arrival_, pcAddresses_) || !provisioning::DecodeCamera(RecvMsg_, n, camera)) return false;
       camera.arrival = arrival_;
-      job_->Reply(camera);
-      return;
+      return true;
     }
     const int code = net::LastError();
     if (code != net::kWouldBlock) {
-      if (!net::ReceiveErrorPasses(code)) job_->ReceiveFailed("receiving failed (code " + std::to_string(code) + ")");
-      return;
+      if (!net::ReceiveErrorPasses(code)) failure = "receiving failed (code " + std::to_string(code) + ")";
+      return false;
     }
     auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now()).count();
     if (left > 0) Wait(static_cast<int>(left));
+    return false;
   }
 
   void Wait(int timeoutMs) {
@@ -265,6 +313,7 @@ class Worker {
   bool lookupAsked_ = false;
   std::vector<uint32_t> lookupAddresses_;
   LookupAnswer lookup_;
+  std::unique_ptr<provisioning::SiteSearch> siteSearch_;  // the search before a look-up, while it runs
   std::unique_ptr<provisioning::ApplyJob> job_;
   std::size_t jobRevision_ = 0;
   Arrival arrival_;  // each datagram's, kept so that its name's storage is reused

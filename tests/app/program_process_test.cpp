@@ -761,8 +761,9 @@ int RowCount(HWND listView) { return static_cast<int>(SendMessageA(listView, LVM
 // One flow, as the site's installer works: a plan file opened and
 // previewed (nothing sent), the range previewed on the adapter it starts on
 // and on all of them (nothing sent, the NVR's address skipped and named),
-// applied out
-// of each camera's own adapter and verified, the report copied and saved,
+// applied only
+// once the site is as Preview showed it, out of each camera's own adapter and
+// verified, the report copied and saved,
 // the same range previewed again once the cameras are listed as they now
 // are, and the list saved and opened again as a plan that changes nothing.
 TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAndThenUnchanged) {
@@ -811,7 +812,21 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
   EXPECT_TRUE(WaitUntil([&] { return summary() == "20 would-change" + NvrSkipped(); }, 10000)) << summary();
   EXPECT_TRUE(Requests(*sideA_).empty() && Requests(*sideB_).empty()) << "Preview sent a request";
 
-  // The job starts once the planned addresses are looked up again.
+  // Apply searches again: with the second side silent since Preview, the
+  // plan is not the one shown, and nothing is sent.
+  ASSERT_EQ(sideB_->Command("answer off"), "ok");
+  ClickButton(item(IDC_ASSIGN_APPLY));
+  const std::string changed = "The site changed since Preview, so nothing was sent";
+  EXPECT_TRUE(WaitUntil([&] { return summary().rfind("11 would-change", 0) == 0 && summary().find(changed) != std::string::npos; },
+                        20000))
+      << summary();
+  EXPECT_EQ(RowCount(item(IDC_ASSIGN_PLAN)), kOnA);
+  ASSERT_EQ(sideB_->Command("answer on"), "ok");
+  ClickButton(item(IDC_ASSIGN_PREVIEW));
+  EXPECT_TRUE(WaitUntil([&] { return summary() == "20 would-change" + NvrSkipped(); }, 10000)) << summary();
+  EXPECT_TRUE(Requests(*sideA_).empty() && Requests(*sideB_).empty()) << "Apply sent what Preview did not show";
+
+  // The site as Preview showed it: the job starts.
   ClickButton(item(IDC_ASSIGN_APPLY));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(program.window(), IDC_UPDATE)); }, 10000))
       << "Update stays usable during the job";
