@@ -4,7 +4,7 @@
 # calls it): 250 addresses that all answer (extra addresses on side A's
 # camera end), 250 that none answers (side B's subnet, where only its
 # camera end lives), and 200 answering beside 50 silent; and, with cameras,
-# what the look-up adds to `lumora plan`. The PC's neighbour table is emptied
+# what the look-up adds to `lumora plan` and `lumora apply`. The PC's neighbour table is emptied
 # before each run, so every address is resolved afresh.
 # Figures only.
 set -uo pipefail
@@ -14,8 +14,9 @@ out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 cam_if=$(ip -n "$ns" -o link show type veth | awk -F': ' '{print $2}' | cut -d@ -f1)
 
-# With cameras on side A (lab-run.sh --camsim, --burst 200): lumora scan and
-# lumora plan over 250 addresses, side by side, before any host is added (so
+# With cameras on side A (lab-run.sh --camsim, --burst 200): lumora scan,
+# lumora plan over 250 addresses and apply --dry-run of its plan, each with
+# and without the look-up, before any host is added (so
 # every address but the cameras' is silent: the look-up waits its second),
 # then with 25 hosts that are no camera in the range.
 if [ -n "${LUMORA_CAMSIM:-}" ]; then
@@ -23,8 +24,18 @@ if [ -n "${LUMORA_CAMSIM:-}" ]; then
   seconds() { local t0=$EPOCHREALTIME; "$@" >/dev/null 2>&1; echo "$EPOCHREALTIME - $t0" | bc; }
   ip neigh flush all
   printf '%-40s %s s\n' "lumora scan, 200 cameras" "$(seconds $lumora scan)"
+  # Each with and without the look-up, one after the other, so that the
+  # difference is what the look-up adds; apply --dry-run looks up the 200
+  # addresses its requests would hand out, as apply does before sending.
+  plan_csv=$(mktemp)
   ip neigh flush all
   printf '%-40s %s s\n' "lumora plan over 250 addresses" "$(seconds $lumora plan --ip-range 10.77.0.3-10.77.0.252)"
+  printf '%-40s %s s\n' "the same, --no-lookup" "$(seconds $lumora plan --ip-range 10.77.0.3-10.77.0.252 --no-lookup)"
+  $lumora plan --ip-range 10.77.0.3-10.77.0.252 --no-lookup >"$plan_csv" 2>/dev/null
+  ip neigh flush all
+  printf '%-40s %s s\n' "lumora apply --dry-run of that plan" "$(seconds $lumora apply --dry-run "$plan_csv")"
+  printf '%-40s %s s\n' "the same, --no-lookup" "$(seconds $lumora apply --dry-run --no-lookup "$plan_csv")"
+  rm -f "$plan_csv"
   for n in $(seq 10 10 250); do ip -n "$ns" addr add "10.77.0.$n/24" dev "$cam_if"; done
   ip neigh flush all
   printf '%-40s %s s\n' "the same, 25 hosts in the range" "$(seconds $lumora plan --ip-range 10.77.0.3-10.77.0.252)"
