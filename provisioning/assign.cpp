@@ -46,11 +46,12 @@ bool ExpandName(const std::string& pattern, std::size_t n, std::string& out, std
 
 std::string RangeText(uint32_t first, uint32_t last) { return Ipv4Text(first) + "-" + Ipv4Text(last); }
 
-// The name of the camera at `n`, within the 16 bytes a camera keeps.
+// The name of the camera on the range's `n`th address, within the 16 bytes a camera keeps.
 bool CameraName(const std::string& pattern, std::size_t n, std::string& name, std::string& error) {
   if (!ExpandName(pattern, n, name, error)) return false;
   if (SentValueProblem(SettingId::kName, name).empty()) return true;
-  error = "the name '" + name + "' (camera " + std::to_string(n) + ") is longer than the camera keeps (16 bytes)";
+  error = "the name '" + name + "' (address " + std::to_string(n) +
+          " of the range) is longer than the camera keeps (16 bytes)";
   return false;
 }
 

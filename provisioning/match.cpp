@@ -105,6 +105,16 @@ bool Changes(const Step& step, std::size_t setting) {
                      [setting](const SettingChange& c) { return c.setting == setting; });
 }
 
+// Why one request cannot go to the camera of `entries` (the indexes of the
+// cameras with one MAC): it answers from several addresses, and a request
+// named by the MAC would reach all of them. "" for a single entry.
+std::string SharedMacReason(const std::vector<FoundCamera>& cameras, const std::vector<std::size_t>& entries) {
+  if (entries.size() > 1) {
+    return "it answers from " + AddressList(cameras, entries) + "; one request would reach all of them";
+  }
+  return "";
+}
+
 // The step for one row, before the site is looked at.
 Step StepFor(const Plan& plan, std::size_t r, const std::vector<FoundCamera>& cameras,
              const EntriesByMac& entriesOfMac, const TextReading& reading) {
@@ -283,13 +293,6 @@ void CheckSentValues(const Plan& plan, const Step& step, std::vector<PlanProblem
 }
 
 }  // namespace
-
-std::string SharedMacReason(const std::vector<FoundCamera>& cameras, const std::vector<std::size_t>& entries) {
-  if (entries.size() > 1) {
-    return "it answers from " + AddressList(cameras, entries) + "; one request would reach all of them";
-  }
-  return "";
-}
 
 std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& cameras,
                             std::vector<PlanProblem>& siteConflicts, const TextReading& reading,

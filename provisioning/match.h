@@ -71,11 +71,6 @@ std::vector<Step> MatchPlan(const Plan& plan, const std::vector<FoundCamera>& ca
                             std::vector<PlanProblem>& siteConflicts, const TextReading& reading = {},
                             const SiteFacts& site = {});
 
-// Why one request cannot go to the camera of `entries` (the indexes of the
-// cameras with one MAC): it answers from several addresses, and a request
-// named by the MAC would reach all of them. "" for a single entry.
-std::string SharedMacReason(const std::vector<FoundCamera>& cameras, const std::vector<std::size_t>& entries);
-
 // The warning for a row that gives no gateway but moves its camera (a new
 // address or mask) to a subnet its present gateway is outside of; "" else.
 // The camera still works on its own segment, so it is said, not refused.

@@ -34,11 +34,16 @@ RowReport ReportFor(const Plan& plan, const Step& step, const std::vector<FoundC
   return report;
 }
 
+namespace {
+
+// How many rows have each status, in RowStatus' order.
 std::vector<std::size_t> CountStatuses(const std::vector<RowReport>& reports) {
   std::vector<std::size_t> counts(kStatusCount, 0);
   for (const RowReport& report : reports) ++counts[static_cast<std::size_t>(report.status)];
   return counts;
 }
+
+}  // namespace
 
 std::string CountsText(const std::vector<RowReport>& reports) {
   std::vector<std::size_t> counts = CountStatuses(reports);

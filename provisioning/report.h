@@ -33,9 +33,6 @@ struct RowReport {
 // "changed", or puts the last mismatch in `reason`).
 RowReport ReportFor(const Plan& plan, const Step& step, const std::vector<FoundCamera>& cameras, bool dryRun);
 
-// How many rows have each status, in RowStatus' order.
-std::vector<std::size_t> CountStatuses(const std::vector<RowReport>& reports);
-
 // "38 changed, 1 unchanged, 1 not-found": the statuses that occur.
 std::string CountsText(const std::vector<RowReport>& reports);
 
