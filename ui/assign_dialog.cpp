@@ -354,6 +354,7 @@ void OnSearchedForApply(AssignDialog& d, const AssignLookup& answer) {
   auto job = std::make_unique<provisioning::ApplyJob>(d.preview.plan, d.preview.steps, d.cameras, DialogJobSettings(),
                                                       ThroughClipboard);
   d.reports = job->reports();
+  d.previewShown = false;  // sent: an Apply after the job plans afresh, from the site it left
   EnableJobButtons(d, false);
   SetSummary(d, ApplyingText(0, job->toVerify()));
   d.host.startJob(std::move(job));
