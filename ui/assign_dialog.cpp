@@ -343,7 +343,7 @@ void OnSearchedForApply(AssignDialog& d, const AssignLookup& answer) {
   MakePreview(d, TakeSearched(d, answer.cameras));
   if (shown && !provisioning::SamePreview(before, d.preview)) {
     ShowPreview(d, std::string(formChanged ? "The range" : "The site") +
-                       " changed since Preview, so nothing was sent: this is the preview of it as it is now.");
+                       " changed since Preview: nothing was sent; this is the new preview.");
     return;
   }
   const bool planned = ShowPreview(d);

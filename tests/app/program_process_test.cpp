@@ -816,7 +816,7 @@ TEST_F(ProgramAssigningASite, ARangeIsPreviewedAppliedOutOfEachAdapterReportedAn
   // plan is not the one shown, and nothing is sent.
   ASSERT_EQ(sideB_->Command("answer off"), "ok");
   ClickButton(item(IDC_ASSIGN_APPLY));
-  const std::string changed = "The site changed since Preview, so nothing was sent";
+  const std::string changed = "The site changed since Preview: nothing was sent; this is the new preview.";
   EXPECT_TRUE(WaitUntil([&] { return summary().rfind("11 would-change", 0) == 0 && summary().find(changed) != std::string::npos; },
                         20000))
       << summary();
